@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Configures and builds the project into build/ (Release, warnings as errors).
+# Extra arguments are passed to CMake's configure step.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+generator=()
+command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+  cmake -S . -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DMOSAIQ_WERROR=ON "$@"
+else
+  cmake -S . -B "$BUILD_DIR" "$@" >/dev/null
+fi
+cmake --build "$BUILD_DIR" --parallel "$(nproc)"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace mosaiq::cli {
+
+// Exit statuses of every command: done, failed (one clear line on standard error), usage error.
+enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+struct CliCommand {
+    QString name;
+    QString usage;    // arguments, as printed by the help
+    bool needsGui;    // true for commands that draw (fonts need a QGuiApplication)
+    std::function<int(const QStringList& args)> run;
+};
+
+// The command table; each Command*.cpp adds its command with a static CliCommandRegistration.
+std::vector<CliCommand>& CliCommands();
+
+struct CliCommandRegistration {
+    explicit CliCommandRegistration(CliCommand command) {
+        CliCommands().push_back(std::move(command));
+    }
+};
+
+// One line on standard error, as every failing command reports.
+void PrintError(const QString& line);
+// A line on standard output.
+void PrintLine(const QString& line);
+
+} // namespace mosaiq::cli

@@ -1,0 +1,33 @@
+// mosaiq-cli init: the start-up write-out of the built-in data files.
+#include "cli/CliCommand.h"
+
+#include "app/BuiltinData.h"
+#include "app/DataPath.h"
+
+namespace mosaiq::cli {
+namespace {
+
+int RunInit(const QStringList& args) {
+    if (!args.isEmpty()) {
+        PrintError(QStringLiteral("init takes no arguments"));
+        return kExitUsage;
+    }
+    const QString dir = DataPath();
+    const WriteOutReport report = WriteBuiltinDataFiles(dir);
+    for (const QString& f : report.written)
+        PrintLine(QStringLiteral("wrote %1%2").arg(dir, f));
+    for (const QString& f : report.kept)
+        PrintLine(QStringLiteral("kept %1%2 (already present)").arg(dir, f));
+    if (!report.failed.isEmpty()) {
+        PrintError(QStringLiteral("could not write %1 in %2")
+                       .arg(report.failed.join(QStringLiteral(", ")), dir));
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+const CliCommandRegistration kRegistration{
+    {QStringLiteral("init"), QString(), false, &RunInit}};
+
+} // namespace
+} // namespace mosaiq::cli
