@@ -1,0 +1,316 @@
+#include "text/TextDraw.h"
+
+#include "app/FixedText.h"
+#include "text/HatchBrush.h"
+#include "text/SoftCopy.h"
+#include "text/TextFont.h"
+#include "text/TextLayout.h"
+#include "text/TextOutline.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace mosaiq {
+
+namespace {
+
+constexpr double kFlatness = 0.25;
+constexpr QRgb kOutlineGrey = 0xFFA8A8A8;
+constexpr QRgb kFallbackTop = 0xFFD2691E;
+constexpr QRgb kFallbackBottom = 0xFFFAEBD7;
+
+bool SameRequest(const TextDrawRequest& a, const TextDrawRequest& b) {
+    return a.style == b.style && a.text == b.text &&
+           std::memcmp(&a.font, &b.font, sizeof(LogFontA)) == 0 && a.box == b.box &&
+           a.firstColour == b.firstColour && a.secondColour == b.secondColour &&
+           a.opacity == b.opacity && a.variant == b.variant;
+}
+
+QPen OutlinePen(const QColor& colour, double width) {
+    QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    pen.setMiterLimit(10);
+    return pen;
+}
+
+// A vertical gradient over rect from top to bottom, repeating beyond it.
+QLinearGradient VerticalGradient(const QRectF& rect, const QColor& top, const QColor& bottom) {
+    QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
+    gradient.setSpread(QGradient::RepeatSpread);
+    gradient.setColorAt(0, top);
+    gradient.setColorAt(1, bottom);
+    return gradient;
+}
+
+} // namespace
+
+// Everything derived from one request; built once per request and kept by the cache.
+struct TextDrawCache::Prepared {
+    TextDrawRequest request;
+    QSize measured;    // W x H
+    QColor c1, c2;     // the colours with the request's opacity
+    QFont logicalFont; // the font the plain text styles draw with
+    TextLayout logicalLayout;
+    QPainterPath pathAtText;     // the bold outline text laid on (x, y, W, H)
+    QPainterPath pathAtBox;      // the same laid on (0, 0, box width, box height)
+    QPainterPath flattened;      // style 2
+    QPainterPath outline;        // styles 5 and 6
+    QVector<BevelSegment> bevel; // style 4
+    SoftCopy soft;
+};
+
+namespace {
+
+using Prepared = TextDrawCache::Prepared;
+
+QPainterPath TextPath(const Prepared& p, const LogFontA& font, QPointF origin) {
+    const int height = FontHeight(font);
+    const int em = p.request.variant == TextVariant::Preview ? height * 18 / 20 : height * 15 / 20;
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    if (em <= 0)
+        return path;
+    const QFont pathFont = PathFont(font, em);
+    AddTextLayout(path, LayoutText(p.request.text, QFontMetricsF(pathFont), em), pathFont, origin);
+    return path;
+}
+
+void DrawLogicalText(QPainter& painter, const Prepared& p, const QBrush& brush) {
+    painter.setFont(p.logicalFont);
+    painter.setPen(QPen(brush, 0));
+    DrawTextLayout(painter, p.logicalLayout, p.request.box.topLeft());
+}
+
+void FillHatched(QPainter& painter, const QPainterPath& path, HatchStyle style,
+                 const QColor& foreground, const QColor& background) {
+    // Nearest sampling keeps the pattern's pixels exact.
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.fillPath(path, MakeHatchBrush(style, foreground, background, painter.worldTransform()));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
+
+void DrawBevel(QPainter& painter, const QVector<BevelSegment>& segments, const QColor& downRight,
+               const QColor& upLeft) {
+    // Consecutive segments of one pen go out together; the drawing order stays the walk's.
+    QVector<QLineF> run;
+    bool runDownRight = false;
+    auto flush = [&] {
+        if (run.isEmpty())
+            return;
+        painter.setPen(OutlinePen(runDownRight ? downRight : upLeft, 0.5));
+        painter.drawLines(run);
+        run.clear();
+    };
+    for (const BevelSegment& segment : segments) {
+        if (segment.downRight != runDownRight)
+            flush();
+        runDownRight = segment.downRight;
+        run.push_back(segment.line);
+    }
+    flush();
+}
+
+std::unique_ptr<Prepared> Prepare(const TextDrawRequest& request) {
+    auto p = std::make_unique<Prepared>();
+    p->request = request;
+    p->measured = MeasureText(request.font, request.text);
+    if (p->measured.isEmpty())
+        return p;
+    p->c1 = ColorFromColorref(request.firstColour, request.opacity);
+    p->c2 = ColorFromColorref(request.secondColour, request.opacity);
+    int em = 0;
+    p->logicalFont = LogicalFont(request.font, &em);
+    p->logicalLayout = LayoutText(request.text, QFontMetricsF(p->logicalFont), em);
+
+    const int style = request.style;
+    const QRect& box = request.box;
+    const QPointF textOrigin = box.topLeft();
+    // Lines are neither wrapped nor clipped to the layout box, so the path depends only on where
+    // the box starts: the box path is the text path when both start at the same point.
+    const bool needsTextPath = style >= 2 && style <= 6;
+    const bool needsBoxPath = style == 4 || style == 6 || style == 7;
+    if (needsTextPath)
+        p->pathAtText = TextPath(*p, request.font, textOrigin);
+    if (needsBoxPath)
+        p->pathAtBox = needsTextPath && textOrigin == QPointF(0, 0)
+                           ? p->pathAtText
+                           : TextPath(*p, request.font, QPointF(0, 0));
+    if (style == 2)
+        p->flattened = ToPainterPath(FlattenPath(p->pathAtText, kFlatness));
+    if (style == 4)
+        p->bevel = BevelSegments(OutlinePath(p->pathAtText, kFlatness));
+    if (style == 5 || style == 6)
+        p->outline = ToPainterPath(OutlinePath(p->pathAtText, kFlatness));
+
+    const double shadowDown = request.variant == TextVariant::Canvas ? 0.75 : 0.0;
+    const Prepared& cp = *p;
+    switch (style) {
+    case 0:
+        p->soft = MakeSoftCopy(p->measured, 4, QPointF(0.75, shadowDown), QPointF(0, 0),
+                               [&](QPainter& q) { DrawLogicalText(q, cp, cp.c2); });
+        break;
+    case 1:
+        p->soft = MakeSoftCopy(p->measured, 4, QPointF(0.75, shadowDown), QPointF(0, 0),
+                               [&](QPainter& q) { DrawLogicalText(q, cp, cp.c1); });
+        break;
+    case 4:
+        p->soft = MakeSoftCopy(p->measured, 8, QPointF(), textOrigin,
+                               [&](QPainter& q) { q.fillPath(cp.pathAtBox, cp.c1); });
+        break;
+    case 6:
+        p->soft = MakeSoftCopy(p->measured, 8, QPointF(), textOrigin,
+                               [&](QPainter& q) { q.fillPath(cp.pathAtBox, cp.c2); });
+        break;
+    case 7:
+        p->soft = MakeSoftCopy(p->measured, 2, QPointF(), textOrigin, [&](QPainter& q) {
+            q.fillPath(cp.pathAtBox, cp.c1);
+            q.strokePath(cp.pathAtBox, OutlinePen(cp.c2, 2.0));
+        });
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+void DrawPrepared(QPainter& painter, const Prepared& p) {
+    if (p.measured.isEmpty())
+        return;
+    const QRectF textRect(p.request.box.topLeft(), QSizeF(p.measured));
+    DrawSoftCopy(painter, p.soft);
+    switch (p.request.style) {
+    case 0:
+        DrawLogicalText(painter, p, VerticalGradient(textRect, p.c1, p.c2));
+        break;
+    case 1: {
+        // A linear blend with focus 0.6: the first colour at the top and bottom, the second at
+        // 60 % of the height.
+        QLinearGradient gradient = VerticalGradient(textRect, p.c1, p.c1);
+        gradient.setColorAt(0.6, p.c2);
+        DrawLogicalText(painter, p, gradient);
+        break;
+    }
+    case 2:
+        FillHatched(painter, p.pathAtText, HatchStyle::DottedGrid, p.c2, p.c1);
+        painter.strokePath(p.flattened, OutlinePen(QColor::fromRgba(kOutlineGrey), 1.0));
+        break;
+    case 3:
+        FillHatched(painter, p.pathAtText, HatchStyle::Percent05, p.c2, p.c1);
+        break;
+    case 4:
+        // The blend (0, 0.5, 1) at (0, 0.5, 1) is the plain linear gradient.
+        painter.fillPath(p.pathAtText, VerticalGradient(textRect, p.c1, p.c2));
+        DrawBevel(painter, p.bevel, p.c1, p.c2);
+        break;
+    case 5:
+        FillHatched(painter, p.outline, HatchStyle::Weave, p.c2, p.c1);
+        painter.strokePath(p.outline, OutlinePen(p.c1, 2.0));
+        break;
+    case 6:
+        painter.fillPath(p.pathAtText, p.c2);
+        painter.strokePath(p.outline, OutlinePen(p.c1, 2.0));
+        break;
+    case 7:
+        break; // the soft copy is all there is
+    default:
+        DrawLogicalText(painter, p,
+                        VerticalGradient(textRect, QColor::fromRgba(kFallbackTop),
+                                         QColor::fromRgba(kFallbackBottom)));
+        break;
+    }
+}
+
+} // namespace
+
+TextDrawCache::TextDrawCache() = default;
+TextDrawCache::~TextDrawCache() = default;
+TextDrawCache::TextDrawCache(TextDrawCache&&) noexcept = default;
+TextDrawCache& TextDrawCache::operator=(TextDrawCache&&) noexcept = default;
+void TextDrawCache::Clear() {
+    m_prepared.reset();
+}
+bool TextDrawCache::IsEmpty() const {
+    return !m_prepared;
+}
+
+int TextOpacity(float transparency) {
+    if (!(transparency > 0.0f))
+        return 255; // also NaN
+    if (transparency >= 1.0f)
+        return 0;
+    return static_cast<int>(255.0f - transparency * 255.0f);
+}
+
+TextDrawRequest RequestForRecord(const TextRecord& record, TextVariant variant) {
+    TextDrawRequest request;
+    request.style = record.style;
+    request.text = ReadFixedText(record.text);
+    request.font = record.font;
+    request.box = QRect(0, 0, std::max(record.textWidth, 0), std::max(record.textHeight, 0));
+    request.firstColour = record.firstColour;
+    request.secondColour = record.secondColour;
+    request.opacity = TextOpacity(record.transparency);
+    request.variant = variant;
+    return request;
+}
+
+QSize MeasureText(const LogFontA& font, const QString& text) {
+    double em = 0;
+    const QFont measuring = MeasuringFont(font, &em);
+    if (em <= 0 || text.isEmpty())
+        return {};
+    const TextLayout layout = LayoutText(text, MetricsAt96Dpi(measuring), em);
+    return QSize(static_cast<int>(layout.size.width()), static_cast<int>(layout.size.height()));
+}
+
+QSize MeasureText(const TextRecord& record) {
+    return MeasureText(record.font, ReadFixedText(record.text));
+}
+
+void DrawTextRequest(QPainter& painter, const TextDrawRequest& request, TextDrawCache* cache) {
+    std::unique_ptr<Prepared> local;
+    const Prepared* prepared = nullptr;
+    if (cache) {
+        if (!cache->m_prepared || !SameRequest(cache->m_prepared->request, request))
+            cache->m_prepared = Prepare(request);
+        prepared = cache->m_prepared.get();
+    } else {
+        local = Prepare(request);
+        prepared = local.get();
+    }
+    painter.save();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                           QPainter::SmoothPixmapTransform);
+    DrawPrepared(painter, *prepared);
+    painter.restore();
+}
+
+void DrawTextObject(QPainter& painter, const TextRecord& record, TextDrawCache* cache) {
+    DrawTextRequest(painter, RequestForRecord(record, TextVariant::Canvas), cache);
+}
+
+void DrawTextPreview(QPainter& painter, const TextRecord& record, QRect box) {
+    const QSize measured = MeasureText(record);
+    const int w = measured.width(), h = measured.height();
+    const double scale = std::isfinite(record.scale) ? record.scale : 1.0;
+    const double angle = std::isfinite(record.angle) ? record.angle : 0.0;
+    // Each step applies after the one before: centre on the origin, turn, scale, place.
+    const QTransform placement =
+        QTransform::fromTranslate(-(w / 2), -(h / 2)) * QTransform().rotate(angle) *
+        QTransform::fromScale(scale, scale) *
+        QTransform::fromTranslate(box.left() + w * scale * 0.5, box.top() + h * scale * 0.5);
+    TextDrawRequest request = RequestForRecord(record, TextVariant::Preview);
+    request.box = QRect(0, 0, box.width(), box.height());
+    painter.save();
+    painter.setWorldTransform(placement, true);
+    DrawTextRequest(painter, request);
+    painter.restore();
+}
+
+} // namespace mosaiq
