@@ -32,10 +32,15 @@ bool SameRequest(const TextDrawRequest& a, const TextDrawRequest& b) {
            a.opacity == b.opacity && a.variant == b.variant;
 }
 
-QPen OutlinePen(const QColor& colour, double width) {
-    QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    pen.setMiterLimit(10);
-    return pen;
+// The area a pen of width (flat caps, mitred joins) covers along path, in the path's own
+// coordinates; pens are not cosmetic, so it can be kept and filled under any transform.
+QPainterPath StrokeArea(const QPainterPath& path, double width) {
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    stroker.setMiterLimit(10);
+    return stroker.createStroke(path);
 }
 
 // A vertical gradient over rect from top to bottom, repeating beyond it.
@@ -56,11 +61,13 @@ struct TextDrawCache::Prepared {
     QColor c1, c2;     // the colours with the request's opacity
     QFont logicalFont; // the font the plain text styles draw with
     TextLayout logicalLayout;
-    QPainterPath pathAtText;     // the bold outline text laid on (x, y, W, H)
-    QPainterPath pathAtBox;      // the same laid on (0, 0, box width, box height)
-    QPainterPath flattened;      // style 2
-    QPainterPath outline;        // styles 5 and 6
-    QVector<BevelSegment> bevel; // style 4
+    QPainterPath pathAtText;      // the bold outline text laid on (x, y, W, H)
+    QPainterPath pathAtBox;       // the same laid on (0, 0, box width, box height)
+    QPainterPath flattenedStroke; // style 2: the grey line along the flattened path
+    QPainterPath outline;         // styles 5 and 6
+    QPainterPath outlineStroke;   // styles 5 and 6: the 2-unit line along the outline
+    // Style 4: runs of consecutive bevel segments of one pen, in walk order, as stroked areas.
+    QVector<std::pair<QPainterPath, bool>> bevelRuns;
     SoftCopy soft;
 };
 
@@ -95,25 +102,25 @@ void FillHatched(QPainter& painter, const QPainterPath& path, HatchStyle style,
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
-void DrawBevel(QPainter& painter, const QVector<BevelSegment>& segments, const QColor& downRight,
-               const QColor& upLeft) {
-    // Consecutive segments of one pen go out together; the drawing order stays the walk's.
-    QVector<QLineF> run;
+// Consecutive segments of one pen are stroked together; the runs keep the walk's order.
+QVector<std::pair<QPainterPath, bool>> BevelRuns(const QVector<BevelSegment>& segments) {
+    QVector<std::pair<QPainterPath, bool>> runs;
+    QPainterPath run;
     bool runDownRight = false;
     auto flush = [&] {
-        if (run.isEmpty())
-            return;
-        painter.setPen(OutlinePen(runDownRight ? downRight : upLeft, 0.5));
-        painter.drawLines(run);
-        run.clear();
+        if (!run.isEmpty())
+            runs.push_back({StrokeArea(run, 0.5), runDownRight});
+        run = QPainterPath();
     };
     for (const BevelSegment& segment : segments) {
         if (segment.downRight != runDownRight)
             flush();
         runDownRight = segment.downRight;
-        run.push_back(segment.line);
+        run.moveTo(segment.line.p1());
+        run.lineTo(segment.line.p2());
     }
     flush();
+    return runs;
 }
 
 std::unique_ptr<Prepared> Prepare(const TextDrawRequest& request) {
@@ -142,11 +149,13 @@ std::unique_ptr<Prepared> Prepare(const TextDrawRequest& request) {
                            ? p->pathAtText
                            : TextPath(*p, request.font, QPointF(0, 0));
     if (style == 2)
-        p->flattened = ToPainterPath(FlattenPath(p->pathAtText, kFlatness));
+        p->flattenedStroke = StrokeArea(ToPainterPath(FlattenPath(p->pathAtText, kFlatness)), 1.0);
     if (style == 4)
-        p->bevel = BevelSegments(OutlinePath(p->pathAtText, kFlatness));
-    if (style == 5 || style == 6)
+        p->bevelRuns = BevelRuns(BevelSegments(OutlinePath(p->pathAtText, kFlatness)));
+    if (style == 5 || style == 6) {
         p->outline = ToPainterPath(OutlinePath(p->pathAtText, kFlatness));
+        p->outlineStroke = StrokeArea(p->outline, 2.0);
+    }
 
     const double shadowDown = request.variant == TextVariant::Canvas ? 0.75 : 0.0;
     const Prepared& cp = *p;
@@ -170,7 +179,7 @@ std::unique_ptr<Prepared> Prepare(const TextDrawRequest& request) {
     case 7:
         p->soft = MakeSoftCopy(p->measured, 2, QPointF(), textOrigin, [&](QPainter& q) {
             q.fillPath(cp.pathAtBox, cp.c1);
-            q.strokePath(cp.pathAtBox, OutlinePen(cp.c2, 2.0));
+            q.fillPath(StrokeArea(cp.pathAtBox, 2.0), cp.c2);
         });
         break;
     default:
@@ -198,7 +207,7 @@ void DrawPrepared(QPainter& painter, const Prepared& p) {
     }
     case 2:
         FillHatched(painter, p.pathAtText, HatchStyle::DottedGrid, p.c2, p.c1);
-        painter.strokePath(p.flattened, OutlinePen(QColor::fromRgba(kOutlineGrey), 1.0));
+        painter.fillPath(p.flattenedStroke, QColor::fromRgba(kOutlineGrey));
         break;
     case 3:
         FillHatched(painter, p.pathAtText, HatchStyle::Percent05, p.c2, p.c1);
@@ -206,15 +215,16 @@ void DrawPrepared(QPainter& painter, const Prepared& p) {
     case 4:
         // The blend (0, 0.5, 1) at (0, 0.5, 1) is the plain linear gradient.
         painter.fillPath(p.pathAtText, VerticalGradient(textRect, p.c1, p.c2));
-        DrawBevel(painter, p.bevel, p.c1, p.c2);
+        for (const auto& [area, downRight] : p.bevelRuns)
+            painter.fillPath(area, downRight ? p.c1 : p.c2);
         break;
     case 5:
         FillHatched(painter, p.outline, HatchStyle::Weave, p.c2, p.c1);
-        painter.strokePath(p.outline, OutlinePen(p.c1, 2.0));
+        painter.fillPath(p.outlineStroke, p.c1);
         break;
     case 6:
         painter.fillPath(p.pathAtText, p.c2);
-        painter.strokePath(p.outline, OutlinePen(p.c1, 2.0));
+        painter.fillPath(p.outlineStroke, p.c1);
         break;
     case 7:
         break; // the soft copy is all there is
