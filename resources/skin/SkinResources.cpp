@@ -1,0 +1,9 @@
+#include "skin/SkinResources.h"
+
+namespace mosaiq {
+
+QString SkinResourceRoot() {
+    return QStringLiteral(":/skin/");
+}
+
+} // namespace mosaiq

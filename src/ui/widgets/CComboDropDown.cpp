@@ -1,0 +1,44 @@
+#include "ui/widgets/CComboDropDown.h"
+
+#include "ui/widgets/CQorListBox.h"
+#include "ui/widgets/CScrolledListBox.h"
+#include "ui/widgets/CVexComboBox.h"
+
+#include <QKeyEvent>
+
+namespace mosaiq {
+
+CComboDropDown::CComboDropDown(CVexComboBox* owner)
+    : QWidget(owner, Qt::Popup | Qt::FramelessWindowHint), m_owner(owner),
+      m_list(new CScrolledListBox(this)) {
+    // A click on the combo box that closes the list must not open it again.
+    setAttribute(Qt::WA_NoMouseReplay);
+    m_list->List()->setFocusPolicy(Qt::NoFocus);
+    connect(m_list->List(), &CQorListBox::rowClicked, this, &CComboDropDown::rowChosen);
+}
+
+CQorListBox* CComboDropDown::List() const {
+    return m_list->List();
+}
+
+void CComboDropDown::SetRows(const QStringList& rows, int current) {
+    List()->SetItems(rows);
+    m_list->UpdateBars();
+    List()->SetCurrentRow(current);
+}
+
+void CComboDropDown::resizeEvent(QResizeEvent*) {
+    m_list->setGeometry(rect().adjusted(1, 1, -1, -1));
+}
+
+void CComboDropDown::keyPressEvent(QKeyEvent* event) {
+    if (!m_owner->HandleKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+void CComboDropDown::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit dismissed();
+}
+
+} // namespace mosaiq
