@@ -1,0 +1,93 @@
+#include "imaging/PictureEncoder.h"
+
+#include "imaging/ImageLibrary.h"
+#include "imaging/PictureType.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <array>
+
+namespace mosaiq {
+
+namespace {
+
+struct EncoderInfo {
+    const char* mimeType;
+    const char* extensions; // lower case, as matched against the pattern
+    const char* qtFormat;   // null: written by the image library
+};
+
+constexpr std::array<EncoderInfo, 5> kEncoders{{
+    {"image/bmp", "*.bmp;*.dib;*.rle", "bmp"},
+    {"image/jpeg", "*.jpg;*.jpeg;*.jpe;*.jfif", "jpeg"},
+    {"image/gif", "*.gif", nullptr},
+    {"image/tiff", "*.tif;*.tiff", "tiff"},
+    {"image/png", "*.png", "png"},
+}};
+
+} // namespace
+
+CPictureEncoder::CPictureEncoder(const QString& mimeOrPath) {
+    const QString lower = mimeOrPath.toLower();
+    const qsizetype dot = lower.lastIndexOf(QLatin1Char('.'));
+    const QString pattern = dot >= 0 ? QLatin1Char('*') + lower.mid(dot) : lower;
+    if (pattern.isEmpty())
+        return;
+    for (size_t i = 0; i < kEncoders.size(); ++i) {
+        if (pattern == QLatin1String(kEncoders[i].mimeType) ||
+            QLatin1String(kEncoders[i].extensions).contains(pattern)) {
+            m_encoder = int(i);
+            m_mimeType = QLatin1String(kEncoders[i].mimeType);
+            m_found = true;
+            return;
+        }
+    }
+}
+
+int CPictureEncoder::SaveBitmap(const QImage& image, const QString& path) {
+    if (!m_found) {
+        m_error = QStringLiteral("no encoder for %1").arg(path);
+        return kEncoderGenericError;
+    }
+    if (image.isNull()) {
+        m_error = QStringLiteral("there is no picture to save");
+        return kEncoderGenericError;
+    }
+    const EncoderInfo& encoder = kEncoders[size_t(m_encoder)];
+    if (!encoder.qtFormat) {
+        LibraryImage picture = LibraryImage::FromImage(image, kPictureGif);
+        if (!picture.Save(path, kPictureGif)) {
+            m_error = picture.ErrorString();
+            return kEncoderWriteError;
+        }
+        return kEncoderOk;
+    }
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return kEncoderWriteError;
+    }
+    QImageWriter writer(&file, encoder.qtFormat);
+    if (m_mimeType == QLatin1String("image/jpeg"))
+        writer.setQuality(m_quality);
+    if (m_mimeType == QLatin1String("image/tiff"))
+        writer.setCompression(m_tiffCompression == 2 ? 1 : 0); // Qt: 1 is LZW
+    // Pictures without transparency are written as 24-bit colour.
+    const QImage out = image.hasAlphaChannel() || image.format() == QImage::Format_RGB32 ||
+                               image.format() == QImage::Format_RGB888
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB32);
+    if (!writer.write(out) || !file.commit()) {
+        m_error = QStringLiteral("cannot write %1: %2")
+                      .arg(path, writer.error() != QImageWriter::UnknownError ? writer.errorString()
+                                                                              : file.errorString());
+        file.cancelWriting();
+        return kEncoderWriteError;
+    }
+    return kEncoderOk;
+}
+
+} // namespace mosaiq
