@@ -26,7 +26,7 @@ bool HatchBit(HatchStyle style, int x, int y) {
 }
 
 QBrush MakeHatchBrush(HatchStyle style, const QColor& foreground, const QColor& background,
-                      const QTransform& worldTransform) {
+                      const QTransform& worldTransform, QPoint deviceOrigin) {
     QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
     const QRgb fg = qPremultiply(foreground.rgba());
     const QRgb bg = qPremultiply(background.rgba());
@@ -36,8 +36,9 @@ QBrush MakeHatchBrush(HatchStyle style, const QColor& foreground, const QColor& 
             line[x] = HatchBit(style, x, y) ? fg : bg;
     }
     QBrush brush(tile);
-    // Undo the world transform so the tile lands on device pixels.
-    brush.setTransform(worldTransform.inverted());
+    // Undo the world transform so the tile lands on device pixels, starting at the origin.
+    brush.setTransform(QTransform::fromTranslate(deviceOrigin.x(), deviceOrigin.y()) *
+                       worldTransform.inverted());
     return brush;
 }
 

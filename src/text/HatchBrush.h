@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QPoint>
 
 #include <array>
 #include <cstdint>
@@ -30,7 +31,9 @@ std::array<std::uint8_t, 8> HatchRows(HatchStyle style);
 bool HatchBit(HatchStyle style, int x, int y);
 
 // A brush that fills with the pattern in device pixels while the painter has worldTransform.
+// deviceOrigin is where pixel (0, 0) of the final device lies in the pixels drawn now (not zero
+// when drawing into an intermediate layer that is later put down elsewhere).
 QBrush MakeHatchBrush(HatchStyle style, const QColor& foreground, const QColor& background,
-                      const QTransform& worldTransform);
+                      const QTransform& worldTransform, QPoint deviceOrigin = QPoint());
 
 } // namespace mosaiq

@@ -69,6 +69,17 @@ struct TextDrawCache::Prepared {
     // Style 4: runs of consecutive bevel segments of one pen, in walk order, as stroked areas.
     QVector<std::pair<QPainterPath, bool>> bevelRuns;
     SoftCopy soft;
+    QRectF reach; // world area the drawing can touch
+
+    // The drawing as device pixels for one world transform, so an object that is drawn again
+    // under the same turn and zoom (only moved by whole pixels) is put down in one copy.
+    struct Layer {
+        QImage image;
+        QTransform linear; // the world transform less its whole-pixel translation
+        QPoint hatchPhase; // that translation modulo 8, for hatched styles
+        QPoint topLeft;    // the image's top-left, relative to the whole-pixel translation
+    };
+    mutable std::optional<Layer> layer;
 };
 
 namespace {
@@ -94,11 +105,12 @@ void DrawLogicalText(QPainter& painter, const Prepared& p, const QBrush& brush) 
 }
 
 void FillHatched(QPainter& painter, const QPainterPath& path, HatchStyle style,
-                 const QColor& foreground, const QColor& background) {
+                 const QColor& foreground, const QColor& background, QPoint deviceOrigin) {
     // Nearest sampling keeps the pattern's pixels exact.
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.fillPath(path, MakeHatchBrush(style, foreground, background, painter.worldTransform()));
+    painter.fillPath(path, MakeHatchBrush(style, foreground, background, painter.worldTransform(),
+                                          deviceOrigin));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
@@ -185,10 +197,31 @@ std::unique_ptr<Prepared> Prepare(const TextDrawRequest& request) {
     default:
         break;
     }
+
+    // Everything drawn stays near the measured box: glyph overhang, pens and soft copies.
+    const double overhang = std::max(4.0, em / 2.0);
+    QRectF reach =
+        QRectF(textOrigin, QSizeF(p->measured)).adjusted(-overhang, -overhang, overhang, overhang);
+    const QFontMetricsF logical(p->logicalFont);
+    for (qsizetype i = 0; i < p->logicalLayout.lines.size(); ++i)
+        reach |= logical.boundingRect(p->logicalLayout.lines.at(i))
+                     .translated(textOrigin.x() + p->logicalLayout.margin,
+                                 textOrigin.y() + p->logicalLayout.ascent +
+                                     p->logicalLayout.lineSpacing * double(i))
+                     .adjusted(-overhang, -overhang, overhang, overhang);
+    for (const QPainterPath* path :
+         {&p->pathAtText, &p->pathAtBox, &p->outlineStroke, &p->flattenedStroke})
+        if (!path->isEmpty())
+            reach |= path->boundingRect().adjusted(-2, -2, 2, 2);
+    for (const auto& run : p->bevelRuns)
+        reach |= run.first.boundingRect().adjusted(-2, -2, 2, 2);
+    if (!p->soft.image.isNull())
+        reach |= p->soft.target;
+    p->reach = reach;
     return p;
 }
 
-void DrawPrepared(QPainter& painter, const Prepared& p) {
+void DrawPrepared(QPainter& painter, const Prepared& p, QPoint deviceOrigin) {
     if (p.measured.isEmpty())
         return;
     const QRectF textRect(p.request.box.topLeft(), QSizeF(p.measured));
@@ -206,11 +239,11 @@ void DrawPrepared(QPainter& painter, const Prepared& p) {
         break;
     }
     case 2:
-        FillHatched(painter, p.pathAtText, HatchStyle::DottedGrid, p.c2, p.c1);
+        FillHatched(painter, p.pathAtText, HatchStyle::DottedGrid, p.c2, p.c1, deviceOrigin);
         painter.fillPath(p.flattenedStroke, QColor::fromRgba(kOutlineGrey));
         break;
     case 3:
-        FillHatched(painter, p.pathAtText, HatchStyle::Percent05, p.c2, p.c1);
+        FillHatched(painter, p.pathAtText, HatchStyle::Percent05, p.c2, p.c1, deviceOrigin);
         break;
     case 4:
         // The blend (0, 0.5, 1) at (0, 0.5, 1) is the plain linear gradient.
@@ -219,7 +252,7 @@ void DrawPrepared(QPainter& painter, const Prepared& p) {
             painter.fillPath(area, downRight ? p.c1 : p.c2);
         break;
     case 5:
-        FillHatched(painter, p.outline, HatchStyle::Weave, p.c2, p.c1);
+        FillHatched(painter, p.outline, HatchStyle::Weave, p.c2, p.c1, deviceOrigin);
         painter.fillPath(p.outlineStroke, p.c1);
         break;
     case 6:
@@ -283,6 +316,62 @@ QSize MeasureText(const TextRecord& record) {
     return MeasureText(record.font, ReadFixedText(record.text));
 }
 
+namespace {
+
+// Largest layer kept, in pixels; bigger drawings (huge zoom) are drawn directly every time.
+constexpr qint64 kMaxLayerPixels = 4 * 1024 * 1024;
+
+bool UsesHatch(int style) {
+    return style == 2 || style == 3 || style == 5;
+}
+
+int Mod8(int v) {
+    return ((v % 8) + 8) % 8;
+}
+
+// Draws from the prepared drawing's layer, making it first when the transform changed. Returns
+// false when the painter cannot take a layer (not an image, another composition mode, a
+// perspective transform, a drawing too big), and the caller draws directly.
+bool DrawFromLayer(QPainter& painter, const Prepared& p) {
+    if (p.measured.isEmpty())
+        return true;
+    if (!painter.device() || painter.device()->devType() != QInternal::Image ||
+        painter.viewTransformEnabled() ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    const QTransform world = painter.worldTransform();
+    if (world.type() == QTransform::TxProject)
+        return false;
+    const double wholeX = std::floor(world.dx()), wholeY = std::floor(world.dy());
+    if (std::abs(wholeX) > 1e9 || std::abs(wholeY) > 1e9)
+        return false;
+    const QPoint whole{int(wholeX), int(wholeY)};
+    const QTransform linear(world.m11(), world.m12(), world.m21(), world.m22(), world.dx() - wholeX,
+                            world.dy() - wholeY);
+    const QPoint phase =
+        UsesHatch(p.request.style) ? QPoint(Mod8(whole.x()), Mod8(whole.y())) : QPoint();
+    if (!p.layer || p.layer->linear != linear || p.layer->hatchPhase != phase) {
+        p.layer.reset();
+        const QRect area = linear.mapRect(p.reach).toAlignedRect().adjusted(-1, -1, 1, 1);
+        if (area.isEmpty() || qint64(area.width()) * area.height() > kMaxLayerPixels)
+            return false;
+        QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter layer(&image);
+        layer.setRenderHints(painter.renderHints());
+        layer.setTransform(linear * QTransform::fromTranslate(-area.left(), -area.top()));
+        // Device pixel (0, 0) of the target, in layer pixels, keeps hatches on the target grid.
+        DrawPrepared(layer, p, -(phase + area.topLeft()));
+        layer.end();
+        p.layer = Prepared::Layer{std::move(image), linear, phase, area.topLeft()};
+    }
+    painter.setWorldTransform(QTransform());
+    painter.drawImage(whole + p.layer->topLeft, p.layer->image);
+    return true;
+}
+
+} // namespace
+
 void DrawTextRequest(QPainter& painter, const TextDrawRequest& request, TextDrawCache* cache) {
     std::unique_ptr<Prepared> local;
     const Prepared* prepared = nullptr;
@@ -297,7 +386,8 @@ void DrawTextRequest(QPainter& painter, const TextDrawRequest& request, TextDraw
     painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
-    DrawPrepared(painter, *prepared);
+    if (!cache || !DrawFromLayer(painter, *prepared))
+        DrawPrepared(painter, *prepared, QPoint());
     painter.restore();
 }
 

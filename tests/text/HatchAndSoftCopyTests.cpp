@@ -80,6 +80,21 @@ TEST(HatchPatterns, StyleThreeFillsGlyphsWithTheFivePercentPattern) {
     EXPECT_GT(checked, 1000);
 }
 
+TEST(HatchPatterns, CachedDrawingKeepsThePatternOnTheTargetGrid) {
+    const TextRecord r = MakeTextRecord(QStringLiteral("W"), 5, 96);
+    TextDrawCache cache;
+    for (const QPoint& at : {QPoint(13, 7), QPoint(22, 5), QPoint(16, 16)}) {
+        auto render = [&](TextDrawCache* c) {
+            QImage image = Blank(r.textWidth + 60, r.textHeight + 60);
+            QPainter p(&image);
+            p.translate(at);
+            DrawTextObject(p, r, c);
+            return image;
+        };
+        EXPECT_EQ(render(&cache), render(nullptr)) << at.x() << "," << at.y();
+    }
+}
+
 QPointF AlphaCentroid(const QImage& image, QPointF origin) {
     double sx = 0, sy = 0, sum = 0;
     for (int y = 0; y < image.height(); ++y)

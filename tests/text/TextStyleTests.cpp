@@ -86,6 +86,40 @@ TEST_P(EveryStyle, CacheGivesTheSameImage) {
     EXPECT_EQ(RenderRecord(r, 24, &cache), RenderRecord(r));
 }
 
+TEST_P(EveryStyle, CachedDrawingMatchesDirectDrawingUnderAnyTransform) {
+    TextRecord r = MakeTextRecord(QStringLiteral("Layer"), GetParam());
+    r.transparency = 0.3f;
+    TextDrawCache cache;
+    const QTransform transforms[] = {
+        QTransform::fromTranslate(10, 7),
+        QTransform::fromTranslate(37, 12), // moved by whole pixels: the same layer
+        QTransform::fromTranslate(10.5, 7.25),
+        QTransform::fromScale(1.5, 1.5) * QTransform::fromTranslate(4, 3),
+        QTransform().rotate(20) * QTransform::fromTranslate(30, 2),
+    };
+    for (const QTransform& transform : transforms) {
+        auto render = [&](TextDrawCache* c) {
+            QImage image(360, 160, QImage::Format_ARGB32_Premultiplied);
+            image.fill(QColor(90, 160, 70));
+            QPainter p(&image);
+            p.setTransform(transform);
+            DrawTextObject(p, r, c);
+            return image;
+        };
+        const QImage direct = render(nullptr);
+        const QImage cached = render(&cache);
+        int worst = 0;
+        for (int y = 0; y < direct.height(); ++y)
+            for (int x = 0; x < direct.width(); ++x) {
+                const QRgb a = direct.pixel(x, y), b = cached.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(worst, 2)
+            << SaveFailureImage(cached, QStringLiteral("cached-%1").arg(GetParam())).toStdString();
+    }
+}
+
 TEST_P(EveryStyle, LeavesThePainterAsItWas) {
     const TextRecord r = MakeTextRecord(QStringLiteral("State"), GetParam());
     QImage image = Blank(300, 100);
