@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -162,6 +163,12 @@ std::optional<QImage> DecodeEncodedPicture(const QByteArray& encoded) {
     if (!buffer.open(QIODevice::ReadOnly))
         return std::nullopt;
     QImageReader reader(&buffer);
+    // Library pictures are in the formats the program has always stored: PNG, JPEG, BMP, GIF,
+    // TIFF and ICO. Other decoders are not offered untrusted bytes (some spend seconds on a
+    // damaged header before refusing it).
+    static const QByteArray kFormats[] = {"png", "jpeg", "jpg", "bmp", "gif", "tiff", "tif", "ico"};
+    if (std::find(std::begin(kFormats), std::end(kFormats), reader.format()) == std::end(kFormats))
+        return std::nullopt;
     // The header's size is checked first so that a lying header is refused before decoding.
     const QSize announced = reader.size();
     if (announced.isValid() && !WithinPictureLimits(announced))

@@ -84,7 +84,7 @@ std::optional<EntryHeader> SeekToEntry(LibraryReader& reader, EntryLayout layout
 // Bytes of w*h*4 pixels, or -1 when w or h is negative or the product overflows the limit given.
 qint64 RawPixelBytes(std::int32_t width, std::int32_t height, qint64 limit);
 
-// Decodes an encoded picture (any format Qt's image readers know: PNG, JPEG, BMP, GIF, TIFF...)
+// Decodes an encoded picture (PNG, JPEG, BMP, GIF, TIFF or ICO, recognised by content)
 // to Format_ARGB32 (bytes B, G, R, A in memory). No result for undecodable data and for pictures
 // over kMaxPictureSide a side or kMaxPicturePixels; the picture keeps its own decoded size.
 std::optional<QImage> DecodeEncodedPicture(const QByteArray& encoded);
