@@ -1,0 +1,75 @@
+#pragma once
+
+// The batch converter's engine: converts a list of picture files into one output format, writing
+// into one output directory. Files are decoded by the two-decoder rule and written by the writer
+// their extension calls for (PictureSaving). Usable by the dialog and by mosaiq-cli alike.
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+#include <functional>
+
+namespace mosaiq {
+
+struct BatchFormat {
+    const char* text;      // as the format list shows it
+    const char* extension; // written extension: the text in lower case
+    int type;              // the image library's type code (used for the non-first-writer formats)
+};
+
+// The eight output formats, in list order.
+const std::array<BatchFormat, 8>& BatchFormats();
+// The position of a format by its text or extension, any case ("jpg", "TIF"), or -1.
+int BatchFormatIndex(const QString& name);
+
+// The output path of input: outputDir + the input's file name without its last extension + "." +
+// extension (photo.final.png -> outputDir/photo.final.jpg). outputDir may lack the final '/'.
+QString BatchOutputPath(const QString& outputDir, const QString& input, const QString& extension);
+
+struct BatchSettings {
+    QStringList files;
+    int format = 0;    // index into BatchFormats()
+    QString outputDir; // created when missing
+    int threads = 0;   // 0: one per core
+};
+
+struct BatchFileResult {
+    int index = 0; // position in the file list
+    QString input;
+    QString output;
+    bool converted = false;
+    QString reason; // why a file was skipped
+};
+
+struct BatchSummary {
+    int converted = 0;
+    int skipped = 0;
+    bool stopped = false;
+    QString error; // the run could not start (no such format, output directory not creatable)
+};
+
+class BatchConverter {
+public:
+    explicit BatchConverter(BatchSettings settings) : m_settings(std::move(settings)) {}
+
+    // Converts every file and returns when done or stopped; blocks the calling thread (the dialog
+    // runs it on a worker). Files run in parallel, except that files writing the same output name
+    // run one after another in list order, so the last readable one wins. progress is called
+    // after each file, one call at a time, from a worker thread.
+    BatchSummary Run(const std::function<void(const BatchFileResult&)>& progress = {});
+
+    // Asks the run to stop: files already started finish, no other file is started. Thread-safe.
+    void RequestStop() { m_stop = true; }
+
+private:
+    BatchSettings m_settings;
+    std::atomic<bool> m_stop{false};
+};
+
+// Converts one file: decode by the two-decoder rule, write as extension at output.
+bool ConvertPictureFile(const QString& input, const QString& output, const QString& extension,
+                        QString* reason = nullptr);
+
+} // namespace mosaiq

@@ -1,0 +1,79 @@
+// mosaiq-cli convert --format F --output DIR FILE...: the batch converter's engine.
+#include "cli/CliCommand.h"
+
+#include "batch/BatchConverter.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace mosaiq::cli {
+namespace {
+
+int RunConvert(const QStringList& args) {
+    BatchSettings settings;
+    settings.format = -1;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if ((a == QLatin1String("--format") || a == QLatin1String("--output")) &&
+            i + 1 < args.size()) {
+            const QString value = args.at(++i);
+            if (a == QLatin1String("--format")) {
+                settings.format = BatchFormatIndex(value);
+                if (settings.format < 0) {
+                    PrintError(
+                        QStringLiteral(
+                            "unknown format \"%1\" (JPG, BMP, GIF, PNG, PNM, TGA, TIF or PCX)")
+                            .arg(value));
+                    return kExitUsage;
+                }
+            } else {
+                settings.outputDir = value;
+            }
+        } else if (a.startsWith(QLatin1String("--"))) {
+            PrintError(QStringLiteral("unknown option %1").arg(a));
+            return kExitUsage;
+        } else {
+            settings.files << a;
+        }
+    }
+    if (settings.format < 0 || settings.outputDir.isEmpty() || settings.files.isEmpty()) {
+        PrintError(QStringLiteral("usage: convert --format F --output DIR FILE..."));
+        return kExitUsage;
+    }
+    const bool showProgress = isatty(STDERR_FILENO);
+    const int total = int(settings.files.size());
+    int done = 0;
+    BatchConverter converter(settings);
+    const BatchSummary summary = converter.Run([&](const BatchFileResult& r) {
+        ++done;
+        if (showProgress)
+            std::fprintf(stderr, "\r%d/%d ", done, total);
+        if (r.converted) {
+            PrintLine(QStringLiteral("converted %1 -> %2").arg(r.input, r.output));
+        } else {
+            if (showProgress)
+                std::fprintf(stderr, "\n");
+            PrintError(QStringLiteral("skipped %1: %2").arg(r.input, r.reason));
+        }
+    });
+    if (showProgress)
+        std::fprintf(stderr, "\n");
+    if (!summary.error.isEmpty()) {
+        PrintError(summary.error);
+        return kExitFailed;
+    }
+    PrintLine(
+        QStringLiteral("converted %1, skipped %2").arg(summary.converted).arg(summary.skipped));
+    if (summary.converted == 0) {
+        PrintError(QStringLiteral("nothing converted"));
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+const CliCommandRegistration kRegistration{{QStringLiteral("convert"),
+                                            QStringLiteral("--format F --output DIR FILE..."),
+                                            false, &RunConvert}};
+
+} // namespace
+} // namespace mosaiq::cli

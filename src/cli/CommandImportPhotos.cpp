@@ -1,0 +1,92 @@
+// mosaiq-cli import-photos FILE...: adds pictures to the photo list ("srcmedia.cfg").
+#include "cli/CliCommand.h"
+
+#include "app/DataPath.h"
+#include "library/PhotoImport.h"
+#include "library/PhotoList.h"
+
+#include <QEventLoop>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace mosaiq::cli {
+namespace {
+
+QString Describe(AddPhotoResult result, const PreparedPhoto& photo) {
+    switch (result) {
+    case AddPhotoResult::Duplicate:
+        return QStringLiteral("already in the photo list");
+    case AddPhotoResult::TooSmall:
+    case AddPhotoResult::Unreadable:
+        return photo.reason;
+    case AddPhotoResult::Added:
+        break;
+    }
+    return QString();
+}
+
+int RunImportPhotos(const QStringList& args) {
+    if (args.isEmpty()) {
+        PrintError(QStringLiteral("usage: import-photos FILE..."));
+        return kExitUsage;
+    }
+    const QString listPath = DataFile(QStringLiteral("srcmedia.cfg"));
+    PhotoList list;
+    bool damaged = false;
+    list.Load(listPath, &damaged);
+    if (damaged)
+        PrintError(QStringLiteral("%1 was damaged; kept the %2 photos read before the damage")
+                       .arg(listPath)
+                       .arg(list.Count()));
+
+    const bool showProgress = isatty(STDERR_FILENO);
+    int added = 0, skipped = 0, done = 0;
+    PhotoImporter importer;
+    QEventLoop loop;
+    QObject::connect(&importer, &PhotoImporter::photoPrepared, [&](const PreparedPhoto& photo) {
+        ++done;
+        if (showProgress)
+            std::fprintf(stderr, "\r%d/%lld ", done, static_cast<long long>(args.size()));
+        const AddPhotoResult result = list.AddImportedPhoto(photo);
+        const QString path = EntryPath(photo.entry);
+        if (result == AddPhotoResult::Added) {
+            ++added;
+            PrintLine(QStringLiteral("added %1 (%2 x %3)")
+                          .arg(path)
+                          .arg(photo.entry.width)
+                          .arg(photo.entry.height));
+        } else {
+            ++skipped;
+            if (showProgress)
+                std::fprintf(stderr, "\n");
+            PrintLine(QStringLiteral("skipped %1: %2").arg(path, Describe(result, photo)));
+        }
+    });
+    QObject::connect(&importer, &PhotoImporter::fileMissing, [&](const QString& path) {
+        PrintError(QStringLiteral("%1 was not found; the import ends here").arg(path));
+    });
+    QObject::connect(&importer, &PhotoImporter::finished, &loop, &QEventLoop::quit);
+    importer.Start(args);
+    loop.exec();
+    if (showProgress)
+        std::fprintf(stderr, "\n");
+
+    QString error;
+    if (!list.Save(listPath, &error)) {
+        PrintError(error);
+        return kExitFailed;
+    }
+    PrintLine(QStringLiteral("added %1, skipped %2; %3 photos in %4")
+                  .arg(added)
+                  .arg(skipped)
+                  .arg(list.Count())
+                  .arg(listPath));
+    return kExitOk;
+}
+
+const CliCommandRegistration kRegistration{
+    {QStringLiteral("import-photos"), QStringLiteral("FILE..."), false, &RunImportPhotos}};
+
+} // namespace
+} // namespace mosaiq::cli
