@@ -116,7 +116,17 @@ SoftCopy MakeSoftCopy(QSize measured, int divisor, QPointF offset, QPointF desti
     const int small_w = std::min(w, int(std::ceil(w * s + std::abs(offset.x()))) + 3);
     const int small_h = std::min(h, int(std::ceil(h * s + std::abs(offset.y()))) + 3);
 
-    QImage small(small_w, small_h, QImage::Format_ARGB32_Premultiplied);
+    // A copy too big to keep (a huge font on a damaged record) is made at a coarser resolution
+    // and stretched by the painter: reduce divides the small image's resolution.
+    const qint64 smallPixels = qint64(small_w) * small_h;
+    const int reduce =
+        smallPixels > kMaxSoftCopySmallPixels
+            ? int(std::ceil(std::sqrt(double(smallPixels) / double(kMaxSoftCopySmallPixels))))
+            : 1;
+    QImage small((small_w + reduce - 1) / reduce, (small_h + reduce - 1) / reduce,
+                 QImage::Format_ARGB32_Premultiplied);
+    if (small.isNull())
+        return {};
     small.setDotsPerMeterX(3780);
     small.setDotsPerMeterY(3780);
     small.fill(Qt::transparent);
@@ -126,17 +136,20 @@ SoftCopy MakeSoftCopy(QSize measured, int divisor, QPointF offset, QPointF desti
                          QPainter::SmoothPixmapTransform);
         const QTransform transform =
             QTransform::fromTranslate(-(w / 2), -(h / 2)) * QTransform::fromScale(s, s) *
-            QTransform::fromTranslate(w * s * 0.5 + offset.x(), h * s * 0.5 + offset.y());
+            QTransform::fromTranslate(w * s * 0.5 + offset.x(), h * s * 0.5 + offset.y()) *
+            QTransform::fromScale(1.0 / reduce, 1.0 / reduce);
         p.setTransform(transform);
         content(p);
     }
 
     int factor = divisor;
-    while (factor > 1 && qint64(small_w) * factor * qint64(small_h) * factor > kMaxSoftCopyPixels)
+    while (factor > 1 &&
+           qint64(small.width()) * factor * qint64(small.height()) * factor > kMaxSoftCopyPixels)
         --factor;
     SoftCopy copy;
     copy.image = EnlargeBicubic(small, factor);
-    copy.target = QRectF(destination, QSizeF(double(small_w) * divisor, double(small_h) * divisor));
+    copy.target = QRectF(destination, QSizeF(double(small.width()) * divisor * reduce,
+                                             double(small.height()) * divisor * reduce));
     return copy;
 }
 

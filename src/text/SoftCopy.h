@@ -34,6 +34,8 @@ struct SoftCopy {
 // Largest enlarged copy kept in memory, in pixels; bigger copies are enlarged less and stretched
 // by the painter.
 constexpr qint64 kMaxSoftCopyPixels = 16 * 1024 * 1024;
+// Largest small image drawn before enlarging; bigger ones are drawn at a lower resolution.
+constexpr qint64 kMaxSoftCopySmallPixels = 1024 * 1024;
 
 // Makes the soft copy of content for measured size W x H at s = 1 / divisor with offset
 // (ox, oy) in small-image pixels; the enlarged image's top-left corner goes to destination.

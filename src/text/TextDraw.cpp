@@ -307,7 +307,7 @@ QSize MeasureText(const LogFontA& font, const QString& text) {
     double em = 0;
     const QFont measuring = MeasuringFont(font, &em);
     if (em <= 0 || text.isEmpty())
-        return {};
+        return QSize(0, 0);
     const TextLayout layout = LayoutText(text, MetricsAt96Dpi(measuring), em);
     return QSize(static_cast<int>(layout.size.width()), static_cast<int>(layout.size.height()));
 }
@@ -373,6 +373,11 @@ bool DrawFromLayer(QPainter& painter, const Prepared& p) {
 } // namespace
 
 void DrawTextRequest(QPainter& painter, const TextDrawRequest& request, TextDrawCache* cache) {
+    // A transform made from a damaged record (NaN or infinite scale or angle) draws nothing.
+    const QTransform world = painter.worldTransform();
+    for (qreal v : {world.m11(), world.m12(), world.m21(), world.m22(), world.dx(), world.dy()})
+        if (!std::isfinite(v))
+            return;
     std::unique_ptr<Prepared> local;
     const Prepared* prepared = nullptr;
     if (cache) {

@@ -151,3 +151,18 @@ TEST(EnlargeBicubic, KeepsFlatAreasFlatAndColoursValid) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SoftCopy, HugeCopiesAreMadeCoarserNotAllocatedWhole) {
+    // A soft copy of a 200000 x 4000 box would need 50 million pixels at a quarter size.
+    const SoftCopy copy =
+        MakeSoftCopy(QSize(200000, 4000), 4, QPointF(0.75, 0.75), QPointF(0, 0),
+                     [](QPainter& p) { p.fillRect(QRectF(0, 0, 200000, 3000), Qt::red); });
+    ASSERT_FALSE(copy.image.isNull());
+    EXPECT_LE(qint64(copy.image.width()) * copy.image.height(), kMaxSoftCopyPixels);
+    EXPECT_GE(copy.target.width(), 200000); // still covers the whole text
+    EXPECT_GE(copy.target.height(), 3000);
+}
+
+} // namespace

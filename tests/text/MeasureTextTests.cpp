@@ -72,9 +72,9 @@ TEST(MeasureText, LongTextsAreMeasuredWhole) {
 }
 
 TEST(MeasureText, NothingToMeasure) {
-    EXPECT_EQ(MeasureText(Font(48), QString()), QSize());
-    EXPECT_EQ(MeasureText(Font(0), QStringLiteral("Text")), QSize());
-    EXPECT_EQ(MeasureText(Font(1), QStringLiteral("Text")), QSize()); // 1 * 15 / 20 = 0 pt
+    EXPECT_EQ(MeasureText(Font(48), QString()), QSize(0, 0));
+    EXPECT_EQ(MeasureText(Font(0), QStringLiteral("Text")), QSize(0, 0));
+    EXPECT_EQ(MeasureText(Font(1), QStringLiteral("Text")), QSize(0, 0)); // 1 * 15 / 20 = 0 pt
 }
 
 TEST(MeasureText, AbsurdHeightsFromDamagedRecordsStayBounded) {
