@@ -3,6 +3,7 @@
 
 #include "app/BuiltinData.h"
 #include "app/DataPath.h"
+#include "library/StarterLibraries.h"
 
 namespace mosaiq::cli {
 namespace {
@@ -13,7 +14,8 @@ int RunInit(const QStringList& args) {
         return kExitUsage;
     }
     const QString dir = DataPath();
-    const WriteOutReport report = WriteBuiltinDataFiles(dir);
+    WriteOutReport report = WriteBuiltinDataFiles(dir);
+    WriteStarterLibraries(dir, report);
     for (const QString& f : report.written)
         PrintLine(QStringLiteral("wrote %1%2").arg(dir, f));
     for (const QString& f : report.kept)

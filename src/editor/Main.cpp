@@ -4,6 +4,7 @@
 #include "app/DataPath.h"
 #include "app/Notifier.h"
 #include "app/UiText.h"
+#include "library/StarterLibraries.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
     mosaiq::ScopedNotifier scopedNotifier(&notifier);
 
     const QString dataDir = mosaiq::DataPath();
-    mosaiq::WriteBuiltinDataFiles(dataDir);
+    mosaiq::WriteOutReport written = mosaiq::WriteBuiltinDataFiles(dataDir);
+    mosaiq::WriteStarterLibraries(dataDir, written);
     mosaiq::LoadUiTexts(dataDir);
 
     QMainWindow window;

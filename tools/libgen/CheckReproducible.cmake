@@ -1,0 +1,22 @@
+# cmake -DGENERATOR=mosaiq-libgen -DWORK=dir -P CheckReproducible.cmake
+# Runs the generator twice into fresh directories and fails unless every bundle is identical.
+file(REMOVE_RECURSE ${WORK})
+foreach(_run a b)
+  execute_process(COMMAND ${GENERATOR} ${WORK}/${_run} RESULT_VARIABLE _rc)
+  if(NOT _rc EQUAL 0)
+    message(FATAL_ERROR "mosaiq-libgen failed (${_rc})")
+  endif()
+endforeach()
+file(GLOB _bundles RELATIVE ${WORK}/a ${WORK}/a/*.bundle)
+list(LENGTH _bundles _count)
+if(_count LESS 9)
+  message(FATAL_ERROR "expected 9 bundles, found ${_count}")
+endif()
+foreach(_b ${_bundles})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/a/${_b} ${WORK}/b/${_b}
+                  RESULT_VARIABLE _diff)
+  if(NOT _diff EQUAL 0)
+    message(FATAL_ERROR "${_b} differs between two runs")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${WORK})
