@@ -93,9 +93,8 @@ QWidget* ButtonsBoard() {
         if (i >= 4)
             b->Enable(false);
     }
-    auto* strip = new QLabel(board);
+    auto* strip = new QLabel(board); // the caption colour behind the caption buttons
     strip->setGeometry(170, 84, 80, 22);
-    strip->setPixmap(SkinBitmap(135).copy(QRect(QPoint(0, 0), SkinBitmap(135).size() / 4)));
     strip->setStyleSheet(QStringLiteral("background: rgb(136,146,160)"));
     const int caption[][4] = {{136, 217, 218, 136}, {137, 219, 220, 137}, {138, 221, 222, 138}};
     for (int i = 0; i < 3; ++i) {
@@ -104,8 +103,8 @@ QWidget* ButtonsBoard() {
         if (i == 0)
             Hover(b);
     }
-    const char* tabs[] = {"Frame", "Mask", "Clipart"};
-    for (int i = 0; i < 3; ++i) {
+    const char* tabs[] = {"Frame", "Mask"};
+    for (int i = 0; i < 2; ++i) {
         auto* tab =
             Button(board, QRect(260 + i * 70, 84, 68, 22), QLatin1String(tabs[i]),
                    {i == 0 ? 192 : 141, i == 0 ? 192 : 141, i == 0 ? 192 : 141, 141}, false);

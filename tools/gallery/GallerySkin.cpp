@@ -3,6 +3,7 @@
 #include "ui/widgets/Skin.h"
 #include "ui/widgets/SkinPainting.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -12,7 +13,7 @@ namespace mosaiq::gallery {
 namespace {
 
 constexpr int kCellWidth = 96;
-constexpr int kPictureHeight = 40;
+constexpr int kPictureHeight = 34;
 
 // A bitmap shown whole: large strips and borders are scaled down to fit the cell.
 QPixmap Fitted(const QPixmap& pixmap) {
@@ -73,7 +74,7 @@ QWidget* MakeSkinPage() {
     auto* grid = new QGridLayout(page);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(2);
-    const int columns = 8;
+    const int columns = 7;
     int index = 0;
     for (const SkinItem& item : SkinItems()) {
         QPixmap picture;
@@ -91,7 +92,10 @@ QWidget* MakeSkinPage() {
                                    QString::number(item.id) + QLatin1Char('\n') +
                                    QString(item.role).replace(QLatin1Char('-'), QLatin1Char(' ')));
         caption->setWordWrap(true);
-        caption->setFont(DefaultGuiFont());
+        QFont small = DefaultGuiFont();
+        small.setPixelSize(10);
+        caption->setFont(small);
+        caption->setFixedHeight(3 * QFontMetrics(small).lineSpacing() + 2);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setFixedWidth(kCellWidth);
         const int row = (index / columns) * 2;

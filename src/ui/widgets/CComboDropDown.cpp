@@ -5,6 +5,9 @@
 #include "ui/widgets/CVexComboBox.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace mosaiq {
 
@@ -21,10 +24,18 @@ CQorListBox* CComboDropDown::List() const {
     return m_list->List();
 }
 
-void CComboDropDown::SetRows(const QStringList& rows, int current) {
+void CComboDropDown::SetRows(const QStringList& rows, int current, int top) {
     List()->SetItems(rows);
     m_list->UpdateBars();
+    List()->SetOffset(QPoint(0, std::max(0, top) * List()->ItemHeight()));
+    m_list->UpdateBars(); // clamps the offset to what the list can scroll
     List()->SetCurrentRow(current);
+}
+
+void CComboDropDown::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setPen(QColor(136, 146, 160));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CComboDropDown::resizeEvent(QResizeEvent*) {

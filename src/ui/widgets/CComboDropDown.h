@@ -17,7 +17,8 @@ class CComboDropDown : public QWidget {
 public:
     explicit CComboDropDown(CVexComboBox* owner);
 
-    void SetRows(const QStringList& rows, int current);
+    // Shows the rows from `top` on, with `current` marked (-1: none).
+    void SetRows(const QStringList& rows, int current, int top);
     CQorListBox* List() const;
 
 signals:
@@ -29,6 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     CVexComboBox* m_owner;

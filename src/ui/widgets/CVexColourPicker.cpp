@@ -25,6 +25,14 @@ QSize CVexColourPicker::minimumSizeHint() const {
     return QSize(2 * (kEdge + kThumb), kThumb + 2 * kEdge);
 }
 
+bool CVexColourPicker::IsPopupActive() const {
+    return !m_popup.isNull();
+}
+
+CColourPopup* CVexColourPicker::Popup() const {
+    return m_popup.data();
+}
+
 Colorref CVexColourPicker::Colour() const {
     return m_trackMode == 1 ? m_text : m_background;
 }

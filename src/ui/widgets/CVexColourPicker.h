@@ -29,9 +29,9 @@ public:
     void SetCustomText(const QString& text) { m_customText = text; }
     void SetTrackMode(int mode) { m_trackMode = mode; }
     void SetTrackSelection(bool on) { m_trackSelection = on; }
-    bool IsPopupActive() const { return m_popup != nullptr; }
+    bool IsPopupActive() const;
     // The open popup, or nullptr.
-    CColourPopup* Popup() const { return m_popup; }
+    CColourPopup* Popup() const;
     void OpenPopup();
 
     QSize minimumSizeHint() const override;

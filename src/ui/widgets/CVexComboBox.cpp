@@ -209,7 +209,7 @@ void CVexComboBox::OpenDropDown(const std::vector<int>& items) {
             current = int(row);
     }
     const bool wasOpen = IsDroppedDown();
-    m_drop->SetRows(rows, current);
+    m_drop->SetRows(rows, current, items.size() == std::size_t(GetCount()) ? m_topIndex : 0);
     if (!wasOpen) {
         QRect geometry(mapToGlobal(QPoint(0, height())), QSize(width(), kDropHeight));
         if (const QScreen* s = screen(); s && geometry.bottom() > s->geometry().bottom())

@@ -58,6 +58,7 @@ void ToolPressed(QPainter& p, QSize s) {
 // Caption strip, 1018 × 30: left corner 0–30, middle from 30, right corner from 988.
 void CaptionStrip(QPainter& p, QSize s) {
     QPainterPath shape;
+    shape.setFillRule(Qt::WindingFill); // the corner pieces and the middle overlap
     shape.addRoundedRect(QRectF(0, 0, 30, 40), 8, 8);
     shape.addRect(QRectF(8, 0, s.width() - 16, 30));
     shape.addRoundedRect(QRectF(988, 0, 30, 40), 8, 8);
