@@ -1,0 +1,1 @@
+mosaiq_add_fuzzer(fuzz_project ${CMAKE_CURRENT_LIST_DIR}/FuzzProject.cpp mosaiq_canvas)

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "canvas/CanvasObject.h"
+
+#include <vector>
+
+namespace mosaiq {
+
+// The state of the object list after one completed change: copies of every record in list
+// order, runtime fields cleared. Pixels are never copied (photos reload from their paths,
+// cliparts from their libraries or the pasted picture list), so a snapshot costs only the
+// record bytes.
+struct Snapshot {
+    std::vector<ObjectRecord> records;
+};
+
+// A linear, unbounded history of snapshots and the position of the one equal to the document
+// (-1 when there is none: a new or freshly loaded document).
+class HistoryList {
+public:
+    // Drops the redo tail, appends a snapshot of objects and makes it current.
+    void Record(const std::vector<CanvasObject>& objects);
+    void Clear();
+
+    int Position() const { return m_position; }
+    int Count() const { return int(m_snapshots.size()); }
+    bool CanUndo() const { return m_position >= 0; }
+    bool CanRedo() const { return m_position < Count() - 1; }
+
+    // Moves the position one step back / forward; the caller restores the snapshot it names.
+    void StepBack() { --m_position; }
+    void StepForward() { ++m_position; }
+
+    const Snapshot& At(int index) const { return m_snapshots.at(size_t(index)); }
+
+private:
+    std::vector<Snapshot> m_snapshots;
+    int m_position = -1;
+};
+
+} // namespace mosaiq

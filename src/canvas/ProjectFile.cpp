@@ -1,0 +1,179 @@
+#include "canvas/ProjectFile.h"
+
+#include "app/AtomicFile.h"
+#include "app/DataPath.h"
+#include "app/FixedText.h"
+#include "app/Notifier.h"
+#include "canvas/CollageDocument.h"
+#include "library/MaskLibrary.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cstring>
+
+namespace mosaiq {
+namespace {
+
+#pragma pack(push, 1)
+struct ProjectHeader {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    char backgroundPath[260] = {};
+    Colorref backgroundColour = 0;
+    std::int32_t backgroundMode = 0;
+    std::int32_t objectCount = 0;
+};
+#pragma pack(pop)
+static_assert(sizeof(ProjectHeader) == kProjectHeaderSize);
+
+// The smallest object entry: a kind and a stamp record.
+constexpr qint64 kSmallestEntry = 4 + 100;
+
+QString CustomMaskLibrary(const QString& given) {
+    return given.isEmpty() ? DataFile(QStringLiteral("cusmask.cfg")) : given;
+}
+
+template <typename T> void Put(QByteArray& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), qsizetype(sizeof(T)));
+}
+
+// Reads exactly size bytes into dest; false on a short read.
+bool ReadExact(QIODevice& device, void* dest, qint64 size) {
+    return device.read(static_cast<char*>(dest), size) == size;
+}
+
+bool ReadInt(QIODevice& device, std::int32_t& value) {
+    return ReadExact(device, &value, sizeof value);
+}
+
+ProjectResult Fail(const QString& reason) { return {false, reason}; }
+
+QString Truncated() { return QStringLiteral("The project file ends too early."); }
+
+} // namespace
+
+ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
+                            const QString& customMaskLibrary) {
+    ProjectHeader header;
+    header.width = document.width;
+    header.height = document.height;
+    if (!WriteFixedText(header.backgroundPath, document.backgroundPath))
+        return Fail(QStringLiteral("The background picture's path is too long for a project file."));
+    header.backgroundColour = document.backgroundColour;
+    header.backgroundMode = std::int32_t(document.backgroundMode);
+    header.objectCount = std::int32_t(document.objects.size());
+
+    out.clear();
+    Put(out, header);
+    const QString masks = CustomMaskLibrary(customMaskLibrary);
+    for (const CanvasObject& object : document.objects) {
+        Put(out, std::int32_t(object.Kind()));
+        // Runtime fields mean nothing outside this process: they are stored as zeros.
+        ObjectRecord copy = object.record;
+        std::visit([](auto& r) { ClearRuntimeFields(r); }, copy);
+        std::visit([&out](const auto& r) { Put(out, r); }, copy);
+        const PhotoRecord* photo = std::get_if<PhotoRecord>(&copy);
+        if (!photo || photo->customMask == 0)
+            continue;
+        const std::optional<KeyedEntry> mask = FindCustomMaskRaw(masks, photo->maskKey);
+        Put(out, std::int32_t(mask ? mask->width : 0));
+        Put(out, std::int32_t(mask ? mask->height : 0));
+        Put(out, std::int32_t(mask ? mask->encoded.size() : 0));
+        if (mask)
+            out.append(mask->encoded);
+    }
+    return {true, {}};
+}
+
+ProjectResult SaveProject(CollageDocument& document, const QString& path,
+                          const QString& customMaskLibrary) {
+    QByteArray bytes;
+    ProjectResult result = EncodeProject(document, bytes, customMaskLibrary);
+    if (!result.ok)
+        return result;
+    QString error;
+    if (!WriteFileAtomically(path, bytes, &error))
+        return Fail(QStringLiteral("The project could not be saved: %1").arg(error));
+    document.modified = false;
+    return {true, {}};
+}
+
+ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
+                           std::vector<EmbeddedMask>* masks) {
+    ProjectHeader header;
+    if (!ReadExact(device, &header, sizeof header))
+        return Fail(Truncated());
+    if (header.width <= 0 || header.height <= 0)
+        return Fail(QStringLiteral("The project file's canvas size is not valid."));
+    if (header.backgroundMode < 0 || header.backgroundMode > 2)
+        header.backgroundMode = 0;
+    document.width = header.width;
+    document.height = header.height;
+    document.backgroundPath = ReadFixedText(header.backgroundPath);
+    document.backgroundColour = header.backgroundColour & 0x00FFFFFFu;
+    document.backgroundMode = BackgroundMode(header.backgroundMode);
+
+    const qint64 count = header.objectCount;
+    if (count > 0 && count > (device.size() - device.pos()) / kSmallestEntry)
+        return Fail(Truncated());
+    if (count > 0)
+        document.objects.reserve(size_t(count));
+    for (qint64 i = 0; i < count; ++i) {
+        std::int32_t kind = 0;
+        if (!ReadInt(device, kind))
+            return Fail(Truncated());
+        const int size = RecordSize(kind);
+        if (size == 0)
+            return Fail(QStringLiteral("The project file holds an object of unknown kind %1.").arg(kind));
+        const QByteArray bytes = device.read(size);
+        if (bytes.size() != size)
+            return Fail(Truncated());
+        std::optional<CanvasObject> object = CanvasObject::FromBytes(kind, bytes);
+        if (!object)
+            return Fail(Truncated());
+        if (const PhotoRecord* photo = object->Photo(); photo && photo->customMask != 0) {
+            std::int32_t w = 0, h = 0, length = 0;
+            if (!ReadInt(device, w) || !ReadInt(device, h) || !ReadInt(device, length))
+                return Fail(Truncated());
+            if (length < 0 || length > device.size() - device.pos())
+                return Fail(Truncated());
+            EmbeddedMask mask{w, h, photo->maskKey, device.read(length)};
+            if (mask.encoded.size() != length)
+                return Fail(Truncated());
+            if (masks && length > 0)
+                masks->push_back(std::move(mask));
+        }
+        document.objects.push_back(std::move(*object));
+        document.CreateRegion(document.objects.back());
+    }
+    return {true, {}};
+}
+
+ProjectResult LoadProject(CollageDocument& document, const QString& path,
+                          const QString& customMaskLibrary) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("The project %1 could not be opened: %2")
+                        .arg(path, file.errorString()));
+    CollageDocument parsed;
+    std::vector<EmbeddedMask> masks;
+    ProjectResult result = ParseProject(file, parsed, &masks);
+    if (!result.ok)
+        return result;
+
+    // The project's custom masks join the library every time it is opened, so its photos find
+    // them by key on this machine.
+    const QString library = CustomMaskLibrary(customMaskLibrary);
+    for (const EmbeddedMask& mask : masks) {
+        QString error;
+        if (!AppendCustomMask(library, mask.width, mask.height, mask.key, mask.encoded, &error))
+            Warn(QStringLiteral("A mask carried by the project could not be kept: %1").arg(error));
+    }
+    document.TakeContent(parsed);
+    document.ReloadBackground();
+    document.modified = false;
+    return result;
+}
+
+} // namespace mosaiq

@@ -1,0 +1,61 @@
+#pragma once
+
+// The project file (.dcf): a 280-byte header (canvas width and height, the background path in a
+// 260-byte field, background colour, background mode, object count), then each object as its
+// int32 kind and its record bytes, bottom-most first. A photo with a custom mask is followed by
+// the mask's int32 width, int32 height, int32 length L and L bytes of its encoded picture. All
+// little-endian; no magic number or version.
+
+#include "app/WinTypes.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QIODevice;
+
+namespace mosaiq {
+
+class CollageDocument;
+
+constexpr int kProjectHeaderSize = 280;
+
+struct ProjectResult {
+    bool ok = false;
+    QString error; // one line for the user when !ok
+};
+
+// A custom mask carried inside a project.
+struct EmbeddedMask {
+    int width = 0;
+    int height = 0;
+    Guid key;
+    QByteArray encoded;
+};
+
+// The bytes of the document as a project file. Custom masks are looked up by key in the custom
+// mask library at customMaskLibrary (empty: "cusmask.cfg" in the data directory); one that
+// cannot be found is written as an empty block (0 x 0, length 0) that readers step over.
+ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
+                            const QString& customMaskLibrary = QString());
+
+// Writes the project to path through a temporary file renamed over the target, so a failed save
+// keeps the previous project. Clears the modified flag only on success.
+ProjectResult SaveProject(CollageDocument& document, const QString& path,
+                          const QString& customMaskLibrary = QString());
+
+// Parses project bytes into document (expected empty) without touching any file; the custom
+// masks carried by photos are returned in file order. Never allocates more than the device
+// holds.
+ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
+                           std::vector<EmbeddedMask>* masks);
+
+// Reads the project at path into a new document and, only when the whole file was read,
+// replaces document's content with it: history emptied, modified cleared, background reloaded,
+// and every custom mask the project carries appended to the custom mask library (again on every
+// load). On failure the document is left as it was and the reason is returned.
+ProjectResult LoadProject(CollageDocument& document, const QString& path,
+                          const QString& customMaskLibrary = QString());
+
+} // namespace mosaiq
