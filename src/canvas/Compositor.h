@@ -1,0 +1,94 @@
+#pragma once
+
+// The drawing pass of the collage: the grey surround, the canvas in its background colour, the
+// background picture, every object from the bottom (index 0) to the top, and the selection
+// handles of selected objects. The same pass maps every object's hit region to surface pixels
+// (CanvasObject::screenRegion), which the mouse handling tests against.
+//
+// Coordinate spaces: canvas pixels are the collage's own; surface pixels are canvas pixels times
+// the view's zoom, with the canvas's top-left corner at surface (0, 0). The painter handed to
+// Render paints in surface pixels (a view that shows a scrolled part translates the painter by
+// minus the scroll offsets before calling).
+//
+// Pictures are kept per object (ObjectCache.h) at their displayed size, so an ordinary redraw is
+// one scaled draw per object; they are rebuilt when dropped or when the displayed size changed.
+
+#include "canvas/ObjectCache.h"
+#include "canvas/SelectionHandles.h"
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QTransform>
+
+#include <array>
+#include <cstdint>
+
+class QPainter;
+
+namespace mosaiq {
+
+class CanvasObject;
+class CollageDocument;
+
+struct RenderOptions {
+    // The canvas shows a preview: no selection handles.
+    bool previewMode = false;
+    // Rendering for export: no handles, and the objects' hit regions and text boxes are left as
+    // the view last drew them.
+    bool offscreenOnly = false;
+    // The logical surface (at least the zoomed canvas; larger when the window is larger). Empty:
+    // the zoomed canvas.
+    QSize surfaceSize;
+    // The surface rectangle to paint; empty paints the whole surface. Objects outside it are not
+    // rasterised (their regions are still mapped).
+    QRect exposed;
+    // While an object is dragged, scaled or turned: a cache made for another displayed size is
+    // drawn scaled instead of being rebuilt (the view drops it when the button is released).
+    bool fastTransformedCaches = false;
+};
+
+class Compositor {
+public:
+    Compositor();
+
+    // Renders the visible part (or all) of the surface: grey surround, canvas, objects, handles
+    // (unless previewMode or offscreenOnly). painter paints on the surface or the view, in
+    // surface pixels. Fills the brush picture table from the data directory first when the
+    // document has stamps and the table is empty. A call made while a pass is running returns.
+    void Render(CollageDocument& document, QPainter& painter, const RenderOptions& options);
+
+    // Handle rectangles in the local coordinates of the object decorated last (all empty when
+    // the last pass decorated none).
+    const HandleTable& Handles() const { return m_handles; }
+    // Local -> surface transform of those handles.
+    QTransform HandleTransform() const { return m_handleTransform; }
+    // Index of the object the handles belong to; -1 none.
+    int HandleObjectIndex() const { return m_handleObject; }
+    // The canvas on the surface after the last pass: (0, 0, trunc(width x zoom),
+    // trunc(height x zoom)).
+    QRect CanvasRect() const { return m_canvasRect; }
+
+private:
+    struct Pass;
+    void DrawBackground(const CollageDocument& document, Pass& pass);
+    void DrawObject(CollageDocument& document, int index, Pass& pass);
+    void DrawPicturedObject(CollageDocument& document, int index, Pass& pass);
+    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed);
+    void DrawText(CollageDocument& document, int index, Pass& pass);
+    void Decorate(int index, QSize box, const QTransform& transform, Pass& pass);
+
+    HandleTable m_handles{};
+    QTransform m_handleTransform;
+    int m_handleObject = -1;
+    QRect m_canvasRect;
+    bool m_drawing = false;
+
+    // The background picture scaled for Center and Stretch, remade when the picture, the mode or
+    // the target size changes.
+    QImage m_background;
+    std::int64_t m_backgroundKey = 0;
+    QSize m_backgroundTarget;
+};
+
+} // namespace mosaiq
