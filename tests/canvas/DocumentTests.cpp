@@ -310,3 +310,34 @@ TEST_F(DocumentTest, PresetColourRecolioursSelectedPresetsOnly) {
     doc.SetPresetColour(MakeColorref(0, 255, 0));
     EXPECT_EQ(doc.History().Position(), before + 1); // a plain clipart is no preset
 }
+
+TEST_F(DocumentTest, TextIsMeasuredAndPlacedByItsHalfSize) {
+    doc.textTemplate.font.lfHeight = 40;
+    WriteFixedText(doc.textTemplate.font.lfFaceName, QStringLiteral("Arial"));
+    doc.textTemplate.font.lfWeight = 700; // not copied: new texts take height and face only
+    WriteFixedText(doc.textTemplate.text, QStringLiteral("Hello, world"));
+    doc.textTemplate.style = 3;
+    doc.textTemplate.transparency = 0.25f;
+    QSignalSpy entry(&doc, &CollageDocument::textEntryRequested);
+    doc.AddText();
+    ASSERT_EQ(doc.objects.size(), 1u);
+    const TextRecord& t = *doc.objects[0].Text();
+    EXPECT_GT(t.textWidth, t.textHeight);
+    EXPECT_GT(t.textHeight, 0);
+    EXPECT_EQ(t.x, t.textWidth / 2);
+    EXPECT_EQ(t.y, t.textHeight / 2);
+    EXPECT_EQ(t.font.lfWeight, 0);
+    EXPECT_EQ(t.style, 3);
+    EXPECT_EQ(t.transparency, 0.25f);
+    EXPECT_EQ(doc.History().Position(), 0);
+    ASSERT_EQ(entry.count(), 1);
+    EXPECT_EQ(entry.at(0).at(0).toString(), QStringLiteral("Hello, world"));
+
+    // The template's look reaches the selected text without a snapshot.
+    doc.textTemplate.style = 6;
+    doc.textTemplate.firstColour = MakeColorref(1, 2, 3);
+    doc.ApplyTextTemplateToSelection();
+    EXPECT_EQ(doc.objects[0].Text()->style, 6);
+    EXPECT_EQ(doc.objects[0].Text()->firstColour, MakeColorref(1, 2, 3));
+    EXPECT_EQ(doc.History().Position(), 0);
+}
