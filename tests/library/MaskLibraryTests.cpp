@@ -116,11 +116,15 @@ TEST_F(MaskFiles, UndecodableOrHugePicturesGiveNoResult) {
     QByteArray huge = QByteArray("BM") + Int32Bytes(54) + Int32Bytes(0) + Int32Bytes(54) +
                       Int32Bytes(40) + Int32Bytes(20000) + Int32Bytes(20000) +
                       QByteArray::fromHex("01001800") + QByteArray(24, '\0');
+    // Formats outside the stored ones (here a valid PPM) are not handed to their decoders.
+    const QByteArray ppm = QByteArray("P6\n2 2\n255\n") + QByteArray(12, '\x40');
+    ASSERT_FALSE(QImage::fromData(ppm).isNull());
     const std::vector<KeyedEntry> bad{{4, 4, KeyOf(9), QByteArray("not a picture")},
                                       {20000, 20000, KeyOf(8), huge},
-                                      {0, 0, KeyOf(7), QByteArray()}};
+                                      {0, 0, KeyOf(7), QByteArray()},
+                                      {2, 2, KeyOf(6), ppm}};
     ASSERT_TRUE(WriteAll(path, EncodeKeyedLibrary(bad)));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(ReadMask(path, i)) << i;
         EXPECT_EQ(ReadMaskKey(path, i), bad[size_t(i)].key) << i;
     }
