@@ -410,13 +410,25 @@ Field Shade(const Field& height, float strength) {
     return out;
 }
 
-QImage GreyImage(const Field& grey, const Field& alpha) {
-    QImage image(grey.w, grey.h, QImage::Format_ARGB32);
-    for (int y = 0; y < grey.h; ++y) {
+QImage GreyImage(const Field& grey, const Field& alpha, int factor) {
+    const int w = grey.w / factor;
+    const int h = grey.h / factor;
+    const float cells = float(factor * factor);
+    QImage image(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < grey.w; ++x) {
-            const int a = std::clamp(int(std::lround(alpha.At(x, y) * 255.0f)), 0, 255);
-            const int g = a == 0 ? 0 : std::clamp(int(std::lround(grey.At(x, y))), 0, 255);
+        for (int x = 0; x < w; ++x) {
+            float sumAlpha = 0;
+            float sumGrey = 0;
+            for (int j = 0; j < factor; ++j) {
+                for (int i = 0; i < factor; ++i) {
+                    const float a = alpha.At(x * factor + i, y * factor + j);
+                    sumAlpha += a;
+                    sumGrey += a * grey.At(x * factor + i, y * factor + j);
+                }
+            }
+            const int a = std::clamp(int(std::lround(sumAlpha / cells * 255.0f)), 0, 255);
+            const int g = a == 0 ? 0 : std::clamp(int(std::lround(sumGrey / sumAlpha)), 0, 255);
             row[x] = qRgba(g, g, g, a);
         }
     }

@@ -80,8 +80,9 @@ Field Blur(const Field& f, int radius);
 // Lambert shading of a height field under a light from the top left: 0 where the surface is
 // flat, positive where it faces the light, negative where it turns away.
 Field Shade(const Field& height, float strength);
-// Grey values (0..255) and alpha (0..1) into a straight-alpha ARGB32 item.
-QImage GreyImage(const Field& grey, const Field& alpha);
+// Grey values (0..255) and alpha (0..1) into a straight-alpha ARGB32 item, averaging blocks of
+// factor x factor values into one pixel (the grey weighted by alpha).
+QImage GreyImage(const Field& grey, const Field& alpha, int factor = 1);
 
 double SmoothStep(double e0, double e1, double x);
 
