@@ -33,7 +33,7 @@ struct SoftCopy {
 
 // Largest enlarged copy kept in memory, in pixels; bigger copies are enlarged less and stretched
 // by the painter.
-constexpr qint64 kMaxSoftCopyPixels = 16 * 1024 * 1024;
+constexpr qint64 kMaxSoftCopyPixels = 4 * 1024 * 1024;
 // Largest small image drawn before enlarging; bigger ones are drawn at a lower resolution.
 constexpr qint64 kMaxSoftCopySmallPixels = 1024 * 1024;
 

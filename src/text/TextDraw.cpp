@@ -2,6 +2,7 @@
 
 #include "app/FixedText.h"
 #include "text/HatchBrush.h"
+#include "text/PathFill.h"
 #include "text/SoftCopy.h"
 #include "text/TextFont.h"
 #include "text/TextLayout.h"
@@ -109,8 +110,9 @@ void FillHatched(QPainter& painter, const QPainterPath& path, HatchStyle style,
     // Nearest sampling keeps the pattern's pixels exact.
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.fillPath(path, MakeHatchBrush(style, foreground, background, painter.worldTransform(),
-                                          deviceOrigin));
+    FillPathInStrips(
+        painter, path,
+        MakeHatchBrush(style, foreground, background, painter.worldTransform(), deviceOrigin));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
@@ -182,16 +184,16 @@ std::unique_ptr<Prepared> Prepare(const TextDrawRequest& request) {
         break;
     case 4:
         p->soft = MakeSoftCopy(p->measured, 8, QPointF(), textOrigin,
-                               [&](QPainter& q) { q.fillPath(cp.pathAtBox, cp.c1); });
+                               [&](QPainter& q) { FillPathInStrips(q, cp.pathAtBox, cp.c1); });
         break;
     case 6:
         p->soft = MakeSoftCopy(p->measured, 8, QPointF(), textOrigin,
-                               [&](QPainter& q) { q.fillPath(cp.pathAtBox, cp.c2); });
+                               [&](QPainter& q) { FillPathInStrips(q, cp.pathAtBox, cp.c2); });
         break;
     case 7:
         p->soft = MakeSoftCopy(p->measured, 2, QPointF(), textOrigin, [&](QPainter& q) {
-            q.fillPath(cp.pathAtBox, cp.c1);
-            q.fillPath(StrokeArea(cp.pathAtBox, 2.0), cp.c2);
+            FillPathInStrips(q, cp.pathAtBox, cp.c1);
+            FillPathInStrips(q, StrokeArea(cp.pathAtBox, 2.0), cp.c2);
         });
         break;
     default:
@@ -240,24 +242,24 @@ void DrawPrepared(QPainter& painter, const Prepared& p, QPoint deviceOrigin) {
     }
     case 2:
         FillHatched(painter, p.pathAtText, HatchStyle::DottedGrid, p.c2, p.c1, deviceOrigin);
-        painter.fillPath(p.flattenedStroke, QColor::fromRgba(kOutlineGrey));
+        FillPathInStrips(painter, p.flattenedStroke, QColor::fromRgba(kOutlineGrey));
         break;
     case 3:
         FillHatched(painter, p.pathAtText, HatchStyle::Percent05, p.c2, p.c1, deviceOrigin);
         break;
     case 4:
         // The blend (0, 0.5, 1) at (0, 0.5, 1) is the plain linear gradient.
-        painter.fillPath(p.pathAtText, VerticalGradient(textRect, p.c1, p.c2));
+        FillPathInStrips(painter, p.pathAtText, VerticalGradient(textRect, p.c1, p.c2));
         for (const auto& [area, downRight] : p.bevelRuns)
-            painter.fillPath(area, downRight ? p.c1 : p.c2);
+            FillPathInStrips(painter, area, downRight ? p.c1 : p.c2);
         break;
     case 5:
         FillHatched(painter, p.outline, HatchStyle::Weave, p.c2, p.c1, deviceOrigin);
-        painter.fillPath(p.outlineStroke, p.c1);
+        FillPathInStrips(painter, p.outlineStroke, p.c1);
         break;
     case 6:
-        painter.fillPath(p.pathAtText, p.c2);
-        painter.fillPath(p.outlineStroke, p.c1);
+        FillPathInStrips(painter, p.pathAtText, p.c2);
+        FillPathInStrips(painter, p.outlineStroke, p.c1);
         break;
     case 7:
         break; // the soft copy is all there is

@@ -29,7 +29,7 @@ QString FaceName(const LogFontA& font);
 
 // |lfHeight| as the text rules use it (a negative height is a character height), limited to
 // kMaxFontHeight so that a damaged record cannot ask for a font of absurd size.
-constexpr int kMaxFontHeight = 1000;
+constexpr int kMaxFontHeight = 500;
 int FontHeight(const LogFontA& font);
 
 // The measuring font: em size trunc(height * 15 / 20) points, regular style. It is sized in

@@ -268,7 +268,7 @@ TEST(TextFaces, MissingFaceStillDraws) {
 
 TEST(TextLength, LongTextsAreDrawnWhole) {
     // Drawn ink grows by the same advance for every character: none is cut at 259 or later.
-    for (int style : {0, 3}) {
+    for (int style : {0, 3, 7}) {
         auto inkWidth = [style](int n) {
             return PaintedBounds(
                        RenderRecord(MakeTextRecord(QString(n, QLatin1Char('H')), style, 16), 4))
