@@ -1,0 +1,315 @@
+#include "canvas/widgets/CCollageCanvas.h"
+
+#include "ui/widgets/Skin.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace mosaiq {
+namespace {
+
+constexpr int kBarThickness = 16;    // laid out along the right and bottom edges
+constexpr int kBarShortening = 17;   // each bar leaves the corner to the other
+constexpr int kScrollPageStep = 100; // a page of the scroll codes
+constexpr int kPaintCursorId = 180;
+constexpr int kRotateCursorId = 181;
+
+QCursor ToCursor(CanvasCursor cursor) {
+    switch (cursor) {
+    case CanvasCursor::SizeNwSe:
+        return Qt::SizeFDiagCursor;
+    case CanvasCursor::SizeWE:
+        return Qt::SizeHorCursor;
+    case CanvasCursor::SizeNeSw:
+        return Qt::SizeBDiagCursor;
+    case CanvasCursor::SizeNS:
+        return Qt::SizeVerCursor;
+    case CanvasCursor::Rotate:
+        return SkinCursor(kRotateCursorId);
+    case CanvasCursor::Move:
+        return Qt::SizeAllCursor;
+    case CanvasCursor::Paint:
+        return SkinCursor(kPaintCursorId);
+    case CanvasCursor::Arrow:
+        break;
+    }
+    return Qt::ArrowCursor;
+}
+
+} // namespace
+
+CCollageCanvas::CCollageCanvas(QWidget* parent)
+    : QWidget(parent), m_interaction(m_doc), m_vbar(new QScrollBar(Qt::Vertical, this)),
+      m_hbar(new QScrollBar(Qt::Horizontal, this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    for (QScrollBar* bar : {m_vbar, m_hbar}) {
+        bar->setSingleStep(1);
+        bar->setPageStep(kScrollPageStep);
+        bar->setCursor(Qt::ArrowCursor);
+        bar->hide();
+    }
+    connect(m_vbar, &QScrollBar::valueChanged, this,
+            [this](int v) { OnBarMoved(Qt::Vertical, v); });
+    connect(m_hbar, &QScrollBar::valueChanged, this,
+            [this](int v) { OnBarMoved(Qt::Horizontal, v); });
+
+    connect(&m_doc, &CollageDocument::changed, this, &CCollageCanvas::Redraw);
+    connect(&m_doc, &CollageDocument::historyChanged, this, &CCollageCanvas::historyChanged);
+    connect(&m_doc, &CollageDocument::textEntryRequested, this,
+            &CCollageCanvas::textEntryRequested);
+    connect(&m_doc, &CollageDocument::focusRequested, this,
+            [this] { setFocus(Qt::OtherFocusReason); });
+    connect(&m_doc, &CollageDocument::canvasSizeChanged, this,
+            &CCollageCanvas::OnCanvasSizeChanged);
+}
+
+CCollageCanvas::~CCollageCanvas() = default;
+
+QSize CCollageCanvas::SurfaceSize() const {
+    return mosaiq::SurfaceSize({m_doc.width, m_doc.height}, m_doc.view.zoom, size());
+}
+
+QRect CCollageCanvas::CanvasRect() const {
+    return {0, 0, int(float(m_doc.width) * m_doc.view.zoom),
+            int(float(m_doc.height) * m_doc.view.zoom)};
+}
+
+void CCollageCanvas::Redraw() {
+    m_regionsStale = true;
+    update();
+}
+
+void CCollageCanvas::SetZoom(float zoom) {
+    if (!std::isfinite(zoom) || zoom <= 0.0f)
+        return;
+    for (QScrollBar* bar : {m_vbar, m_hbar}) {
+        const QSignalBlocker block(bar);
+        bar->setValue(0);
+    }
+    m_doc.view.scrollX = m_doc.view.scrollY = 0;
+    m_doc.view.zoom = zoom;
+    m_doc.DropAllCaches();
+    UpdateScrollBars();
+    Redraw();
+}
+
+void CCollageCanvas::UpdateScrollBars() {
+    const int ranges[2] = {ScrollRange(m_doc.height, m_doc.view.zoom, height()),
+                           ScrollRange(m_doc.width, m_doc.view.zoom, width())};
+    QScrollBar* bars[2] = {m_vbar, m_hbar};
+    int* offsets[2] = {&m_doc.view.scrollY, &m_doc.view.scrollX};
+    for (int i = 0; i < 2; ++i) {
+        const QSignalBlocker block(bars[i]);
+        if (ranges[i] < 1 || PreviewMode()) {
+            bars[i]->hide();
+            bars[i]->setValue(0);
+            *offsets[i] = 0;
+            continue;
+        }
+        bars[i]->setRange(0, ranges[i]); // clamps the position to the new range
+        bars[i]->show();
+        *offsets[i] = bars[i]->value();
+    }
+    LayoutScrollBars();
+}
+
+void CCollageCanvas::LayoutScrollBars() {
+    const int w = width();
+    const int h = height();
+    const int vLength = h - (m_hbar->isVisibleTo(this) ? kBarShortening : 0);
+    const int hLength = w - (m_vbar->isVisibleTo(this) ? kBarShortening : 0);
+    m_vbar->setGeometry(w - kBarThickness, 0, kBarThickness, std::max(0, vLength));
+    m_hbar->setGeometry(0, h - kBarThickness, std::max(0, hLength), kBarThickness);
+}
+
+void CCollageCanvas::OnBarMoved(Qt::Orientation orientation, int value) {
+    (orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX) = value;
+    Redraw();
+}
+
+void CCollageCanvas::Scroll(Qt::Orientation orientation, int code, int position) {
+    QScrollBar* bar = orientation == Qt::Vertical ? m_vbar : m_hbar;
+    const int range = bar->isVisibleTo(this) ? bar->maximum() : 0;
+    const int current = orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX;
+    const int next = ApplyScrollCode(code, position, current, range);
+    bar->setValue(next);
+    OnBarMoved(orientation, next);
+}
+
+void CCollageCanvas::OnCanvasSizeChanged() {
+    UpdateScrollBars();
+    Redraw();
+}
+
+void CCollageCanvas::SetPreviewMode(bool on) {
+    m_interaction.SetPreviewMode(on);
+    UpdateScrollBars();
+    ShowCursor(CanvasCursor::Arrow);
+    Redraw();
+}
+
+void CCollageCanvas::SetPaintMode(bool on) {
+    m_interaction.SetPaintMode(on);
+    ShowCursor(on ? CanvasCursor::Paint : CanvasCursor::Arrow);
+}
+
+void CCollageCanvas::SetPendingItem(int type, int index) {
+    m_interaction.SetPendingItem(type, index);
+}
+
+void CCollageCanvas::DropLibraryItem() {
+    m_interaction.DropPendingItem(mapFromGlobal(QCursor::pos()));
+    if (!PaintMode())
+        ShowCursor(CanvasCursor::Arrow);
+}
+
+void CCollageCanvas::DeleteSelection() {
+    Apply(m_interaction.KeyDelete());
+}
+
+void CCollageCanvas::MoveUp() {
+    m_doc.MoveUp();
+}
+void CCollageCanvas::MoveDown() {
+    m_doc.MoveDown();
+}
+void CCollageCanvas::MoveToTop() {
+    m_doc.MoveToTop();
+}
+void CCollageCanvas::MoveToBottom() {
+    m_doc.MoveToBottom();
+}
+void CCollageCanvas::Undo() {
+    m_doc.Undo();
+}
+void CCollageCanvas::Redo() {
+    m_doc.Redo();
+}
+
+RenderOptions CCollageCanvas::Options(const QRect& exposed) const {
+    RenderOptions options;
+    options.previewMode = PreviewMode();
+    options.surfaceSize = SurfaceSize();
+    options.exposed = exposed;
+    // While a drag is on, the pictures already made are drawn stretched; the release rebuilds
+    // them at full quality.
+    options.fastTransformedCaches = m_interaction.Moving() || m_interaction.HandleDragging();
+    return options;
+}
+
+void CCollageCanvas::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QPoint scroll = ScrollOffset();
+    painter.translate(-scroll);
+    m_compositor.Render(m_doc, painter, Options(event->rect().translated(scroll)));
+    // Handles are kept only for what a pass covered: a partial repaint leaves them to the next
+    // full pass.
+    m_regionsStale = !event->rect().contains(rect());
+}
+
+void CCollageCanvas::EnsureRegions() {
+    if (!m_regionsStale)
+        return;
+    if (isVisible())
+        repaint();
+    if (!m_regionsStale)
+        return;
+    // Not on screen: a pass into a scratch picture maps the regions and the handles.
+    QImage scratch(size().expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    const QPoint scroll = ScrollOffset();
+    painter.translate(-scroll);
+    m_compositor.Render(m_doc, painter, Options(QRect(scroll, scratch.size())));
+    m_regionsStale = false;
+}
+
+HandleFrame CCollageCanvas::CurrentHandles() const {
+    return {m_compositor.Handles(), m_compositor.HandleTransform()};
+}
+
+void CCollageCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UpdateScrollBars();
+    Redraw();
+}
+
+void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    if (PreviewMode()) {
+        Q_EMIT previewEndRequested();
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    EnsureRegions();
+    Apply(m_interaction.Press(event->position().toPoint(), CurrentHandles()));
+}
+
+void CCollageCanvas::mouseMoveEvent(QMouseEvent* event) {
+    // Mid-drag the handles and regions of the pass before are good enough for the cursor.
+    if (!m_interaction.Moving() && !m_interaction.HandleDragging())
+        EnsureRegions();
+    Apply(m_interaction.Move(event->position().toPoint(), CurrentHandles()));
+}
+
+void CCollageCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    Apply(m_interaction.Release());
+}
+
+void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        Apply(m_interaction.KeyDelete());
+        return;
+    case Qt::Key_Escape:
+        Apply(m_interaction.KeyEscape());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CCollageCanvas::contextMenuEvent(QContextMenuEvent* event) {
+    if (PreviewMode())
+        return;
+    Q_EMIT contextMenuRequested(event->globalPos());
+}
+
+void CCollageCanvas::ShowCursor(CanvasCursor cursor) {
+    // Moves arrive many times a second: the cursor is only made when it changes.
+    if (cursor == m_cursor)
+        return;
+    m_cursor = cursor;
+    setCursor(ToCursor(cursor));
+}
+
+void CCollageCanvas::Apply(const CanvasInteraction::Outcome& outcome) {
+    if (outcome.cursor)
+        ShowCursor(*outcome.cursor);
+    if (outcome.redraw)
+        Redraw();
+    if (outcome.textEntry)
+        Q_EMIT textEntryRequested(*outcome.textEntry);
+    if (outcome.stateChanged)
+        Q_EMIT selectionChanged();
+    if (outcome.leavePreview)
+        Q_EMIT previewEndRequested();
+}
+
+} // namespace mosaiq

@@ -1,0 +1,113 @@
+#pragma once
+
+// The canvas window: it owns the collage document and shows it through the compositor at the
+// view's zoom and scroll offsets, turns mouse and key input into document changes (through
+// CanvasInteraction) and tells its owner when the history changed, when it wants its context
+// menu and when a preview should end.
+//
+// The surface the document is drawn on is logical: max(zoomed canvas, client) in both directions;
+// it sets the scroll ranges, and only the part in the window is rasterised.
+
+#include "canvas/CanvasInteraction.h"
+#include "canvas/CollageDocument.h"
+#include "canvas/Compositor.h"
+
+#include <QWidget>
+
+class QScrollBar;
+
+namespace mosaiq {
+
+class CCollageCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit CCollageCanvas(QWidget* parent = nullptr);
+    ~CCollageCanvas() override;
+
+    CollageDocument& Document() { return m_doc; }
+    const CollageDocument& Document() const { return m_doc; }
+    CanvasInteraction& Interaction() { return m_interaction; }
+    const Compositor& Drawing() const { return m_compositor; }
+
+    // --- view
+    float Zoom() const { return m_doc.view.zoom; }
+    // Scroll offsets and bars to 0, every cached picture dropped, surface remade, redraw.
+    void SetZoom(float zoom);
+    // max(zoomed canvas, client), in surface pixels.
+    QSize SurfaceSize() const;
+    // The canvas on the surface: (0, 0, trunc(width x zoom), trunc(height x zoom)).
+    QRect CanvasRect() const;
+    QPoint ScrollOffset() const { return {m_doc.view.scrollX, m_doc.view.scrollY}; }
+    // Applies a scroll-bar code (0 one pixel back, 1 one forward, 2 and 3 a page, 4 and 5 to
+    // position, 6 start, 7 end) to the vertical or horizontal offset.
+    void Scroll(Qt::Orientation orientation, int code, int position = 0);
+    // Scroll bar ranges and visibility from the canvas, the zoom and the client size.
+    void UpdateScrollBars();
+    // Asks for a new drawing pass.
+    void Redraw();
+
+    // --- modes
+    bool PreviewMode() const { return m_interaction.PreviewMode(); }
+    // Preview: no handles, editing input ignored, a click or Escape asks to leave.
+    void SetPreviewMode(bool on);
+    bool PaintMode() const { return m_interaction.PaintMode(); }
+    void SetPaintMode(bool on);
+
+    // --- shell operations
+    // The library item a panel is dragging (0 frame, 1 mask, 2 clipart, 4 decoration).
+    void SetPendingItem(int type, int index);
+    // Drops the pending item at the cursor's position over the canvas.
+    void DropLibraryItem();
+    void DeleteSelection();
+    void MoveUp();
+    void MoveDown();
+    void MoveToTop();
+    void MoveToBottom();
+    void Undo();
+    void Redo();
+
+    // Maps every object's hit region for the current view when the last pass is out of date
+    // (a change since the window last painted), so input always tests what is shown.
+    void EnsureRegions();
+
+Q_SIGNALS:
+    // The history changed (a snapshot, undo, redo): Undo and Redo controls follow.
+    void historyChanged();
+    // The mouse went down on the canvas: the selection may have changed.
+    void selectionChanged();
+    // The user asked for the canvas's context menu at globalPos.
+    void contextMenuRequested(const QPoint& globalPos);
+    // A click or Escape during a preview: the owner should leave it.
+    void previewEndRequested();
+    // A text object was picked or added: its text for the text entry box.
+    void textEntryRequested(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void Apply(const CanvasInteraction::Outcome& outcome);
+    void ShowCursor(CanvasCursor cursor);
+    HandleFrame CurrentHandles() const;
+    RenderOptions Options(const QRect& exposed) const;
+    void LayoutScrollBars();
+    void OnBarMoved(Qt::Orientation orientation, int value);
+    void OnCanvasSizeChanged();
+
+    CollageDocument m_doc;
+    Compositor m_compositor;
+    CanvasInteraction m_interaction;
+    QScrollBar* m_vbar = nullptr;
+    QScrollBar* m_hbar = nullptr;
+    bool m_regionsStale = true;
+    CanvasCursor m_cursor = CanvasCursor::Arrow;
+};
+
+} // namespace mosaiq
