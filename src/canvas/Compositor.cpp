@@ -39,6 +39,16 @@ ObjectCache& EnsureCache(CanvasObject& object) {
     return *object.cache;
 }
 
+// The size a frame is scaled to: the displayed size, or at extreme zooms a size of the same
+// shape within kMaxComposedPixels (then drawn scaled), so no huge picture is allocated.
+QSize FrameBuildSize(QSize displayed) {
+    const double area = double(displayed.width()) * double(displayed.height());
+    if (area <= double(kMaxComposedPixels))
+        return displayed;
+    const double f = std::sqrt(double(kMaxComposedPixels) / area);
+    return QSize(std::max(1, int(displayed.width() * f)), std::max(1, int(displayed.height() * f)));
+}
+
 bool Rotates(const QTransform& t) {
     return t.m12() != 0.0 || t.m21() != 0.0;
 }
@@ -285,7 +295,7 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed) {
         cache.frame = QImage();
     } else if (building && cache.frame.isNull()) {
         // A frame that cannot be read is tried again on the next pass.
-        cache.frame = BuildFramePicture(r.frameId, displayed);
+        cache.frame = BuildFramePicture(r.frameId, FrameBuildSize(displayed));
         cache.drawableValid = false;
     }
 

@@ -359,3 +359,92 @@ TEST_F(CompositorTest, OnlyTheExposedRectangleIsPainted) {
     EXPECT_FALSE(doc.objects[0].cache);
     EXPECT_TRUE(doc.objects[0].screenRegion.containsPoint(QPointF(120, 120), Qt::OddEvenFill));
 }
+
+TEST_F(CompositorTest, WhileDraggingACacheOfAnotherSizeIsDrawnScaled) {
+    doc.width = 300;
+    doc.height = 200;
+    const QString path = scene.WritePicture("d.png", SolidImage(400, 300, kRed));
+    PhotoRecord& r = scene.AddPhoto(path, {400, 300}, 0, 0);
+    r.scale = 0.25f;
+    scene.Render();
+    const qint64 built = doc.objects[0].cache->picture.cacheKey();
+    EXPECT_EQ(doc.objects[0].cache->picture.size(), QSize(100, 72));
+
+    doc.objects[0].Photo()->scale = 0.5f;
+    RenderOptions dragging;
+    dragging.fastTransformedCaches = true;
+    const QImage image = scene.Render(dragging);
+    EXPECT_EQ(doc.objects[0].cache->picture.cacheKey(), built);
+    EXPECT_TRUE(PixelIs(image, 198, 146, kRed)); // drawn at the new size 200 x 148
+    EXPECT_TRUE(PixelIs(image, 202, 100, kWhite));
+    EXPECT_TRUE(PixelIs(image, 100, 150, kWhite));
+
+    scene.Render(); // released: rebuilt at full quality
+    EXPECT_EQ(doc.objects[0].cache->picture.size(), QSize(200, 148));
+}
+
+TEST_F(CompositorTest, SelectedTextIsDrawnWithItsBoxHandlesAndRegion) {
+    TextRecord t;
+    t.font.lfHeight = 40;
+    WriteFixedText(t.font.lfFaceName, QStringLiteral("DejaVu Sans"));
+    WriteFixedText(t.text, QStringLiteral("Hello"));
+    t.firstColour = MakeColorref(0, 0, 0);
+    t.secondColour = MakeColorref(0, 0, 0);
+    t.textWidth = 80;
+    t.textHeight = 30;
+    t.x = 20;
+    t.y = 40;
+    t.scale = 1.0f;
+    t.selected = 1;
+    scene.Add(CanvasObject(t));
+    doc.view.zoom = 1.5f;
+    const QImage image = scene.Render();
+    const TextRecord& drawn = *doc.objects[0].Text();
+    EXPECT_EQ(drawn.screenBox.left, 30);
+    EXPECT_EQ(drawn.screenBox.top, 60);
+    EXPECT_EQ(drawn.screenBox.right, 150);
+    EXPECT_EQ(drawn.screenBox.bottom, 105);
+    // Handle 4 sits at the bottom right of the zoomed box (120 x 45 at (30, 60)).
+    const QRectF h4 =
+        scene.compositor.HandleTransform().mapRect(QRectF(scene.compositor.Handles()[4]));
+    EXPECT_EQ(h4, QRectF(150, 105, 8, 8));
+    EXPECT_TRUE(doc.objects[0].screenRegion.containsPoint(QPointF(90, 80), Qt::OddEvenFill));
+    int dark = 0;
+    for (int y = 60; y < 105; ++y)
+        for (int x = 30; x < 150; ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 50) << "the text left no dark pixels in its box";
+}
+
+TEST_F(CompositorTest, DamagedRecordsDrawBoundedOrNotAtAll) {
+    ASSERT_TRUE(WriteAll(data.File("frame.cfg"), EncodeFrameLibrary({{FramePicture(50, 50, 10, 10),
+                                                                      {0.2f, 0.2f, 0.8f, 0.8f}}})));
+    const QString path = scene.WritePicture("x.png", SolidImage(20, 20, kRed));
+    PhotoRecord& huge = scene.AddPhoto(path, {20, 20}, 0, 0);
+    huge.scale = 1e30f; // shown at the largest displayed side; the frame stays bounded
+    huge.frameId = 1;
+    PhotoRecord& nan = scene.AddPhoto(path, {20, 20}, 0, 0);
+    nan.angle = std::nanf("");
+    nan.regionScale = 0.0f;
+    nan.opacity = std::nanf("");
+    nan.maskId = 5; // no mask library: unmasked
+    PhotoRecord& frameless = scene.AddPhoto(path, {20, 20}, 0, 0);
+    frameless.frameId = 77; // past the library's end
+    ClipartRecord clipart;
+    clipart.sourceId = -5;
+    clipart.width = clipart.height = 10;
+    scene.Add(CanvasObject(clipart));
+    ClipartRecord pasted = clipart;
+    pasted.pasted = 1;
+    pasted.sourceId = 3;
+    scene.Add(CanvasObject(pasted));
+    StampRecord stamp;
+    stamp.brushIndex = 99;
+    stamp.width = stamp.height = 10;
+    scene.Add(CanvasObject(stamp));
+    scene.Render();
+    EXPECT_TRUE(doc.objects[1].screenRegion.isEmpty());
+    ASSERT_TRUE(doc.objects[0].cache);
+    const QImage& frame = doc.objects[0].cache->frame;
+    EXPECT_LE(qint64(frame.width()) * frame.height(), 16'000'000);
+}
