@@ -189,3 +189,27 @@ TEST(ComboBoxEditable, SuggestionListShowsMatchesAndClosesWhenEmpty) {
 
 } // namespace
 } // namespace mosaiq
+
+namespace mosaiq {
+namespace {
+
+TEST(ComboBoxEditable, WithoutAutoScrollTextStopsAtTheEditWidth) {
+    CVexComboBox combo(CVexComboBox::Style::DropDown);
+    combo.resize(80, 20);
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    QLineEdit* edit = combo.Edit();
+    edit->setFocus();
+    const QString longText(40, QLatin1Char('W'));
+    QTest::keyClicks(edit, longText);
+    EXPECT_EQ(edit->text(), longText) << "auto-scroll is on by default";
+    edit->clear();
+    combo.SetAutoScroll(false);
+    QTest::keyClicks(edit, longText);
+    EXPECT_GT(edit->text().size(), 0);
+    EXPECT_LT(edit->text().size(), longText.size());
+    EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width() - 4);
+}
+
+} // namespace
+} // namespace mosaiq

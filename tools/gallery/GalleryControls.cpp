@@ -5,6 +5,7 @@
 #include "ui/widgets/CBitmapSlider.h"
 #include "ui/widgets/CColourPalette.h"
 #include "ui/widgets/CColourPopup.h"
+#include "ui/widgets/CComboDropDown.h"
 #include "ui/widgets/CQorListBox.h"
 #include "ui/widgets/CScrolledListBox.h"
 #include "ui/widgets/CSkinDialog.h"
@@ -141,6 +142,8 @@ QWidget* SlidersAndBars() {
         v->SetStep(10);
         v->SetRange(ranges[i][0]);
         v->SetPosition(ranges[i][1]);
+        if (i == 2)
+            Press(v, v->ThumbRect().center()); // the pressed look while dragging
     }
     auto* h = new CHScrollBar(board);
     h->setGeometry(4, 70, 180, 17);
@@ -175,6 +178,16 @@ QWidget* CombosAndColours() {
     disabled->AddString(QStringLiteral("Disabled"));
     disabled->SetCurSel(0);
     disabled->setEnabled(false);
+
+    // The drop-down list as it opens under the zoom box, drawn beside the combo boxes.
+    zoom->ShowDropDown(true);
+    if (auto* drop = zoom->findChild<CComboDropDown*>()) {
+        auto* dropPicture = new QLabel(board);
+        dropPicture->setPixmap(drop->grab());
+        dropPicture->move(350, 4);
+        dropPicture->adjustSize();
+    }
+    zoom->ShowDropDown(false);
 
     auto* picker = new CVexColourPicker(board);
     picker->setGeometry(4, 34, 90, 20);

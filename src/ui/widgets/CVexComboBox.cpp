@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QValidator>
 
 namespace mosaiq {
 
@@ -100,10 +101,24 @@ bool CVexComboBox::IsSelectable(int index) const {
     return index >= 0 && index < GetCount() && m_selectable[std::size_t(index)];
 }
 
+namespace {
+// Without auto-scroll the edit takes no more text than it can show.
+class FitsWidthValidator : public QValidator {
+public:
+    explicit FitsWidthValidator(QLineEdit* edit) : QValidator(edit), m_edit(edit) {}
+    State validate(QString& input, int&) const override {
+        const int room = m_edit->width() - 4;
+        return m_edit->fontMetrics().horizontalAdvance(input) <= room ? Acceptable : Invalid;
+    }
+
+private:
+    QLineEdit* m_edit;
+};
+} // namespace
+
 void CVexComboBox::SetAutoScroll(bool on) {
-    // Without auto-scroll the edit takes no more text than it can show.
     if (m_edit)
-        m_edit->setMaxLength(on ? 32767 : 255);
+        m_edit->setValidator(on ? nullptr : new FitsWidthValidator(m_edit));
 }
 
 QString CVexComboBox::Text() const {

@@ -45,6 +45,8 @@ public:
     void SetItemSelectable(int index, bool selectable);
     void SetAutoComplete(bool on) { m_autoComplete = on; }
     void SetSuggestionList(bool on) { m_suggestions = on; }
+    // With auto-scroll (the default) the edit scrolls sideways; without it, text stops at the
+    // edit's width.
     void SetAutoScroll(bool on);
 
     Style ComboStyle() const { return m_style; }
