@@ -52,10 +52,13 @@ int TextOpacity(float transparency);
 TextDrawRequest RequestForRecord(const TextRecord& record,
                                  TextVariant variant = TextVariant::Canvas);
 
-// What can be kept between drawings of one text object: the measured size, fonts, outlines and
-// soft copies. It is rebuilt whenever anything the drawing depends on changes (text, font,
-// style, colours, opacity, box or variant), so drawing with it gives exactly what drawing
-// without it gives. The world transform is not part of it: zooming, moving and turning keep it.
+// What can be kept between drawings of one text object: the measured size, fonts, outlines,
+// stroked areas and soft copies, and, when drawing on a QImage, the finished drawing as device
+// pixels for the last turn and zoom (moving by whole pixels puts it down again in one copy). It
+// is rebuilt whenever anything the drawing depends on changes (text, font, style, colours,
+// opacity, box or variant); the pixel layer also when the turn, zoom or sub-pixel position
+// changes. Drawing with it gives what drawing without it gives, to within one step of rounding
+// per channel. One cache belongs to one object; it is not shared between threads.
 class TextDrawCache {
 public:
     TextDrawCache();
