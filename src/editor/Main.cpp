@@ -4,12 +4,11 @@
 #include "app/DataPath.h"
 #include "app/Notifier.h"
 #include "app/UiText.h"
+#include "app/widgets/CEditorWindow.h"
 #include "library/StarterLibraries.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 #include <QMessageBox>
 
 namespace {
@@ -47,11 +46,7 @@ int main(int argc, char** argv) {
     mosaiq::WriteStarterLibraries(dataDir, written);
     mosaiq::LoadUiTexts(dataDir);
 
-    QMainWindow window;
-    window.setWindowTitle(mosaiq::GetUiText(23));
-    auto* label = new QLabel(QStringLiteral("Data directory: %1").arg(dataDir), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
+    mosaiq::CEditorWindow window;
     window.resize(1024, 768);
     QObject::connect(&guard, &mosaiq::SingleInstanceGuard::activationRequested, &window, [&window] {
         window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
