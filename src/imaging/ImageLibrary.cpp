@@ -5,8 +5,10 @@
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <Magick++.h>
@@ -155,7 +157,160 @@ void ExportRows(Magick::Image& img, const char* map, QImage& dest) {
         img.write(0, y, size_t(w), 1, map, Magick::CharPixel, dest.scanLine(y));
 }
 
+// The picture by Magick, from 32-bit rows without copying them.
+QByteArray EncodeByMagick(const QImage& image, int type, QString* error) {
+    const std::string coder = WriteCoder(type);
+    try {
+        if (!Magick::CoderInfo(coder).isWritable()) {
+            *error = QStringLiteral("the image library cannot write %1")
+                         .arg(QString::fromStdString(coder));
+            return QByteArray();
+        }
+        const bool alpha = image.hasAlphaChannel();
+        const QImage rows =
+            image.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        Magick::Image img(size_t(rows.width()), size_t(rows.height()), alpha ? "BGRA" : "BGRP",
+                          Magick::CharPixel, rows.constBits());
+        img.magick(coder);
+        if (type == kPictureJpeg)
+            img.quality(90);
+        Magick::Blob blob;
+        img.write(&blob);
+        if (blob.length() == 0) {
+            *error = QStringLiteral("the image library wrote nothing");
+            return QByteArray();
+        }
+        return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
+    } catch (const std::exception& e) {
+        *error = MagickMessage(e);
+        return QByteArray();
+    }
+}
+
+void PutLe16(QByteArray& out, int at, int value) {
+    out[at] = char(value & 0xFF);
+    out[at + 1] = char((value >> 8) & 0xFF);
+}
+
+// Binary PPM (P6).
+QByteArray EncodePnm(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QByteArray header =
+        QStringLiteral("P6\n%1 %2\n255\n").arg(rgb.width()).arg(rgb.height()).toLatin1();
+    const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
+    QByteArray out(header.size() + rowBytes * rgb.height(), Qt::Uninitialized);
+    std::memcpy(out.data(), header.constData(), size_t(header.size()));
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(out.data() + header.size() + rowBytes * y, rgb.constScanLine(y),
+                    size_t(rowBytes));
+    return out;
+}
+
+// Uncompressed true-colour TGA, bottom row first: 24-bit BGR, or 32-bit BGRA with transparency.
+QByteArray EncodeTga(const QImage& image) {
+    const bool alpha = image.hasAlphaChannel();
+    const QImage rows =
+        image.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_BGR888);
+    const int w = rows.width(), h = rows.height(), bytes = alpha ? 4 : 3;
+    const qsizetype rowBytes = qsizetype(w) * bytes;
+    QByteArray out(18 + rowBytes * h, '\0');
+    out[2] = 2; // uncompressed true colour
+    PutLe16(out, 12, w);
+    PutLe16(out, 14, h);
+    out[16] = char(bytes * 8);
+    out[17] = char(alpha ? 8 : 0); // alpha bits; origin at the lower left
+    for (int y = 0; y < h; ++y)
+        std::memcpy(out.data() + 18 + rowBytes * (h - 1 - y), rows.constScanLine(y),
+                    size_t(rowBytes));
+    return out;
+}
+
+// 24-bit PCX: each line as three planes (red, green, blue) of run-length coded bytes.
+QByteArray EncodePcx(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const int w = rgb.width(), h = rgb.height();
+    const int bytesPerLine = (w + 1) & ~1;
+    // At worst every byte takes two: the buffer is sized for that and cut to length at the end.
+    QByteArray out(128 + qsizetype(bytesPerLine) * 3 * h * 2, Qt::Uninitialized);
+    std::memset(out.data(), 0, 128);
+    out[0] = 10;
+    out[1] = 5;
+    out[2] = 1;
+    out[3] = 8;
+    PutLe16(out, 8, w - 1);
+    PutLe16(out, 10, h - 1);
+    PutLe16(out, 12, 72);
+    PutLe16(out, 14, 72);
+    out[65] = 3;
+    PutLe16(out, 66, bytesPerLine);
+    PutLe16(out, 68, 1);
+    auto* dst = reinterpret_cast<unsigned char*>(out.data()) + 128;
+    std::vector<unsigned char> plane(static_cast<size_t>(bytesPerLine), 0);
+    for (int y = 0; y < h; ++y) {
+        const uchar* line = rgb.constScanLine(y);
+        for (int c = 0; c < 3; ++c) {
+            for (int x = 0; x < w; ++x)
+                plane[size_t(x)] = line[3 * x + c];
+            const unsigned char* p = plane.data();
+            for (int x = 0; x < bytesPerLine;) {
+                const unsigned char v = p[x];
+                int run = 1;
+                while (x + run < bytesPerLine && run < 63 && p[x + run] == v)
+                    ++run;
+                if (run > 1 || v >= 0xC0)
+                    *dst++ = static_cast<unsigned char>(0xC0 | run);
+                *dst++ = v;
+                x += run;
+            }
+        }
+    }
+    out.truncate(dst - reinterpret_cast<unsigned char*>(out.data()));
+    return out;
+}
+
+QByteArray EncodeTiff(const QImage& image, QString* error) {
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    // Written uncompressed: LZW would triple the time of a batch conversion. (The first writer,
+    // CPictureEncoder, writes its TIFF files with LZW.)
+    QImageWriter writer(&buffer, "tiff");
+    writer.setCompression(0);
+    if (!writer.write(image.hasAlphaChannel() ? image
+                                              : image.convertToFormat(QImage::Format_RGB32))) {
+        *error = writer.errorString();
+        return QByteArray();
+    }
+    return out;
+}
+
 } // namespace
+
+QByteArray EncodePicture(const QImage& image, int type, QString* error) {
+    EnsureImageLibrary();
+    QString reason;
+    QByteArray out;
+    if (image.isNull()) {
+        reason = QStringLiteral("there is no picture to save");
+    } else if (type == kPictureMetafile) {
+        reason = QStringLiteral("WMF and EMF pictures cannot be written");
+    } else if (WriteCoder(type).empty()) {
+        reason = QStringLiteral("no writer for picture type %1").arg(type);
+    } else if (type == kPicturePnm) {
+        out = EncodePnm(image);
+    } else if (type == kPictureTga) {
+        out = EncodeTga(image);
+    } else if (type == kPicturePcx) {
+        out = EncodePcx(image);
+    } else if (type == kPictureTiff) {
+        out = EncodeTiff(image, &reason);
+    } else {
+        out = EncodeByMagick(image, type, &reason);
+    }
+    if (error)
+        *error = out.isEmpty() ? reason : QString();
+    return out;
+}
 
 LibraryImage::LibraryImage(const QString& path, int type) {
     QFile file(path);
@@ -242,6 +397,16 @@ bool LibraryImage::Decode(const QByteArray& data, int type) {
             return false;
         } catch (const Magick::Warning&) {
             // Other warnings (unknown tags and the like) leave a complete picture.
+        }
+        // The TGA coder leaves rows as stored and only records their order: apply it, so the
+        // picture's top row comes first as for every other format. (EXIF orientation of photos
+        // is not applied: photos are used as stored.)
+        if (img.magick() == "TGA") {
+            const Magick::OrientationType order = img.orientation();
+            if (order == Magick::BottomLeftOrientation || order == Magick::BottomRightOrientation)
+                img.flip();
+            if (order == Magick::TopRightOrientation || order == Magick::BottomRightOrientation)
+                img.flop();
         }
         const QSize size(int(img.columns()), int(img.rows()));
         if (!PictureSizeAllowed(size, &m_error))
@@ -338,64 +503,11 @@ bool LibraryImage::Resample(int width, int height, int /*mode*/) {
 }
 
 QByteArray LibraryImage::Encode(int type) {
-    EnsureImageLibrary();
     if (!IsValid()) {
         m_error = QStringLiteral("there is no picture to save");
         return QByteArray();
     }
-    const std::string coder = WriteCoder(type);
-    if (coder.empty()) {
-        m_error = type == kPictureMetafile
-                      ? QStringLiteral("WMF and EMF pictures cannot be written")
-                      : QStringLiteral("no writer for picture type %1").arg(type);
-        return QByteArray();
-    }
-    try {
-        if (!Magick::CoderInfo(coder).isWritable()) {
-            m_error = QStringLiteral("the image library cannot write %1")
-                          .arg(QString::fromStdString(coder));
-            return QByteArray();
-        }
-        const int w = GetWidth(), h = GetHeight();
-        const bool alpha = !m_alpha.isNull();
-        const int channels = alpha ? 4 : 3;
-        // The library reads packed rows: copy ours (whose lines are padded to 4 bytes) into one
-        // block.
-        std::vector<unsigned char> packed(size_t(w) * size_t(h) * size_t(channels));
-        for (int y = 0; y < h; ++y) {
-            unsigned char* out = packed.data() + size_t(y) * size_t(w) * size_t(channels);
-            const uchar* in = m_pixels.constScanLine(y);
-            if (!alpha) {
-                std::memcpy(out, in, size_t(w) * 3);
-                continue;
-            }
-            const uchar* a = m_alpha.constScanLine(y);
-            for (int x = 0; x < w; ++x) {
-                out[4 * x] = in[3 * x];
-                out[4 * x + 1] = in[3 * x + 1];
-                out[4 * x + 2] = in[3 * x + 2];
-                out[4 * x + 3] = a[x];
-            }
-        }
-        Magick::Image img(size_t(w), size_t(h), alpha ? "BGRA" : "BGR", Magick::CharPixel,
-                          packed.data());
-        img.magick(coder);
-        if (type == kPictureTiff)
-            img.compressType(Magick::LZWCompression);
-        if (type == kPictureJpeg)
-            img.quality(90);
-        Magick::Blob blob;
-        img.write(&blob);
-        if (blob.length() == 0) {
-            m_error = QStringLiteral("the image library wrote nothing");
-            return QByteArray();
-        }
-        m_error.clear();
-        return QByteArray(static_cast<const char*>(blob.data()), qsizetype(blob.length()));
-    } catch (const std::exception& e) {
-        m_error = MagickMessage(e);
-        return QByteArray();
-    }
+    return EncodePicture(ToImage(), type, &m_error);
 }
 
 bool LibraryImage::Save(const QString& path, int type) {

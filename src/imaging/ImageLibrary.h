@@ -18,6 +18,11 @@ namespace mosaiq {
 // it and starts the library. Every LibraryImage operation calls it first.
 void EnsureImageLibrary();
 
+// Encodes image as the picture type (the image library's Save without a LibraryImage): pnm, tga
+// and pcx by writers of our own, TIFF (uncompressed) by Qt's libtiff writer, the other types by
+// Magick. An empty array, with a reason, when the type has no writer here.
+QByteArray EncodePicture(const QImage& image, int type, QString* error = nullptr);
+
 class LibraryImage {
 public:
     LibraryImage() = default;

@@ -1,5 +1,6 @@
 #include "imaging/PictureSaving.h"
 
+#include "app/AtomicFile.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureEncoder.h"
 #include "imaging/PictureLimits.h"
@@ -29,9 +30,8 @@ bool SavePictureByExtension(const QImage& image, const QString& path, const QStr
         if (type == kPictureUnknown) {
             reason = QStringLiteral("no writer for the extension \"%1\"").arg(extension);
         } else {
-            LibraryImage picture = LibraryImage::FromImage(image, type);
-            ok = picture.Save(path, type);
-            reason = picture.ErrorString();
+            const QByteArray bytes = EncodePicture(image, type, &reason);
+            ok = !bytes.isEmpty() && WriteFileAtomically(path, bytes, &reason);
         }
     }
     if (!ok && error)

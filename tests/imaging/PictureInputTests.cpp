@@ -204,6 +204,24 @@ TEST(PictureInput, EveryWritableExtensionRoundTrips) {
     }
 }
 
+TEST(PictureInput, TgaRowOrderFromItsHeader) {
+    // 2 x 2 TGA, red on top, blue below: stored bottom row first, then top row first.
+    for (const bool topFirst : {false, true}) {
+        QByteArray tga(18, '\0');
+        tga[2] = 2;
+        tga[12] = 2;
+        tga[14] = 2;
+        tga[16] = 24;
+        tga[17] = char(topFirst ? 0x20 : 0);
+        const QByteArray red("\0\0\xFF\0\0\xFF", 6), blue("\xFF\0\0\xFF\0\0", 6);
+        tga += topFirst ? red + blue : blue + red;
+        const DecodedPicture p = DecodePictureData(tga, QStringLiteral("tga"));
+        ASSERT_TRUE(p.Ok()) << p.error.toStdString();
+        EXPECT_EQ(p.image.pixel(1, 0), qRgb(255, 0, 0)) << topFirst;
+        EXPECT_EQ(p.image.pixel(1, 1), qRgb(0, 0, 255)) << topFirst;
+    }
+}
+
 TEST(PictureInput, MetafilesHaveNoWriter) {
     test::ScopedDataDir dir;
     QString error;

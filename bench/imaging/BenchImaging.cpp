@@ -1,0 +1,131 @@
+#include "batch/BatchConverter.h"
+#include "imaging/ImageLibrary.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/PictureEncoder.h"
+#include "imaging/PictureLoaders.h"
+#include "imaging/PictureSaving.h"
+#include "library/PhotoList.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+QTemporaryDir& WorkDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A 4000 x 3000 JPEG photo: from the corpus when MOSAIQ_BENCH_CORPUS is set, else made here
+// (gradients with noise, so it compresses like a photo).
+QString PhotoPath() {
+    static const QString path = []() -> QString {
+        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
+        if (!corpus.isEmpty())
+            return corpus + QStringLiteral("/jpg/photo_000.jpg");
+        QImage image(4000, 3000, QImage::Format_RGB32);
+        QRandomGenerator random(7);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const int n = int(random.bounded(24));
+                line[x] = qRgb((x / 16 + n) & 255, (y / 12 + n) & 255, ((x + y) / 28 + n) & 255);
+            }
+        }
+        const QString p = WorkDir().filePath(QStringLiteral("photo.jpg"));
+        image.save(p, "JPEG", 90);
+        return p;
+    }();
+    return path;
+}
+
+const QImage& DecodedPhoto() {
+    static const QImage image = mosaiq::DecodePicture(PhotoPath()).image;
+    return image;
+}
+
+void BM_DecodeJpegFull(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mosaiq::DecodePicture(PhotoPath()).image.width());
+}
+BENCHMARK(BM_DecodeJpegFull)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeJpegAtLeast(benchmark::State& state) {
+    const QSize minimum(int(state.range(0)), int(state.range(0)) * 3 / 4);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mosaiq::DecodePictureAtLeast(PhotoPath(), minimum).width());
+}
+BENCHMARK(BM_DecodeJpegAtLeast)->Arg(160)->Arg(800)->Arg(1600)->Unit(benchmark::kMillisecond);
+
+// The whole per-photo work of an import: size, 80 x 80 thumbnail, JPEG compression.
+void BM_PreparePhoto(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mosaiq::PreparePhoto(PhotoPath()).ok);
+}
+BENCHMARK(BM_PreparePhoto)->Unit(benchmark::kMillisecond);
+
+void BM_LoadThumbnailPixels(benchmark::State& state) {
+    std::vector<unsigned char> out(80 * 80 * 3);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mosaiq::LoadThumbnailPixels(PhotoPath(), out.data(), 80, 80));
+}
+BENCHMARK(BM_LoadThumbnailPixels)->Unit(benchmark::kMillisecond);
+
+void BM_ResampleBilinear(benchmark::State& state) {
+    std::vector<unsigned char> source(1600 * 1200 * 3, 90), dest(800 * 600 * 3);
+    for (auto _ : state) {
+        mosaiq::ResampleBilinear(source.data(), dest.data(), 1600, 1200, 800, 600, 3, false);
+        benchmark::DoNotOptimize(dest.data());
+    }
+}
+BENCHMARK(BM_ResampleBilinear)->Unit(benchmark::kMillisecond);
+
+const char* const kFormats[] = {"jpg", "bmp", "gif", "png", "pnm", "tga", "tif", "pcx"};
+
+// Writing a decoded 4000 x 3000 photo in each batch format.
+void BM_WriteFormat(benchmark::State& state) {
+    const QString ext = QString::fromLatin1(kFormats[state.range(0)]);
+    state.SetLabel(ext.toStdString());
+    const QString path = WorkDir().filePath(QStringLiteral("out.") + ext);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mosaiq::SavePictureByExtension(DecodedPhoto(), path, ext));
+}
+BENCHMARK(BM_WriteFormat)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
+
+// One file of a batch run: decode and write.
+void BM_ConvertFile(benchmark::State& state) {
+    const QString ext = QString::fromLatin1(kFormats[state.range(0)]);
+    state.SetLabel(ext.toStdString());
+    const QString path = WorkDir().filePath(QStringLiteral("conv.") + ext);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mosaiq::ConvertPictureFile(PhotoPath(), path, ext));
+}
+BENCHMARK(BM_ConvertFile)->Arg(0)->Arg(6)->Unit(benchmark::kMillisecond);
+
+// Qt's own writers on the same picture, for comparison with the image library's.
+void BM_QtWriter(benchmark::State& state) {
+    const char* formats[] = {"ppm", "tga", "tiff", "bmp"};
+    const char* format = formats[state.range(0)];
+    state.SetLabel(format);
+    const QString path = WorkDir().filePath(QStringLiteral("qt.") + QLatin1String(format));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodedPhoto().save(path, format));
+}
+BENCHMARK(BM_QtWriter)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    mosaiq::EnsureImageLibrary();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
