@@ -1,5 +1,6 @@
 #include "canvas/widgets/CCollageCanvas.h"
 
+#include "canvas/ObjectGeometry.h"
 #include "ui/widgets/Skin.h"
 
 #include <QContextMenuEvent>
@@ -256,10 +257,46 @@ void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void CCollageCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const bool dragging = m_interaction.Moving() || m_interaction.HandleDragging();
     // Mid-drag the handles and regions of the pass before are good enough for the cursor.
-    if (!m_interaction.Moving() && !m_interaction.HandleDragging())
+    if (!dragging)
         EnsureRegions();
-    Apply(m_interaction.Move(event->position().toPoint(), CurrentHandles()));
+    const QRect before = dragging ? SelectionArea() : QRect();
+    CanvasInteraction::Outcome outcome =
+        m_interaction.Move(event->position().toPoint(), CurrentHandles());
+    // A drag step repaints only where the dragged objects were and are now.
+    const QRect after = dragging && outcome.redraw ? SelectionArea() : QRect();
+    if (before.isValid() && after.isValid()) {
+        outcome.redraw = false;
+        m_regionsStale = true;
+        update(before | after);
+    }
+    Apply(outcome);
+}
+
+QRect CCollageCanvas::SelectionArea() const {
+    // How far handles (two steps of 8 pixels) and smoothed edges reach beyond an object's box.
+    constexpr int kMargin = 26;
+    const float zoom = m_doc.view.zoom;
+    QRectF area;
+    for (const CanvasObject& object : m_doc.objects) {
+        if (!object.Selected())
+            continue;
+        // Text draws glows and shadows outside its box: left to a whole redraw.
+        if (object.Text())
+            return {};
+        const QSize unscaled = object.UnscaledSize();
+        const QSize shown =
+            DisplayedSize(unscaled.width(), unscaled.height(), object.Scale(), zoom);
+        const QPoint p = object.Position();
+        const QTransform transform = ObjectTransform(shown, object.Angle(), p.x(), p.y(), zoom);
+        area |= transform.mapRect(QRectF(QPointF(0, 0), QSizeF(shown)));
+    }
+    if (area.isNull())
+        return {};
+    return area.toAlignedRect()
+        .adjusted(-kMargin, -kMargin, kMargin, kMargin)
+        .translated(-ScrollOffset());
 }
 
 void CCollageCanvas::mouseReleaseEvent(QMouseEvent* event) {

@@ -96,6 +96,9 @@ private:
     void Apply(const CanvasInteraction::Outcome& outcome);
     void ShowCursor(CanvasCursor cursor);
     HandleFrame CurrentHandles() const;
+    // Client rectangle covering the selected objects with their handles; invalid when it cannot
+    // be told (a text, or nothing selected).
+    QRect SelectionArea() const;
     RenderOptions Options(const QRect& exposed) const;
     void LayoutScrollBars();
     void OnBarMoved(Qt::Orientation orientation, int value);

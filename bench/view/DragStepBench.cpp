@@ -1,0 +1,162 @@
+// One drag step of the canvas window: a mouse move delivered to the widget, then the repaint it
+// asks for, finished. A 60 Hz frame is 16.7 ms; the step must stay well inside it.
+#include "canvas/CanvasInteraction.h"
+#include "canvas/widgets/CCollageCanvas.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace mosaiq;
+
+namespace {
+
+constexpr int kPhotoCount = 50;
+constexpr int kPhotoWidth = 2400;  // ordinary camera pictures are larger still; decoding happens
+constexpr int kPhotoHeight = 1800; // once, before the measured steps
+
+// Photos on disk: colour gradients with noise, so that they compress like pictures.
+class PhotoFolder {
+public:
+    PhotoFolder() {
+        QImage picture(kPhotoWidth, kPhotoHeight, QImage::Format_RGB32);
+        QRandomGenerator random(7);
+        for (int i = 0; i < kPhotoCount; ++i) {
+            QPainter painter(&picture);
+            QLinearGradient gradient(0, 0, kPhotoWidth, kPhotoHeight);
+            gradient.setColorAt(0, QColor::fromHsv((i * 37) % 360, 200, 230));
+            gradient.setColorAt(1, QColor::fromHsv((i * 37 + 140) % 360, 220, 90));
+            painter.fillRect(picture.rect(), gradient);
+            for (int k = 0; k < 400; ++k)
+                painter.fillRect(random.bounded(kPhotoWidth), random.bounded(kPhotoHeight), 40, 40,
+                                 QColor::fromRgb(random.generate()));
+            painter.end();
+            const QString path = m_dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
+            picture.save(path, "JPG", 85);
+            m_paths << path;
+        }
+    }
+    const QStringList& Paths() const { return m_paths; }
+
+private:
+    QTemporaryDir m_dir;
+    QStringList m_paths;
+};
+
+const PhotoFolder& Photos() {
+    static PhotoFolder folder;
+    return folder;
+}
+
+// A 1024 x 768 window with 50 photos in a grid, the last one selected, every cache built.
+std::unique_ptr<CCollageCanvas> MakeCanvas() {
+    auto canvas = std::make_unique<CCollageCanvas>();
+    canvas->resize(1024, 768);
+    canvas->show();
+    CollageDocument& doc = canvas->Document();
+    for (int i = 0; i < kPhotoCount; ++i)
+        doc.AddPhoto(Photos().Paths()[i], kPhotoWidth, kPhotoHeight, 20 + (i % 10) * 95,
+                     20 + (i / 10) * 140);
+    canvas->repaint();
+    QApplication::processEvents();
+    return canvas;
+}
+
+void Send(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
+          Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// Presses at start, then measures move + repaint steps that swing around it.
+void MeasureDrag(benchmark::State& state, CCollageCanvas& canvas, QPoint start) {
+    Send(canvas, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    QApplication::processEvents();
+    PaintCounter counter;
+    canvas.installEventFilter(&counter);
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint at = start + QPoint(step % 60, (step / 3) % 40);
+        Send(canvas, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        QApplication::processEvents(); // the repaint the move asked for
+        ++step;
+    }
+    // What the last step left, to see that the drag really acted on the topmost photo.
+    const CanvasObject& dragged = canvas.Document().objects.back();
+    state.counters["x"] = dragged.Position().x();
+    state.counters["scale"] = dragged.Scale();
+    state.counters["angle"] = dragged.Angle();
+    state.counters["paints/step"] = double(counter.paints) / double(std::max(step, 1));
+    canvas.removeEventFilter(&counter);
+    Send(canvas, QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
+}
+
+QPoint HandleCentre(CCollageCanvas& canvas, int index) {
+    canvas.EnsureRegions();
+    const QRectF rect(canvas.Drawing().Handles()[size_t(index)]);
+    return canvas.Drawing().HandleTransform().map(rect.center()).toPoint() - canvas.ScrollOffset();
+}
+
+void BM_MoveStep(benchmark::State& state) {
+    auto canvas = MakeCanvas();
+    const QPoint centre =
+        canvas->Document().objects.back().screenRegion.boundingRect().center().toPoint();
+    MeasureDrag(state, *canvas, centre);
+}
+
+void BM_ScaleStep(benchmark::State& state) {
+    auto canvas = MakeCanvas();
+    MeasureDrag(state, *canvas, HandleCentre(*canvas, 4));
+}
+
+void BM_RotateStep(benchmark::State& state) {
+    auto canvas = MakeCanvas();
+    MeasureDrag(state, *canvas, HandleCentre(*canvas, 11));
+}
+
+// A whole redraw after the button is released: the moved photo's picture is rebuilt.
+void BM_ReleaseRedraw(benchmark::State& state) {
+    auto canvas = MakeCanvas();
+    for (auto _ : state) {
+        canvas->Document().objects.back().DropCaches();
+        canvas->Redraw();
+        canvas->repaint();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_MoveStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScaleStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RotateStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReleaseRedraw)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
