@@ -1,5 +1,6 @@
 #include "canvas/CanvasInteraction.h"
 
+#include "app/FixedText.h"
 #include "canvas/CollageDocument.h"
 
 #include <QPolygonF>
@@ -269,8 +270,7 @@ CanvasInteraction::Outcome CanvasInteraction::PressEditing(QPoint client,
     m_down = client;
     out.capture = true;
     if (const TextRecord* text = object.Text())
-        out.textEntry =
-            QString::fromUtf8(text->text, qsizetype(qstrnlen(text->text, sizeof text->text)));
+        out.textEntry = ReadFixedText(text->text);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
 #include "common/TestSupport.h"
+#include "library/PictureList.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -368,6 +369,23 @@ TEST_F(InteractionTest, PickingATextOffersItsText) {
     auto out = interaction.Press(centre.toPoint(), Handles());
     ASSERT_TRUE(out.textEntry.has_value());
     EXPECT_EQ(*out.textEntry, QStringLiteral("Hello"));
+}
+
+TEST_F(InteractionTest, DroppingAClipartAddsItAtThePointer) {
+    ASSERT_TRUE(
+        WritePictureList(data.File(QStringLiteral("clipart.cfg")), {Solid(7, 3), Solid(10, 5)}));
+    doc.view.zoom = 2.0f;
+    doc.view.scrollX = 40;
+    interaction.SetPaintMode(true);
+    interaction.SetPendingItem(2, 1);
+    interaction.DropPendingItem({60, 30});
+    ASSERT_EQ(doc.objects.size(), 1u);
+    const ClipartRecord& c = *doc.objects[0].Clipart();
+    EXPECT_EQ(c.width, 10);
+    EXPECT_EQ(c.height, 5);
+    EXPECT_EQ(doc.objects[0].Position(), QPoint(50, 15)); // (60 + 40) / 2, 30 / 2
+    EXPECT_EQ(doc.History().Count(), 1);
+    EXPECT_FALSE(interaction.PaintMode());
 }
 
 TEST_F(InteractionTest, DroppingAFrameWithoutAPhotoSaysSoAndEndsPainting) {
