@@ -1,13 +1,16 @@
 #include "app/widgets/CEditorWindow.h"
 
+#include "app/DataPath.h"
 #include "app/FixedText.h"
 #include "app/Notifier.h"
 #include "app/UiText.h"
 #include "canvas/CollageExport.h"
 #include "canvas/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "library/PictureList.h"
 
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -82,6 +85,10 @@ void CEditorWindow::BuildMenus() {
     m_editMenu = menuBar()->addMenu(tr("&Edit"));
     AddAction(m_editMenu, tr("Add Photo..."), [this] { AddPhoto(); });
     AddAction(m_editMenu, tr("Add Text..."), [this] { AddText(); });
+    m_paint =
+        AddAction(m_editMenu, tr("Paint Brush"), [this] { SetPainting(m_paint->isChecked()); });
+    m_paint->setCheckable(true);
+    AddAction(m_editMenu, tr("Brush Colour..."), [this] { ChooseBrushColour(); });
     m_editMenu->addSeparator();
     m_undo = AddAction(
         m_editMenu, tr("Undo (Ctrl+Z)"), [this] { m_canvas->Undo(); },
@@ -221,7 +228,7 @@ void CEditorWindow::AddPhoto() {
         Warn(tr("The picture could not be read:\n%1").arg(path));
         return;
     }
-    m_canvas->SetPaintMode(false);
+    SetPainting(false);
     m_canvas->Document().AddPhoto(path, size.width(), size.height(), kNewPhotoOffset,
                                   kNewPhotoOffset);
 }
@@ -241,8 +248,28 @@ void CEditorWindow::AddText() {
         WriteFixedText(doc.textTemplate.font.lfFaceName, QStringLiteral("Arial"));
     if (doc.textTemplate.font.lfHeight == 0)
         doc.textTemplate.font.lfHeight = 64;
-    m_canvas->SetPaintMode(false);
+    SetPainting(false);
     doc.AddText();
+}
+
+void CEditorWindow::SetPainting(bool on) {
+    CollageDocument& doc = m_canvas->Document();
+    if (on && doc.brushPictures.empty())
+        doc.brushPictures = ReadPictureList(DataFile(QStringLiteral("brushs")));
+    if (on && doc.brushPictures.empty()) {
+        Inform(tr("The brushes could not be read."));
+        on = false;
+    }
+    m_canvas->SetPaintMode(on);
+    m_paint->setChecked(on);
+}
+
+void CEditorWindow::ChooseBrushColour() {
+    CollageDocument& doc = m_canvas->Document();
+    const QColor current = ColorFromColorref(doc.brush.colour);
+    const QColor chosen = QColorDialog::getColor(current, this, tr("Brush Colour"));
+    if (chosen.isValid())
+        doc.brush.colour = ColorrefFromColor(chosen);
 }
 
 void CEditorWindow::ApplyZoomStep(int index) {

@@ -35,6 +35,9 @@ public:
     void ZoomIn();
     void ZoomOut();
     void EnterPreview();
+    // Paint mode with the brushes of the data directory.
+    void SetPainting(bool on);
+    void ChooseBrushColour();
     void LeavePreview();
 
 protected:
@@ -53,6 +56,7 @@ private:
     QMenu* m_editMenu = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
+    QAction* m_paint = nullptr;
     int m_zoomIndex = 3; // 100%
 };
 
