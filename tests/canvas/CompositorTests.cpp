@@ -350,10 +350,13 @@ TEST_F(CompositorTest, TuningIsAppliedOnceAndKeptUntilItChanges) {
 TEST_F(CompositorTest, OnlyTheExposedRectangleIsPainted) {
     const QString path = scene.WritePicture("e.png", SolidImage(40, 40, kRed));
     scene.AddPhoto(path, {40, 40}, 100, 100);
+    scene.AddPhoto(path, {40, 40}, 30, 30); // half inside
     RenderOptions options;
     options.exposed = QRect(0, 0, 50, 50);
     const QImage image = scene.Render(options);
     EXPECT_TRUE(PixelIs(image, 10, 10, kWhite));
+    EXPECT_TRUE(PixelIs(image, 45, 45, kRed));
+    EXPECT_TRUE(PixelIs(image, 55, 55, QColor(Qt::black), 0));   // clipped
     EXPECT_TRUE(PixelIs(image, 120, 120, QColor(Qt::black), 0)); // left as it was
     // The object outside was not rasterised, but its region is mapped for hit tests.
     EXPECT_FALSE(doc.objects[0].cache);
