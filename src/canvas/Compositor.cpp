@@ -229,8 +229,12 @@ void Compositor::DrawPicturedObject(CollageDocument& document, int index, Pass& 
         object.screenRegion = ObjectRegion(RegionEntry(document, object), unscaled,
                                            object.RegionScale(), object.Scale(), object.Angle(),
                                            displayed, position.x(), position.y(), pass.zoom);
-    if (!pass.Visible(transform, displayed))
+    if (!pass.Visible(transform, displayed)) {
+        // Not rasterised, but a selected object's handles are still this pass's handles.
+        if (object.Selected())
+            Decorate(index, displayed, transform, pass);
         return;
+    }
 
     pass.SetTransform(transform);
     SetObjectHints(pass.painter);
@@ -371,6 +375,8 @@ void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pas
     m_handles = SelectionHandleRects(0, 0, box.width(), box.height());
     m_handleTransform = transform;
     m_handleObject = index;
+    if (!pass.Visible(transform, box))
+        return;
     pass.SetTransform(transform);
     pass.painter.setRenderHint(QPainter::Antialiasing, Rotates(transform));
     DrawSelectionHandles(pass.painter, m_handles);

@@ -349,7 +349,7 @@ TEST_F(CompositorTest, TuningIsAppliedOnceAndKeptUntilItChanges) {
 
 TEST_F(CompositorTest, OnlyTheExposedRectangleIsPainted) {
     const QString path = scene.WritePicture("e.png", SolidImage(40, 40, kRed));
-    scene.AddPhoto(path, {40, 40}, 100, 100);
+    scene.AddPhoto(path, {40, 40}, 100, 100, true);
     scene.AddPhoto(path, {40, 40}, 30, 30); // half inside
     RenderOptions options;
     options.exposed = QRect(0, 0, 50, 50);
@@ -358,9 +358,14 @@ TEST_F(CompositorTest, OnlyTheExposedRectangleIsPainted) {
     EXPECT_TRUE(PixelIs(image, 45, 45, kRed));
     EXPECT_TRUE(PixelIs(image, 55, 55, QColor(Qt::black), 0));   // clipped
     EXPECT_TRUE(PixelIs(image, 120, 120, QColor(Qt::black), 0)); // left as it was
-    // The object outside was not rasterised, but its region is mapped for hit tests.
+    // The object outside was not rasterised, but its region is mapped for hit tests and, being
+    // selected, it owns the handles of the pass.
     EXPECT_FALSE(doc.objects[0].cache);
     EXPECT_TRUE(doc.objects[0].screenRegion.containsPoint(QPointF(120, 120), Qt::OddEvenFill));
+    EXPECT_EQ(scene.compositor.HandleObjectIndex(), 0);
+    EXPECT_EQ(
+        scene.compositor.HandleTransform().map(QPointF(scene.compositor.Handles()[0].topLeft())),
+        QPointF(92, 92));
 }
 
 TEST_F(CompositorTest, WhileDraggingACacheOfAnotherSizeIsDrawnScaled) {
