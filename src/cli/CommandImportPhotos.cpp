@@ -6,6 +6,7 @@
 #include "library/PhotoList.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <unistd.h>
@@ -31,6 +32,9 @@ int RunImportPhotos(const QStringList& args) {
         PrintError(QStringLiteral("usage: import-photos FILE..."));
         return kExitUsage;
     }
+    QStringList paths;
+    for (const QString& a : args) // the list keeps full paths
+        paths << QFileInfo(a).absoluteFilePath();
     const QString listPath = DataFile(QStringLiteral("srcmedia.cfg"));
     PhotoList list;
     bool damaged = false;
@@ -47,7 +51,7 @@ int RunImportPhotos(const QStringList& args) {
     QObject::connect(&importer, &PhotoImporter::photoPrepared, [&](const PreparedPhoto& photo) {
         ++done;
         if (showProgress)
-            std::fprintf(stderr, "\r%d/%lld ", done, static_cast<long long>(args.size()));
+            std::fprintf(stderr, "\r%d/%lld ", done, static_cast<long long>(paths.size()));
         const AddPhotoResult result = list.AddImportedPhoto(photo);
         const QString path = EntryPath(photo.entry);
         if (result == AddPhotoResult::Added) {
@@ -67,7 +71,7 @@ int RunImportPhotos(const QStringList& args) {
         PrintError(QStringLiteral("%1 was not found; the import ends here").arg(path));
     });
     QObject::connect(&importer, &PhotoImporter::finished, &loop, &QEventLoop::quit);
-    importer.Start(args);
+    importer.Start(paths);
     loop.exec();
     if (showProgress)
         std::fprintf(stderr, "\n");

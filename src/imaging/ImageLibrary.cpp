@@ -1,9 +1,11 @@
 #include "imaging/ImageLibrary.h"
 
 #include "app/AtomicFile.h"
+#include "imaging/GifWriter.h"
 #include "imaging/MagickPolicy.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
+#include "imaging/ReplacingFile.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -136,12 +138,20 @@ bool IsEnhancedMetafile(const QByteArray& data) {
            data.at(3) == 0 && std::memcmp(data.constData() + 40, " EMF", 4) == 0;
 }
 
+// The library's message without the program name in front and the source location behind
+// ("prog: reason `name' @ error/file.c/Function/123" -> "reason").
 QString MagickMessage(const std::exception& e) {
     QString text = QString::fromLocal8Bit(e.what());
-    // Magick++ prefixes the program name ("Magick: "); keep the library's own message.
+    if (text.contains(QStringLiteral("no decode delegate")))
+        return QStringLiteral("the file is not a picture in a format read here");
+    const qsizetype at = text.indexOf(QStringLiteral(" @ "));
+    if (at >= 0)
+        text.truncate(at);
     const qsizetype colon = text.indexOf(QStringLiteral(": "));
-    if (text.startsWith(QStringLiteral("Magick")) && colon > 0)
+    if (colon > 0 && !text.left(colon).contains(QLatin1Char(' ')))
         text = text.mid(colon + 2);
+    if (text.endsWith(QStringLiteral(" `'")))
+        text.chop(3);
     return text;
 }
 
@@ -155,6 +165,35 @@ void ExportRows(Magick::Image& img, const char* map, QImage& dest) {
     }
     for (int y = 0; y < h; ++y)
         img.write(0, y, size_t(w), 1, map, Magick::CharPixel, dest.scanLine(y));
+}
+
+// An opaque picture as GIF: the library chooses 256 colours from a reduced copy (choosing them
+// from every pixel of a photo costs seconds), the pixels are mapped with error diffusion.
+QByteArray EncodeOpaqueGif(const QImage& image, QString* error) {
+    try {
+        const QImage small =
+            image.width() * std::int64_t(image.height()) > 512 * 512
+                ? image.scaled(512, 512, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                : image;
+        const QImage rows = small.convertToFormat(QImage::Format_RGB32);
+        Magick::Image img(size_t(rows.width()), size_t(rows.height()), "BGRP", Magick::CharPixel,
+                          rows.constBits());
+        img.quantizeColors(256);
+        img.quantizeDither(false);
+        img.quantize();
+        QVector<QRgb> palette;
+        for (size_t i = 0; i < img.colorMapSize() && i < 256; ++i) {
+            const Magick::ColorRGB c = img.colorMap(i);
+            palette << qRgb(qRound(c.red() * 255), qRound(c.green() * 255), qRound(c.blue() * 255));
+        }
+        const QByteArray out = EncodeGifWithPalette(image, palette);
+        if (out.isEmpty())
+            *error = QStringLiteral("the picture cannot be written as GIF");
+        return out;
+    } catch (const std::exception& e) {
+        *error = MagickMessage(e);
+        return QByteArray();
+    }
 }
 
 // The picture by Magick, from 32-bit rows without copying them.
@@ -304,6 +343,8 @@ QByteArray EncodePicture(const QImage& image, int type, QString* error) {
         out = EncodePcx(image);
     } else if (type == kPictureTiff) {
         out = EncodeTiff(image, &reason);
+    } else if (type == kPictureGif && !image.hasAlphaChannel()) {
+        out = EncodeOpaqueGif(image, &reason);
     } else {
         out = EncodeByMagick(image, type, &reason);
     }
@@ -515,7 +556,7 @@ bool LibraryImage::Save(const QString& path, int type) {
     if (bytes.isEmpty())
         return false;
     QString error;
-    if (!WriteFileAtomically(path, bytes, &error)) {
+    if (!WritePictureFile(path, bytes, &error)) {
         m_error = error;
         return false;
     }

@@ -2,10 +2,10 @@
 
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureType.h"
+#include "imaging/ReplacingFile.h"
 
 #include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <array>
 
@@ -64,13 +64,12 @@ int CPictureEncoder::SaveBitmap(const QImage& image, const QString& path) {
         }
         return kEncoderOk;
     }
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    ReplacingFile file(path);
+    if (!file.Open()) {
+        m_error = file.ErrorString();
         return kEncoderWriteError;
     }
-    QImageWriter writer(&file, encoder.qtFormat);
+    QImageWriter writer(file.Device(), encoder.qtFormat);
     if (m_mimeType == QLatin1String("image/jpeg"))
         writer.setQuality(m_quality);
     if (m_mimeType == QLatin1String("image/tiff"))
@@ -80,11 +79,12 @@ int CPictureEncoder::SaveBitmap(const QImage& image, const QString& path) {
                                image.format() == QImage::Format_RGB888
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
-    if (!writer.write(out) || !file.commit()) {
-        m_error = QStringLiteral("cannot write %1: %2")
-                      .arg(path, writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                              : file.errorString());
-        file.cancelWriting();
+    if (!writer.write(out)) {
+        m_error = QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
+        return kEncoderWriteError;
+    }
+    if (!file.Commit()) {
+        m_error = file.ErrorString();
         return kEncoderWriteError;
     }
     return kEncoderOk;

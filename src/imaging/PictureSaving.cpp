@@ -1,10 +1,10 @@
 #include "imaging/PictureSaving.h"
 
-#include "app/AtomicFile.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureEncoder.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
+#include "imaging/ReplacingFile.h"
 
 #include <cstring>
 
@@ -31,7 +31,7 @@ bool SavePictureByExtension(const QImage& image, const QString& path, const QStr
             reason = QStringLiteral("no writer for the extension \"%1\"").arg(extension);
         } else {
             const QByteArray bytes = EncodePicture(image, type, &reason);
-            ok = !bytes.isEmpty() && WriteFileAtomically(path, bytes, &reason);
+            ok = !bytes.isEmpty() && WritePictureFile(path, bytes, &reason);
         }
     }
     if (!ok && error)

@@ -106,6 +106,44 @@ TEST(PictureSaving, CanvasExportSplit) {
     EXPECT_EQ(FirstQuantValue(test::ReadAll(dir.File(QStringLiteral("canvas.jpg")))), 3);
 }
 
+TEST(PictureSaving, PhotoAsGifKeepsItsColours) {
+    // Enough pixels and colours for the coder's dictionary to fill and restart many times.
+    QImage photo(700, 500, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y,
+                           qRgb((x * 7 + y) % 256, (y * 3 + (x * x) % 97) % 256, (x ^ y) % 256));
+    test::ScopedDataDir dir;
+    const QString path = dir.File(QStringLiteral("photo.gif"));
+    QString error;
+    ASSERT_TRUE(SavePictureByExtension(photo, path, QStringLiteral("gif"), &error))
+        << error.toStdString();
+    for (int decoder = 0; decoder < 2; ++decoder) {
+        QImage back;
+        if (decoder == 0) {
+            back = QImage(path, "GIF").convertToFormat(QImage::Format_RGB32);
+        } else {
+            CPictureFile file;
+            ASSERT_TRUE(file.Load(path));
+            back = file.Picture()->ToImage();
+        }
+        ASSERT_EQ(back.size(), photo.size()) << decoder;
+        // Dithering moves single pixels; averages over 10 x 10 blocks stay close.
+        double worst = 0;
+        for (int by = 0; by < 50; ++by)
+            for (int bx = 0; bx < 70; ++bx) {
+                long sumA = 0, sumB = 0;
+                for (int y = by * 10; y < by * 10 + 10; ++y)
+                    for (int x = bx * 10; x < bx * 10 + 10; ++x) {
+                        sumA += qGreen(photo.pixel(x, y));
+                        sumB += qGreen(back.pixel(x, y));
+                    }
+                worst = std::max(worst, std::abs(double(sumA - sumB)) / 100.0);
+            }
+        EXPECT_LT(worst, 24.0) << decoder;
+    }
+}
+
 TEST(CompressJpegToMemory, OnePixelIsACompleteStream) {
     const unsigned char pixel[3] = {250, 10, 10};
     const QByteArray jpeg = CompressJpegToMemory(pixel, 1, 1, 75, true);

@@ -1,0 +1,3 @@
+# The picture readers (both decoders, the JPEG marker walk and EXIF block) and the photo list file.
+mosaiq_add_fuzzer(fuzz_picture_readers ${CMAKE_CURRENT_SOURCE_DIR}/FuzzPictureReaders.cpp mosaiq_imaging)
+mosaiq_add_fuzzer(fuzz_photo_list ${CMAKE_CURRENT_SOURCE_DIR}/FuzzPhotoList.cpp mosaiq_library)

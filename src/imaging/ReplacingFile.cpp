@@ -1,0 +1,52 @@
+#include "imaging/ReplacingFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace mosaiq {
+
+ReplacingFile::ReplacingFile(const QString& path)
+    : m_path(path), m_temp(QFileInfo(path).absolutePath() + QStringLiteral("/.") +
+                           QFileInfo(path).fileName() + QStringLiteral(".XXXXXX")) {}
+
+bool ReplacingFile::Open() {
+    if (!m_temp.open()) {
+        m_error = QStringLiteral("cannot write %1: %2").arg(m_path, m_temp.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::Commit() {
+    if (!m_temp.flush()) {
+        m_error = QStringLiteral("cannot write %1: %2").arg(m_path, m_temp.errorString());
+        return false;
+    }
+    m_temp.close();
+    // rename() replaces an existing target in one step.
+    if (std::rename(QFile::encodeName(m_temp.fileName()).constData(),
+                    QFile::encodeName(m_path).constData()) != 0) {
+        m_error = QStringLiteral("cannot replace %1").arg(m_path);
+        return false;
+    }
+    m_temp.setAutoRemove(false);
+    // QTemporaryFile makes its file readable by the owner only; a picture gets the usual rights.
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                      QFile::ReadOther);
+    return true;
+}
+
+bool WritePictureFile(const QString& path, const QByteArray& bytes, QString* error) {
+    ReplacingFile file(path);
+    if (!file.Open() || file.Device()->write(bytes) != bytes.size() || !file.Commit()) {
+        if (error)
+            *error = file.ErrorString().isEmpty() ? QStringLiteral("cannot write %1").arg(path)
+                                                  : file.ErrorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace mosaiq
