@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
@@ -140,6 +141,15 @@ bool IsEnhancedMetafile(const QByteArray& data) {
 
 // The library's message without the program name in front and the source location behind
 // ("prog: reason `name' @ error/file.c/Function/123" -> "reason").
+// TIFF stays with Qt's reader and writer. libtiff's error and warning handlers are global, and
+// the image library's TIFF coder replaces them with ones that abort the process when libtiff
+// reports anything outside the library's own calls (a damaged TIFF read by Qt afterwards). So
+// the library is never given TIFF data and its TIFF coder is never loaded.
+bool IsTiffData(const QByteArray& data) {
+    return data.startsWith(QByteArray("II*\0", 4)) || data.startsWith(QByteArray("MM\0*", 4)) ||
+           data.startsWith(QByteArray("II+\0", 4)) || data.startsWith(QByteArray("MM\0+", 4));
+}
+
 QString MagickMessage(const std::exception& e) {
     QString text = QString::fromLocal8Bit(e.what());
     if (text.contains(QStringLiteral("no decode delegate")))
@@ -407,6 +417,21 @@ bool LibraryImage::Decode(const QByteArray& data, int type) {
     if (data.isEmpty()) {
         m_error = QStringLiteral("the file is empty");
         return false;
+    }
+    if (IsTiffData(data)) {
+        QByteArray copy = data;
+        QBuffer buffer(&copy);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "tiff");
+        QImage image;
+        if (!PictureSizeAllowed(reader.size(), &m_error) || !reader.read(&image)) {
+            if (m_error.isEmpty())
+                m_error =
+                    QStringLiteral("the TIFF file is damaged or stored in a form not read here");
+            return false;
+        }
+        *this = FromImage(image, kPictureTiff);
+        return true;
     }
     if (IsEnhancedMetafile(data)) {
         m_error = QStringLiteral("EMF pictures cannot be read on this system (no EMF decoder)");

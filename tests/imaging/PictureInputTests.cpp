@@ -222,6 +222,19 @@ TEST(PictureInput, TgaRowOrderFromItsHeader) {
     }
 }
 
+// Found by fuzzing: a damaged TIFF refused by Qt went on to the image library, whose TIFF coder
+// took over libtiff's global error handler; the next damaged TIFF read by Qt aborted the process.
+TEST(PictureInput, DamagedTiffTwiceIsRefusedTwice) {
+    const QByteArray tiff = QByteArray::fromBase64(
+        "TU0AKgH/AQz6DAwwDAwMDAwAAAAAAAAAAO3t7e1J7e3t7e3t7e3t7e3t7e0fAAAAAAAAAO3t7e3t7f8M4A==");
+    for (int i = 0; i < 2; ++i) {
+        const DecodedPicture p = DecodePictureData(tiff, QStringLiteral("tif"));
+        EXPECT_FALSE(p.Ok());
+        EXPECT_FALSE(p.error.isEmpty());
+    }
+    EXPECT_FALSE(LibraryImage(tiff, 6).IsValid());
+}
+
 TEST(PictureInput, MetafilesHaveNoWriter) {
     test::ScopedDataDir dir;
     QString error;

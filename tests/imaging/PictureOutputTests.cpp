@@ -13,6 +13,7 @@
 #include <QImageReader>
 
 #include <Magick++.h>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -24,6 +25,20 @@ namespace {
 int FirstQuantValue(const QByteArray& jpeg) {
     const qsizetype dqt = jpeg.indexOf(QByteArray("\xFF\xDB", 2));
     return dqt < 0 || dqt + 5 >= jpeg.size() ? -1 : quint8(jpeg.at(dqt + 5));
+}
+
+// The compression tag (259) of the first directory of a little-endian TIFF, or -1.
+int TiffCompression(const QByteArray& tiff) {
+    if (!tiff.startsWith(QByteArray("II*\0", 4)))
+        return -1;
+    const auto u16 = [&](qsizetype at) {
+        return at + 2 <= tiff.size() ? int(qFromLittleEndian<quint16>(tiff.constData() + at)) : -1;
+    };
+    const qsizetype ifd = qFromLittleEndian<quint32>(tiff.constData() + 4);
+    for (int i = 0; i < u16(ifd); ++i)
+        if (u16(ifd + 2 + i * 12) == 259)
+            return u16(ifd + 2 + i * 12 + 8);
+    return -1;
 }
 
 TEST(PictureEncoder, ChoosesByPatternOrMime) {
@@ -50,9 +65,7 @@ TEST(PictureEncoder, TiffIsLzwAndJpegHasItsQuality) {
     test::ScopedDataDir dir;
     const QString tif = dir.File(QStringLiteral("scan.tif"));
     ASSERT_EQ(CPictureEncoder(tif).SaveBitmap(test::GradientImage(32, 32), tif), 0);
-    Magick::Image probe;
-    probe.ping(tif.toStdString());
-    EXPECT_EQ(probe.compressType(), Magick::LZWCompression);
+    EXPECT_EQ(TiffCompression(test::ReadAll(tif)), 5); // 5: LZW
 
     const QString jpg = dir.File(QStringLiteral("q.jpg"));
     CPictureEncoder jpeg(jpg);
