@@ -355,7 +355,8 @@ bool CollageDocument::ApplyTuning(const TuningValues& values) {
         t.hue = values.hue;
         t.colour = values.colour;
         t.gamma = values.gamma;
-        o.DropCaches();
+        // The decoded picture stays: the compositor redoes only the colour pass when the tuning
+        // it was made with differs.
         any = true;
     }
     if (!any) {
@@ -413,8 +414,12 @@ void CollageDocument::RecordSnapshot() {
 void CollageDocument::RemoveAllObjects() { objects.clear(); }
 
 void CollageDocument::RestoreSnapshot(int index) {
+    RestoreRecords(index < 0 ? m_history.Base() : m_history.At(index));
+}
+
+void CollageDocument::RestoreRecords(const Snapshot& snapshot) {
     RemoveAllObjects();
-    for (const ObjectRecord& record : m_history.At(index).records) {
+    for (const ObjectRecord& record : snapshot.records) {
         CanvasObject object(record);
         object.ClearRuntime();
         // Every entry is set from the restored record, so hit areas always match what is drawn.
@@ -426,10 +431,9 @@ void CollageDocument::RestoreSnapshot(int index) {
 void CollageDocument::Undo() {
     if (m_history.Position() < 0)
         return;
-    if (m_history.Position() > 0)
-        RestoreSnapshot(m_history.Position() - 1);
-    else
-        RemoveAllObjects();
+    // Before the first recorded change the document held the base state: nothing for a new
+    // document, the project's objects for an opened one (undo never empties an opened project).
+    RestoreSnapshot(m_history.Position() - 1);
     m_history.StepBack();
     Q_EMIT historyChanged();
     MarkModified();
@@ -462,6 +466,7 @@ void CollageDocument::TakeContent(CollageDocument& other) {
     regionTable = std::move(other.regionTable);
     other.objects.clear();
     other.regionTable.clear();
+    m_history.Clear(objects);
     Q_EMIT canvasSizeChanged();
 }
 

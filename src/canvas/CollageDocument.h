@@ -157,7 +157,9 @@ private:
     void DeselectAll();
     CanvasObject& Append(CanvasObject object);
     CanvasObject* FirstSelected(ObjectKind kind);
+    // Restores snapshot index, or the base state for -1.
     void RestoreSnapshot(int index);
+    void RestoreRecords(const Snapshot& snapshot);
     void RemoveAllObjects();
 
     HistoryList m_history;

@@ -2,8 +2,7 @@
 
 namespace mosaiq {
 
-void HistoryList::Record(const std::vector<CanvasObject>& objects) {
-    m_snapshots.resize(size_t(m_position + 1));
+Snapshot HistoryList::Take(const std::vector<CanvasObject>& objects) {
     Snapshot snapshot;
     snapshot.records.reserve(objects.size());
     for (const CanvasObject& object : objects) {
@@ -11,11 +10,17 @@ void HistoryList::Record(const std::vector<CanvasObject>& objects) {
         std::visit([](auto& r) { ClearRuntimeFields(r); }, copy);
         snapshot.records.push_back(copy);
     }
-    m_snapshots.push_back(std::move(snapshot));
+    return snapshot;
+}
+
+void HistoryList::Record(const std::vector<CanvasObject>& objects) {
+    m_snapshots.resize(size_t(m_position + 1));
+    m_snapshots.push_back(Take(objects));
     m_position = Count() - 1;
 }
 
-void HistoryList::Clear() {
+void HistoryList::Clear(const std::vector<CanvasObject>& base) {
+    m_base = Take(base);
     m_snapshots.clear();
     m_position = -1;
 }

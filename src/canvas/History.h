@@ -20,7 +20,11 @@ class HistoryList {
 public:
     // Drops the redo tail, appends a snapshot of objects and makes it current.
     void Record(const std::vector<CanvasObject>& objects);
-    void Clear();
+    // Empties the history; objects (none for a new document, the opened project's objects after
+    // a load) become the state that undoing the first recorded change returns to.
+    void Clear(const std::vector<CanvasObject>& base = {});
+    // The state before the first recorded change.
+    const Snapshot& Base() const { return m_base; }
 
     int Position() const { return m_position; }
     int Count() const { return int(m_snapshots.size()); }
@@ -34,6 +38,9 @@ public:
     const Snapshot& At(int index) const { return m_snapshots.at(size_t(index)); }
 
 private:
+    static Snapshot Take(const std::vector<CanvasObject>& objects);
+
+    Snapshot m_base;
     std::vector<Snapshot> m_snapshots;
     int m_position = -1;
 };

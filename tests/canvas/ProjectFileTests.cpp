@@ -255,3 +255,24 @@ TEST_F(ProjectFileTest, UndoAfterLoadDoesNothing) {
     EXPECT_EQ(loaded.objects.size(), 5u);
     EXPECT_FALSE(loaded.modified);
 }
+
+TEST_F(ProjectFileTest, UndoingTheFirstChangeAfterOpeningKeepsTheProject) {
+    CollageDocument doc;
+    Fill(doc, Guid::Create());
+    ASSERT_TRUE(SaveProject(doc, Path("p.dcf"), CusMask()).ok);
+    CollageDocument loaded;
+    ASSERT_TRUE(LoadProject(loaded, Path("p.dcf"), CusMask()).ok);
+    ASSERT_TRUE(loaded.AddPhoto(QStringLiteral("new.jpg"), 5, 5, 0, 0));
+    ASSERT_EQ(loaded.objects.size(), 6u);
+    loaded.Undo();
+    EXPECT_EQ(loaded.objects.size(), 5u);
+    EXPECT_EQ(loaded.History().Position(), -1);
+    loaded.Redo();
+    EXPECT_EQ(loaded.objects.size(), 6u);
+
+    // A new document undoes to nothing again.
+    loaded.Clear();
+    ASSERT_TRUE(loaded.AddPhoto(QStringLiteral("new.jpg"), 5, 5, 0, 0));
+    loaded.Undo();
+    EXPECT_TRUE(loaded.objects.empty());
+}
