@@ -354,7 +354,13 @@ bool DrawFromLayer(QPainter& painter, const Prepared& p) {
         UsesHatch(p.request.style) ? QPoint(Mod8(whole.x()), Mod8(whole.y())) : QPoint();
     if (!p.layer || p.layer->linear != linear || p.layer->hatchPhase != phase) {
         p.layer.reset();
-        const QRect area = linear.mapRect(p.reach).toAlignedRect().adjusted(-1, -1, 1, 1);
+        // A damaged scale can map the text far beyond any picture: draw it directly then.
+        const QRectF mapped = linear.mapRect(p.reach);
+        constexpr double kLimit = 1 << 24;
+        if (!(std::abs(mapped.left()) < kLimit && std::abs(mapped.top()) < kLimit &&
+              mapped.width() < kLimit && mapped.height() < kLimit))
+            return false;
+        const QRect area = mapped.toAlignedRect().adjusted(-1, -1, 1, 1);
         if (area.isEmpty() || qint64(area.width()) * area.height() > kMaxLayerPixels)
             return false;
         QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
