@@ -1,4 +1,4 @@
-// mosaiq: the editor. Keeps to one running copy, writes the built-in data files, loads the UI
+// mosaiq [PROJECT.dcf]: the editor. Keeps to one running copy, writes the built-in data files, loads the UI
 // texts and shows the main window.
 #include "app/BuiltinData.h"
 #include "app/DataPath.h"
@@ -55,5 +55,9 @@ int main(int argc, char** argv) {
         window.activateWindow();
     });
     window.show();
+    // "mosaiq PROJECT.dcf" opens a project at start.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.OpenProjectFile(arguments.at(1));
     return app.exec();
 }

@@ -172,15 +172,19 @@ void CEditorWindow::OpenProject() {
         return;
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Open Project"), QString(), tr("Project (*.dcf)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenProjectFile(path);
+}
+
+bool CEditorWindow::OpenProjectFile(const QString& path) {
     const ProjectResult result = LoadProject(m_canvas->Document(), path);
     if (!result.ok) {
         Warn(result.error);
-        return;
+        return false;
     }
     ApplyZoomStep(m_zoomIndex);
     UpdateToolbarState();
+    return true;
 }
 
 void CEditorWindow::SaveProjectAs() {

@@ -28,6 +28,8 @@ public:
 
     void NewCollage();
     void OpenProject();
+    // Opens the project at path; on failure the user is told and the current collage stays.
+    bool OpenProjectFile(const QString& path);
     void SaveProjectAs();
     void SaveCollage();
     void AddPhoto();
