@@ -22,29 +22,40 @@ QString ColourText(Colorref c) {
         .toUpper();
 }
 
+// A stored float as the shortest decimal that reads back as the same float (0.95, not
+// 0.949999988079071).
+double Num(float value) {
+    for (int digits = 6; digits < 9; ++digits) {
+        const double shortest = QString::number(static_cast<double>(value), 'g', digits).toDouble();
+        if (float(shortest) == value)
+            return shortest;
+    }
+    return QString::number(static_cast<double>(value), 'g', 9).toDouble();
+}
+
 QJsonObject TuningJson(const TuningBlock& t) {
-    return {{"active", t.active},         {"contrast", double(t.contrast)},
-            {"brightness", double(t.brightness)}, {"saturation", double(t.saturation)},
-            {"hue", double(t.hue)},       {"colour", double(t.colour)},
-            {"gamma", double(t.gamma)}};
+    return {{"active", t.active},         {"contrast", Num(t.contrast)},
+            {"brightness", Num(t.brightness)}, {"saturation", Num(t.saturation)},
+            {"hue", Num(t.hue)},       {"colour", Num(t.colour)},
+            {"gamma", Num(t.gamma)}};
 }
 
 QJsonObject Json(const ClipartRecord& r) {
-    return {{"angle", double(r.angle)},       {"sourceId", r.sourceId},
+    return {{"angle", Num(r.angle)},       {"sourceId", r.sourceId},
             {"width", r.width},               {"height", r.height},
-            {"opacity", double(r.opacity)},   {"selected", r.selected},
-            {"pasted", r.pasted},             {"scale", double(r.scale)},
-            {"regionScale", double(r.regionScale)}, {"x", r.x},
+            {"opacity", Num(r.opacity)},   {"selected", r.selected},
+            {"pasted", r.pasted},             {"scale", Num(r.scale)},
+            {"regionScale", Num(r.regionScale)}, {"x", r.x},
             {"y", r.y},                       {"regionIndex", r.regionIndex},
             {"isPreset", r.isPreset},         {"presetColour", ColourText(r.presetColour)},
             {"tuning", TuningJson(r.tuning)}};
 }
 
 QJsonObject Json(const StampRecord& r) {
-    return {{"angle", double(r.angle)},     {"brushIndex", r.brushIndex},
+    return {{"angle", Num(r.angle)},     {"brushIndex", r.brushIndex},
             {"width", r.width},             {"height", r.height},
-            {"opacity", double(r.opacity)}, {"selected", r.selected},
-            {"scale", double(r.scale)},     {"regionScale", double(r.regionScale)},
+            {"opacity", Num(r.opacity)}, {"selected", r.selected},
+            {"scale", Num(r.scale)},     {"regionScale", Num(r.regionScale)},
             {"x", r.x},                     {"y", r.y},
             {"colour", ColourText(r.colour)}, {"regionIndex", r.regionIndex},
             {"tuning", TuningJson(r.tuning)}};
@@ -65,27 +76,27 @@ QJsonObject Json(const TextRecord& r) {
             {"text", ReadFixedText(r.text)},
             {"style", r.style},
             {"sequence", r.sequence},
-            {"angle", double(r.angle)},
+            {"angle", Num(r.angle)},
             {"textWidth", r.textWidth},
             {"textHeight", r.textHeight},
-            {"scale", double(r.scale)},
+            {"scale", Num(r.scale)},
             {"firstColour", ColourText(r.firstColour)},
             {"secondColour", ColourText(r.secondColour)},
             {"selected", r.selected},
             {"screenBox", box},
-            {"transparency", double(r.transparency)},
+            {"transparency", Num(r.transparency)},
             {"x", r.x},
             {"y", r.y},
             {"regionIndex", r.regionIndex}};
 }
 
 QJsonObject Json(const PhotoRecord& r) {
-    const QJsonObject window{{"left", double(r.frameWindow.left)},
-                             {"top", double(r.frameWindow.top)},
-                             {"right", double(r.frameWindow.right)},
-                             {"bottom", double(r.frameWindow.bottom)}};
+    const QJsonObject window{{"left", Num(r.frameWindow.left)},
+                             {"top", Num(r.frameWindow.top)},
+                             {"right", Num(r.frameWindow.right)},
+                             {"bottom", Num(r.frameWindow.bottom)}};
     return {{"sequence", r.sequence},
-            {"opacity", double(r.opacity)},
+            {"opacity", Num(r.opacity)},
             {"frameId", r.frameId},
             {"frameWindow", window},
             {"cropLeft", r.cropLeft},
@@ -97,13 +108,13 @@ QJsonObject Json(const PhotoRecord& r) {
             {"maskKey", r.maskKey.ToText()},
             {"auxPath", ReadFixedText(r.auxPath)},
             {"selected", r.selected},
-            {"angle", double(r.angle)},
+            {"angle", Num(r.angle)},
             {"pictureWidth", r.pictureWidth},
             {"pictureHeight", r.pictureHeight},
             {"boxWidth", r.boxWidth},
             {"boxHeight", r.boxHeight},
-            {"scale", double(r.scale)},
-            {"regionScale", double(r.regionScale)},
+            {"scale", Num(r.scale)},
+            {"regionScale", Num(r.regionScale)},
             {"x", r.x},
             {"y", r.y},
             {"path", ReadFixedText(r.path)},

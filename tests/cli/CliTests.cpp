@@ -1,0 +1,120 @@
+#include "app/FixedText.h"
+#include "canvas/CollageDocument.h"
+#include "canvas/ProjectFile.h"
+#include "common/TestSupport.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace mosaiq;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun Cli(const QString& dataDir, const QStringList& args) {
+    QProcess process;
+    process.setProgram(QStringLiteral(MOSAIQ_CLI_PATH));
+    process.setArguments(QStringList{QStringLiteral("--data"), dataDir} + args);
+    process.start();
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    test::ScopedDataDir data;
+
+    QString SaveSample() {
+        CollageDocument doc;
+        doc.width = 640;
+        doc.height = 480;
+        doc.backgroundColour = MakeColorref(0x12, 0x34, 0x56);
+        PhotoRecord photo;
+        WriteFixedText(photo.path, data.File(QStringLiteral("missing.jpg")));
+        photo.boxWidth = photo.boxHeight = 100;
+        photo.frameWindow.left = 0.05f;
+        doc.objects.emplace_back(photo);
+        TextRecord text;
+        WriteFixedText(text.text, QStringLiteral("Grüße"));
+        doc.objects.emplace_back(text);
+        for (CanvasObject& o : doc.objects)
+            doc.CreateRegion(o);
+        const QString path = data.File(QStringLiteral("sample.dcf"));
+        EXPECT_TRUE(SaveProject(doc, path).ok);
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(CliTest, InitWritesTheDataFilesAndKeepsThemTheSecondTime) {
+    const CliRun first = Cli(data.Path(), {QStringLiteral("init")});
+    ASSERT_EQ(first.status, 0) << first.err.constData();
+    for (const char* name : {"lang.mfd", "mask.cfg", "tbmask.cfg", "clipart.cfg", "brushs",
+                             "frame.cfg", "tbframe.cfg", "neon_p.cfg"})
+        EXPECT_TRUE(QFileInfo::exists(data.File(QLatin1String(name)))) << name;
+    const CliRun second = Cli(data.Path(), {QStringLiteral("init")});
+    EXPECT_EQ(second.status, 0);
+    EXPECT_TRUE(second.out.contains("kept"));
+}
+
+TEST_F(CliTest, DumpPrintsEveryObjectAsJson) {
+    const QString path = SaveSample();
+    const CliRun run = Cli(data.Path(), {QStringLiteral("dump"), path});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(root.value(QStringLiteral("width")).toInt(), 640);
+    EXPECT_EQ(root.value(QStringLiteral("backgroundColour")).toString(), QStringLiteral("#123456"));
+    const QJsonArray objects = root.value(QStringLiteral("objects")).toArray();
+    ASSERT_EQ(objects.size(), 2);
+    const QJsonObject photo = objects[0].toObject();
+    EXPECT_EQ(photo.value(QStringLiteral("kind")).toString(), QStringLiteral("Photo"));
+    EXPECT_EQ(photo.value(QStringLiteral("frameWindow")).toObject().value(QStringLiteral("left")).toDouble(), 0.05);
+    EXPECT_EQ(photo.value(QStringLiteral("maskKey")).toString(),
+              QStringLiteral("{00000000-0000-0000-0000-000000000000}"));
+    EXPECT_EQ(objects[1].toObject().value(QStringLiteral("text")).toString(), QStringLiteral("Grüße"));
+}
+
+TEST_F(CliTest, UnreadableProjectsFailWithOneLine) {
+    ASSERT_TRUE(test::WriteAll(data.File(QStringLiteral("short.dcf")), QByteArray(279, '\0')));
+    for (const QString& name : {QStringLiteral("short.dcf"), QStringLiteral("absent.dcf")}) {
+        const CliRun dump = Cli(data.Path(), {QStringLiteral("dump"), data.File(name)});
+        EXPECT_EQ(dump.status, 1) << name.toStdString();
+        EXPECT_EQ(dump.err.count('\n'), 1) << dump.err.constData();
+        const CliRun resave = Cli(data.Path(), {QStringLiteral("resave"), data.File(name),
+                                             data.File(QStringLiteral("out.dcf"))});
+        EXPECT_EQ(resave.status, 1);
+    }
+    EXPECT_FALSE(QFileInfo::exists(data.File(QStringLiteral("out.dcf"))));
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("dump")}).status, 2);
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("no-such-command")}).status, 2);
+}
+
+TEST_F(CliTest, ResaveAndRenderAProject) {
+    const QString path = SaveSample();
+    const QString again = data.File(QStringLiteral("again.dcf"));
+    ASSERT_EQ(Cli(data.Path(), {QStringLiteral("resave"), path, again}).status, 0);
+    EXPECT_EQ(test::ReadAll(again), test::ReadAll(path));
+
+    const QString png = data.File(QStringLiteral("out.png"));
+    const CliRun render = Cli(data.Path(), {QStringLiteral("render"), path, png});
+    ASSERT_EQ(render.status, 0) << render.err.constData();
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(640, 480));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(0x12, 0x34, 0x56));
+
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("render"), path, data.File("out.xyz")}).status, 1);
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("render"), path, data.File("no/dir/out.png")}).status, 1);
+}
