@@ -96,8 +96,8 @@ Layers Chrome(const QPainterPath& shape) {
             float env = sky + (ground - sky) * seam;
             // A thin bright reflection line just below the horizon.
             env += 60.0f * float(std::exp(-std::pow((u - 0.6f) / 0.02f, 2.0f)));
-            const float spec = std::max(0.0f, light.At(x, y) - 0.15f) * 160.0f;
-            float g = env + spec;
+            const float highlight = std::max(0.0f, light.At(x, y) - 0.15f) * 160.0f;
+            float g = env + highlight;
             if (d.At(x, y) < 1.5f * kSuper)
                 g *= 0.7f;
             grey.At(x, y) = std::clamp(g, 20.0f, 252.0f);
