@@ -1,5 +1,7 @@
 #include "canvas/widgets/CCollageCanvas.h"
 
+#include "ui/widgets/CVexScrollBar.h"
+
 #include "canvas/ObjectGeometry.h"
 #include "ui/widgets/Skin.h"
 
@@ -10,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 
 #include <cmath>
 
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kBarThickness = 16;    // laid out along the right and bottom edges
 constexpr int kBarShortening = 17;   // each bar leaves the corner to the other
-constexpr int kScrollPageStep = 100; // a page of the scroll codes
 constexpr int kPaintCursorId = 180;
 constexpr int kRotateCursorId = 181;
 
@@ -48,21 +48,20 @@ QCursor ToCursor(CanvasCursor cursor) {
 } // namespace
 
 CCollageCanvas::CCollageCanvas(QWidget* parent)
-    : QWidget(parent), m_interaction(m_doc), m_vbar(new QScrollBar(Qt::Vertical, this)),
-      m_hbar(new QScrollBar(Qt::Horizontal, this)) {
+    : QWidget(parent), m_interaction(m_doc), m_vbar(new CVScrollBar(this)),
+      m_hbar(new CHScrollBar(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    for (QScrollBar* bar : {m_vbar, m_hbar}) {
-        bar->setSingleStep(1);
-        bar->setPageStep(kScrollPageStep);
+    for (CVexScrollBar* bar : {m_vbar, m_hbar}) {
         bar->setCursor(Qt::ArrowCursor);
         bar->hide();
     }
-    connect(m_vbar, &QScrollBar::valueChanged, this,
-            [this](int v) { OnBarMoved(Qt::Vertical, v); });
-    connect(m_hbar, &QScrollBar::valueChanged, this,
-            [this](int v) { OnBarMoved(Qt::Horizontal, v); });
+    // The bars report codes; the canvas applies them with its own steps and ranges.
+    connect(m_vbar, &CVexScrollBar::scrolled, this,
+            [this](int code, int position) { Scroll(Qt::Vertical, code, position); });
+    connect(m_hbar, &CVexScrollBar::scrolled, this,
+            [this](int code, int position) { Scroll(Qt::Horizontal, code, position); });
 
     connect(&m_doc, &CollageDocument::changed, this, &CCollageCanvas::Redraw);
     connect(&m_doc, &CollageDocument::historyChanged, this, &CCollageCanvas::historyChanged);
@@ -93,10 +92,8 @@ void CCollageCanvas::Redraw() {
 void CCollageCanvas::SetZoom(float zoom) {
     if (!std::isfinite(zoom) || zoom <= 0.0f)
         return;
-    for (QScrollBar* bar : {m_vbar, m_hbar}) {
-        const QSignalBlocker block(bar);
-        bar->setValue(0);
-    }
+    for (CVexScrollBar* bar : {m_vbar, m_hbar})
+        bar->SetPosition(0);
     m_doc.view.scrollX = m_doc.view.scrollY = 0;
     m_doc.view.zoom = zoom;
     m_doc.DropAllCaches();
@@ -107,19 +104,18 @@ void CCollageCanvas::SetZoom(float zoom) {
 void CCollageCanvas::UpdateScrollBars() {
     const int ranges[2] = {ScrollRange(m_doc.height, m_doc.view.zoom, height()),
                            ScrollRange(m_doc.width, m_doc.view.zoom, width())};
-    QScrollBar* bars[2] = {m_vbar, m_hbar};
+    CVexScrollBar* bars[2] = {m_vbar, m_hbar};
     int* offsets[2] = {&m_doc.view.scrollY, &m_doc.view.scrollX};
     for (int i = 0; i < 2; ++i) {
-        const QSignalBlocker block(bars[i]);
         if (ranges[i] < 1 || PreviewMode()) {
             bars[i]->hide();
-            bars[i]->setValue(0);
+            bars[i]->SetRange(0); // and position 0
             *offsets[i] = 0;
             continue;
         }
-        bars[i]->setRange(0, ranges[i]); // clamps the position to the new range
+        bars[i]->SetRange(ranges[i]); // clamps the position to the new range
         bars[i]->show();
-        *offsets[i] = bars[i]->value();
+        *offsets[i] = bars[i]->Position();
     }
     LayoutScrollBars();
 }
@@ -139,11 +135,11 @@ void CCollageCanvas::OnBarMoved(Qt::Orientation orientation, int value) {
 }
 
 void CCollageCanvas::Scroll(Qt::Orientation orientation, int code, int position) {
-    QScrollBar* bar = orientation == Qt::Vertical ? m_vbar : m_hbar;
-    const int range = bar->isVisibleTo(this) ? bar->maximum() : 0;
+    CVexScrollBar* bar = orientation == Qt::Vertical ? m_vbar : m_hbar;
+    const int range = bar->isVisibleTo(this) ? bar->Range() : 0;
     const int current = orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX;
     const int next = ApplyScrollCode(code, position, current, range);
-    bar->setValue(next);
+    bar->SetPosition(next);
     OnBarMoved(orientation, next);
 }
 

@@ -14,9 +14,10 @@
 
 #include <QWidget>
 
-class QScrollBar;
 
 namespace mosaiq {
+
+class CVexScrollBar;
 
 class CCollageCanvas : public QWidget {
     Q_OBJECT
@@ -107,8 +108,8 @@ private:
     CollageDocument m_doc;
     Compositor m_compositor;
     CanvasInteraction m_interaction;
-    QScrollBar* m_vbar = nullptr;
-    QScrollBar* m_hbar = nullptr;
+    CVexScrollBar* m_vbar = nullptr;
+    CVexScrollBar* m_hbar = nullptr;
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
 };

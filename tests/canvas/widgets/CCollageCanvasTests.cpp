@@ -3,7 +3,7 @@
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 
-#include <QScrollBar>
+#include "ui/widgets/CVexScrollBar.h"
 #include <QSignalSpy>
 #include <QTest>
 
@@ -220,12 +220,12 @@ TEST_F(CanvasWidgetTest, ZoomSetsTheSurfaceAndTheScrollBars) {
     const QSize surface = canvas.SurfaceSize();
     EXPECT_GE(surface.width(), 1536);
     EXPECT_GE(surface.height(), 1152);
-    auto* vbar = canvas.findChildren<QScrollBar*>().value(0);
+    auto* vbar = canvas.findChildren<CVexScrollBar*>().value(0);
     ASSERT_NE(vbar, nullptr);
-    for (QScrollBar* bar : canvas.findChildren<QScrollBar*>()) {
+    for (CVexScrollBar* bar : canvas.findChildren<CVexScrollBar*>()) {
         EXPECT_TRUE(bar->isVisible());
-        const int expected = bar->orientation() == Qt::Vertical ? 1152 - 600 + 17 : 1536 - 800 + 17;
-        EXPECT_EQ(bar->maximum(), expected);
+        const int expected = bar->Orientation() == Qt::Vertical ? 1152 - 600 + 17 : 1536 - 800 + 17;
+        EXPECT_EQ(bar->Range(), expected);
     }
     canvas.Scroll(Qt::Vertical, 7);
     EXPECT_EQ(canvas.ScrollOffset().y(), 1152 - 600 + 17);
@@ -235,8 +235,25 @@ TEST_F(CanvasWidgetTest, ZoomSetsTheSurfaceAndTheScrollBars) {
     canvas.SetZoom(0.5f);
     EXPECT_EQ(canvas.ScrollOffset(), QPoint(0, 0));
     EXPECT_EQ(canvas.SurfaceSize(), QSize(800, 600));
-    for (QScrollBar* bar : canvas.findChildren<QScrollBar*>())
+    for (CVexScrollBar* bar : canvas.findChildren<CVexScrollBar*>())
         EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(CanvasWidgetTest, TheOwnScrollBarsScrollTheView) {
+    canvas.SetZoom(2.0f);
+    CVexScrollBar* vbar = nullptr;
+    for (CVexScrollBar* bar : canvas.findChildren<CVexScrollBar*>())
+        if (bar->Orientation() == Qt::Vertical)
+            vbar = bar;
+    ASSERT_NE(vbar, nullptr);
+    // The down arrow moves one pixel, the track below the thumb a page of 100.
+    QTest::mouseClick(vbar, Qt::LeftButton, {}, vbar->LineDownRect().center());
+    EXPECT_EQ(canvas.ScrollOffset().y(), 1);
+    EXPECT_EQ(vbar->Position(), 1);
+    const QRect thumb = vbar->ThumbRect();
+    QTest::mouseClick(vbar, Qt::LeftButton, {}, QPoint(thumb.center().x(), thumb.bottom() + 10));
+    EXPECT_EQ(canvas.ScrollOffset().y(), 101);
+    EXPECT_EQ(vbar->Position(), 101);
 }
 
 TEST_F(CanvasWidgetTest, AScrolledViewPicksWhatIsShown) {
