@@ -165,7 +165,22 @@ template <typename Fn> DecodedPicture WithFileBytes(const QString& path, Fn fn) 
             return result;
         }
     }
-    return fn(file.read(kMaxPictureFileBytes));
+    // An empty file, or one whose size is not known in advance (a pipe), is read in pieces:
+    // asking for the whole cap at once would reserve that much memory before reading a byte.
+    QByteArray bytes;
+    for (;;) {
+        const QByteArray piece = file.read(1 << 20);
+        if (piece.isEmpty())
+            break;
+        if (bytes.size() + piece.size() > kMaxPictureFileBytes) {
+            DecodedPicture result;
+            result.error =
+                QStringLiteral("the file is larger than %1 bytes").arg(kMaxPictureFileBytes);
+            return result;
+        }
+        bytes += piece;
+    }
+    return fn(bytes);
 }
 
 } // namespace

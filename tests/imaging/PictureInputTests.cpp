@@ -8,6 +8,7 @@
 #include "common/TestSupport.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -43,13 +44,27 @@ QByteArray LyingPng(quint32 width, quint32 height) {
     return png;
 }
 
+// The process's peak of virtual memory in KiB (0 where /proc is not there).
+qint64 PeakVirtualKib() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmPeak:"))
+            return line.mid(7).trimmed().split(' ').front().toLongLong();
+    return 0;
+}
+
 TEST(PictureInput, EmptyFileRefused) {
     test::ScopedDataDir dir;
     const QString path = dir.File(QStringLiteral("empty.jpg"));
     ASSERT_TRUE(test::WriteAll(path, QByteArray()));
+    const qint64 peakBefore = PeakVirtualKib();
     const DecodedPicture p = DecodePicture(path);
     EXPECT_FALSE(p.Ok());
     EXPECT_TRUE(p.error.contains(QStringLiteral("empty"))) << p.error.toStdString();
+    // Nothing near the file-size cap is reserved for a file that holds nothing.
+    EXPECT_LT(PeakVirtualKib() - peakBefore, 256 * 1024);
 }
 
 TEST(PictureInput, TruncatedJpegRefused) {
