@@ -111,8 +111,10 @@ bool ScaleAboutCentre(CanvasObject& object, int handle, QPoint surface, QPoint c
     const QSize size = object.UnscaledSize();
     const int w = size.width();
     const int h = size.height();
-    const float dx = float(surface.x() - centre.x());
-    const float dy = float(surface.y() - centre.y());
+    // Roots in double precision: a float root of a long reach can round up past the next whole
+    // number and so escape the truncation.
+    const double dx = double(surface.x() - centre.x());
+    const double dy = double(surface.y() - centre.y());
     const int distance = int(std::sqrt(dx * dx + dy * dy));
     // Half the handle's reach from the centre at scale 1: the half diagonal for corners, the half
     // width for the side handles, the half height for the top and bottom ones.
@@ -129,7 +131,7 @@ bool ScaleAboutCentre(CanvasObject& object, int handle, QPoint surface, QPoint c
         reach = halfH;
         break;
     default:
-        reach = int(std::sqrt(float(halfH * halfH + halfW * halfW)));
+        reach = int(std::sqrt(double(halfH) * halfH + double(halfW) * halfW));
         break;
     }
     // An object too small to show half a pixel at this zoom has nothing to measure against.

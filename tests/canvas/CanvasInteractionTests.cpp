@@ -100,6 +100,22 @@ TEST(CanvasGeometry, CornerAndEdgeHandlesMeasureTheirOwnReach) {
     EXPECT_FLOAT_EQ(p.Scale(), 1.5f);
 }
 
+TEST(CanvasGeometry, LongReachesAreTruncatedFromTheirExactRoots) {
+    // 1892^2 + 3652^2 = 4113^2 - 1: the root is just below 4113 and truncates to 4112, which a
+    // single-precision root (rounded up to 4113) would miss.
+    CollageDocument doc;
+    CanvasObject& o = AddClipart(doc, 200, 100, 0, 0);
+    ASSERT_TRUE(ScaleFromHandle(o, 5, QPoint(100 + 1892, 50 + 3652), 1.0f));
+    EXPECT_FLOAT_EQ(o.Scale(), 4112.0f / 100.0f);
+    // The same for a corner handle's reach: half sizes 3652 and 1892 (a record alone, no pixels).
+    ClipartRecord large;
+    large.width = 7304;
+    large.height = 3784;
+    CanvasObject big{ObjectRecord(large)};
+    ASSERT_TRUE(ScaleFromHandle(big, 4, QPoint(3652, 1892 + 4112), 1.0f));
+    EXPECT_FLOAT_EQ(big.Scale(), 1.0f);
+}
+
 TEST(CanvasGeometry, ScalingStopsAtSixteenPixelsOfWidthPlusHeight) {
     CollageDocument doc;
     CanvasObject& o = AddClipart(doc, 10, 5, 20, 20, 4.0f);
