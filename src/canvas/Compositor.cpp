@@ -293,7 +293,16 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed) {
         const PhotoPictureResult built = BuildPhotoPicture(r, displayed);
         cache.picture = built.picture;
         cache.failed = built.picture.isNull() && !built.fileMissing;
+        cache.maskPending = built.maskMissing;
         cache.drawableValid = false;
+    } else if (building && cache.maskPending && !cache.picture.isNull()) {
+        // A mask that could not be read is tried again on the picture already made.
+        const QImage mask = PhotoMask(r);
+        if (!mask.isNull()) {
+            ApplyMaskAlpha(cache.picture, mask);
+            cache.maskPending = false;
+            cache.drawableValid = false;
+        }
     }
     if (r.frameId < 1) {
         cache.frame = QImage();

@@ -42,6 +42,9 @@ struct ObjectCache {
     QSize builtFor;
     // The picture could not be made from a present file; not tried again until dropped.
     bool failed = false;
+    // Photos: the record's mask could not be read when picture was made; picture is unmasked
+    // and the mask is tried again on the next pass.
+    bool maskPending = false;
     // Photos: the frame scaled to builtFor (null without a frame or while it cannot be read).
     QImage frame;
 

@@ -95,6 +95,8 @@ PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed) {
         const QImage mask = PhotoMask(record);
         if (!mask.isNull())
             ApplyMaskAlpha(picture, mask);
+        else
+            result.maskMissing = true;
     }
     result.picture = picture;
     return result;

@@ -20,6 +20,7 @@ bool ClampCrop(PhotoRecord& record, QSize pictureSize);
 struct PhotoPictureResult {
     QImage picture;           // Format_ARGB32_Premultiplied; null when nothing could be made
     bool fileMissing = false; // the picture file does not exist (tried again next time)
+    bool maskMissing = false; // the record's mask could not be read: picture left unmasked
     QString error;            // why a present file gave no picture
 };
 
@@ -27,7 +28,7 @@ struct PhotoPictureResult {
 // JPEG decoding), clamps the crop against the picture's own size and writes it back into the
 // record, cuts the crop out and scales it down to displayed when the display is narrower than
 // the crop (never up), then applies the mask when the record has one (a mask that cannot be
-// read leaves the picture unmasked).
+// read leaves the picture unmasked and says so in maskMissing).
 PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed);
 
 // Sets every pixel's alpha to 255 minus the blue of the mask scaled to the picture's size

@@ -224,6 +224,24 @@ TEST_F(CompositorTest, MaskCutsThePhotoWhereItIsWhite) {
     EXPECT_TRUE(PixelIs(image, 175, 50, kRed));
 }
 
+TEST_F(CompositorTest, AMaskThatCannotBeReadIsTriedAgainOnTheNextPass) {
+    doc.backgroundColour = MakeColorref(0, 255, 0);
+    const QString path = scene.WritePicture("m.png", SolidImage(100, 100, kRed));
+    scene.AddPhoto(path, {100, 100}, 0, 0).maskId = 1;
+    // No mask library yet: the photo shows unmasked for this pass.
+    const QImage unmasked = scene.Render();
+    EXPECT_TRUE(PixelIs(unmasked, 75, 50, kRed));
+    // The library appears (written out later); the next pass masks the photo it already holds.
+    QImage mask = SolidImage(20, 20, Qt::black);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 10; x < 20; ++x)
+            mask.setPixel(x, y, qRgb(255, 255, 255));
+    ASSERT_TRUE(WriteAll(data.File("mask.cfg"), EncodeKeyedLibrary({{20, 20, Guid(), Png(mask)}})));
+    const QImage masked = scene.Render();
+    EXPECT_TRUE(PixelIs(masked, 25, 50, kRed));
+    EXPECT_TRUE(PixelIs(masked, 75, 50, kGreen));
+}
+
 TEST_F(CompositorTest, MissingPhotoKeepsFrameHandlesAndRegion) {
     ASSERT_TRUE(
         WriteAll(data.File("frame.cfg"),
