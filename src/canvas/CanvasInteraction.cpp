@@ -300,9 +300,13 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
         DragHandle(surface, out);
         return out;
     }
-    const int hit = HitObject(m_doc, surface);
-    if (hit >= 0 && m_doc.objects[size_t(hit)].Selected())
-        out.cursor = CanvasCursor::Move;
+    // Over any selected object, even one another object covers there.
+    for (const CanvasObject& o : m_doc.objects)
+        if (o.Selected() && !o.screenRegion.isEmpty() &&
+            o.screenRegion.containsPoint(QPointF(surface), Qt::OddEvenFill)) {
+            out.cursor = CanvasCursor::Move;
+            break;
+        }
     if (m_moving) {
         out.cursor = CanvasCursor::Move;
         MoveSelection(client);

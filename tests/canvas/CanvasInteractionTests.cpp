@@ -233,6 +233,18 @@ TEST_F(InteractionTest, PressOnAnObjectSelectsItAndAMoveDragsIt) {
     EXPECT_FALSE(interaction.Moving());
 }
 
+TEST_F(InteractionTest, TheMoveCursorShowsOverASelectedObjectUnderAnother) {
+    AddClipart(doc, 100, 100, 0, 0);
+    AddClipart(doc, 100, 100, 50, 50);
+    doc.objects[1].SetSelected(false);
+    doc.objects[0].SetSelected(true);
+    Draw();
+    // (75, 75) lies in both: the top one is not selected, the one under it is.
+    EXPECT_EQ(interaction.Move({75, 75}, Handles()).cursor, CanvasCursor::Move);
+    // Over the unselected top object alone the pointer stays an arrow.
+    EXPECT_EQ(interaction.Move({130, 130}, Handles()).cursor, CanvasCursor::Arrow);
+}
+
 TEST_F(InteractionTest, ScrolledAndZoomedMovesUseSurfaceAndCanvasPixels) {
     doc.view.zoom = 2.0f;
     AddClipart(doc, 100, 100, 200, 200); // surface (400, 400)..(600, 600)
