@@ -64,7 +64,7 @@ int RunImportPhotos(const QStringList& args) {
             ++skipped;
             if (showProgress)
                 std::fprintf(stderr, "\n");
-            PrintLine(QStringLiteral("skipped %1: %2").arg(path, Describe(result, photo)));
+            PrintError(QStringLiteral("skipped %1: %2").arg(path, Describe(result, photo)));
         }
     });
     QObject::connect(&importer, &PhotoImporter::fileMissing, [&](const QString& path) {

@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -364,6 +365,11 @@ QByteArray EncodePicture(const QImage& image, int type, QString* error) {
 }
 
 LibraryImage::LibraryImage(const QString& path, int type) {
+    // Only regular files: a device or a pipe has no size to check and might never end.
+    if (!QFileInfo(path).isFile()) {
+        m_error = QStringLiteral("%1 is not a picture file").arg(path);
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());

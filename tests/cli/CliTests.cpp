@@ -81,10 +81,15 @@ TEST_F(CliTest, DumpPrintsEveryObjectAsJson) {
     ASSERT_EQ(objects.size(), 2);
     const QJsonObject photo = objects[0].toObject();
     EXPECT_EQ(photo.value(QStringLiteral("kind")).toString(), QStringLiteral("Photo"));
-    EXPECT_EQ(photo.value(QStringLiteral("frameWindow")).toObject().value(QStringLiteral("left")).toDouble(), 0.05);
+    EXPECT_EQ(photo.value(QStringLiteral("frameWindow"))
+                  .toObject()
+                  .value(QStringLiteral("left"))
+                  .toDouble(),
+              0.05);
     EXPECT_EQ(photo.value(QStringLiteral("maskKey")).toString(),
               QStringLiteral("{00000000-0000-0000-0000-000000000000}"));
-    EXPECT_EQ(objects[1].toObject().value(QStringLiteral("text")).toString(), QStringLiteral("Grüße"));
+    EXPECT_EQ(objects[1].toObject().value(QStringLiteral("text")).toString(),
+              QStringLiteral("Grüße"));
 }
 
 TEST_F(CliTest, UnreadableProjectsFailWithOneLine) {
@@ -94,7 +99,7 @@ TEST_F(CliTest, UnreadableProjectsFailWithOneLine) {
         EXPECT_EQ(dump.status, 1) << name.toStdString();
         EXPECT_EQ(dump.err.count('\n'), 1) << dump.err.constData();
         const CliRun resave = Cli(data.Path(), {QStringLiteral("resave"), data.File(name),
-                                             data.File(QStringLiteral("out.dcf"))});
+                                                data.File(QStringLiteral("out.dcf"))});
         EXPECT_EQ(resave.status, 1);
     }
     EXPECT_FALSE(QFileInfo::exists(data.File(QStringLiteral("out.dcf"))));
@@ -116,5 +121,34 @@ TEST_F(CliTest, ResaveAndRenderAProject) {
     EXPECT_EQ(image.pixelColor(1, 1), QColor(0x12, 0x34, 0x56));
 
     EXPECT_EQ(Cli(data.Path(), {QStringLiteral("render"), path, data.File("out.xyz")}).status, 1);
-    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("render"), path, data.File("no/dir/out.png")}).status, 1);
+    EXPECT_EQ(
+        Cli(data.Path(), {QStringLiteral("render"), path, data.File("no/dir/out.png")}).status, 1);
+}
+
+TEST_F(CliTest, ImportPhotosAddsGoodPicturesAndNamesTheRestOnStandardError) {
+    QImage good(120, 90, QImage::Format_RGB32);
+    good.fill(Qt::darkCyan);
+    ASSERT_TRUE(good.save(data.File(QStringLiteral("good.png"))));
+    QImage thin(5, 200, QImage::Format_RGB32);
+    thin.fill(Qt::red);
+    ASSERT_TRUE(thin.save(data.File(QStringLiteral("thin.png"))));
+    ASSERT_TRUE(test::WriteAll(data.File(QStringLiteral("notes.png")), "not a picture"));
+
+    const CliRun run =
+        Cli(data.Path(),
+            {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png")),
+             data.File(QStringLiteral("thin.png")), data.File(QStringLiteral("notes.png"))});
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.contains("added 1, skipped 2")) << run.out.constData();
+    EXPECT_TRUE(run.err.contains("thin.png")) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("notes.png"));
+    const QByteArray skippedLine =
+        QByteArray("skipped ").append(data.File(QStringLiteral("thin.png")).toUtf8());
+    EXPECT_FALSE(run.out.contains(skippedLine));
+    EXPECT_TRUE(QFileInfo::exists(data.File(QStringLiteral("srcmedia.cfg"))));
+
+    // The same picture again is a duplicate.
+    const CliRun again =
+        Cli(data.Path(), {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png"))});
+    EXPECT_TRUE(again.out.contains("added 0, skipped 1")) << again.out.constData();
 }

@@ -119,6 +119,13 @@ TEST(PictureInput, LyingHeaderRefusedByTheImageLibrary) {
     EXPECT_FALSE(p.Ok());
 }
 
+TEST(PictureInput, DevicesAreNoPictureFiles) {
+    // A device has no size to check and never ends: refused before anything is read.
+    LibraryImage endless(QStringLiteral("/dev/zero"), 8);
+    EXPECT_FALSE(endless.IsValid());
+    EXPECT_TRUE(endless.ErrorString().contains(QStringLiteral("not a picture file")));
+}
+
 TEST(PictureInput, EmfRefusedWithReason) {
     QByteArray emf(108, '\0');
     emf[0] = 1;
