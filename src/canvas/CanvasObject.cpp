@@ -1,5 +1,7 @@
 #include "canvas/CanvasObject.h"
 
+#include "canvas/ObjectGeometry.h"
+
 #include <cstring>
 
 namespace mosaiq {
@@ -138,7 +140,8 @@ QSize CanvasObject::UnscaledSize() const {
 QSize CanvasObject::RegionSize() const {
     const QSize size = UnscaledSize();
     const float rs = RegionScale();
-    return {int(float(size.width()) * rs), int(float(size.height()) * rs)};
+    // Truncated; a damaged scale gives a size cut to the int range, never a wrapped one.
+    return {TruncToInt(float(size.width()) * rs), TruncToInt(float(size.height()) * rs)};
 }
 
 TuningBlock* CanvasObject::Tuning() {

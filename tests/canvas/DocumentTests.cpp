@@ -8,6 +8,7 @@
 
 #include <QSignalSpy>
 
+#include <cmath>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -73,6 +74,21 @@ TEST(Records, WindowToCanvasTruncates) {
     CanvasView view{1.5f, 10, 20};
     EXPECT_EQ(view.WindowToCanvas(5, 7), QPoint(10, 18)); // 15/1.5, 27/1.5
     EXPECT_EQ(view.WindowToCanvas(6, 8), QPoint(10, 18)); // 16/1.5 = 10.67
+}
+
+TEST(Records, RegionSizeTruncatesAndStaysInRangeForDamagedScales) {
+    PhotoRecord photo;
+    photo.boxWidth = 101;
+    photo.boxHeight = 75;
+    photo.regionScale = 0.5f;
+    EXPECT_EQ(CanvasObject(photo).RegionSize(), QSize(50, 37));
+    // A damaged record's scale is far beyond what an int holds: the size is cut, not wrapped.
+    photo.regionScale = 1e30f;
+    const QSize huge = CanvasObject(photo).RegionSize();
+    EXPECT_GT(huge.width(), 0);
+    EXPECT_GT(huge.height(), 0);
+    photo.regionScale = std::nanf("");
+    EXPECT_EQ(CanvasObject(photo).RegionSize(), QSize(0, 0));
 }
 
 TEST_F(DocumentTest, DefaultsOfANewDocument) {
