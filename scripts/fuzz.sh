@@ -9,7 +9,7 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_su
 BUILD_DIR=build-fuzz bash scripts/build.sh -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOSAIQ_FUZZ=ON -DMOSAIQ_BUILD_TESTS=OFF -DMOSAIQ_BUILD_BENCH=OFF
 for f in build-fuzz/fuzz/*; do
-  [ -x "$f" ] || continue
+  [ -f "$f" ] && [ -x "$f" ] || continue
   name=$(basename "$f")
   corpus=fuzz-corpus/$name
   mkdir -p "$corpus"
