@@ -47,6 +47,17 @@ bool PictureSizeAllowed(QSize size, QString* reason) {
     return true;
 }
 
+bool PictureDataPlausible(QSize size, std::int64_t encodedBytes, QString* reason) {
+    if (std::int64_t(size.width()) * size.height() <= encodedBytes * kMaxPixelsPerEncodedByte)
+        return true;
+    if (reason)
+        *reason = QStringLiteral("the picture claims %1 x %2 pixels, more than its %3 bytes can hold")
+                      .arg(size.width())
+                      .arg(size.height())
+                      .arg(encodedBytes);
+    return false;
+}
+
 void EnsureImageLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -453,9 +464,11 @@ bool LibraryImage::Decode(const QByteArray& data, int type) {
         if (!coder.empty())
             probe.magick(coder);
         probe.ping(blob);
-        if (!PictureSizeAllowed(QSize(int(std::min<size_t>(probe.columns(), INT32_MAX)),
-                                      int(std::min<size_t>(probe.rows(), INT32_MAX))),
-                                &m_error))
+        const QSize claimed(int(std::min<size_t>(probe.columns(), INT32_MAX)),
+                            int(std::min<size_t>(probe.rows(), INT32_MAX)));
+        if (!PictureSizeAllowed(claimed, &m_error))
+            return false;
+        if (probe.magick() != "WMF" && !PictureDataPlausible(claimed, data.size(), &m_error))
             return false;
 
         Magick::Image img;

@@ -85,8 +85,10 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
         reader.setDecideFormatFromContent(true);
         if (reader.canRead() && FirstDecoderReads(reader.format(), extension)) {
             const QSize size = reader.size();
-            if (size.isValid() && !PictureSizeAllowed(size, &result.error))
-                return result; // the library would be told the same size: refuse outright
+            // The library would be told the same size: refuse outright.
+            if (size.isValid() && (!PictureSizeAllowed(size, &result.error) ||
+                                   !PictureDataPlausible(size, raw.size(), &result.error)))
+                return result;
             if (reader.format() == "jpeg") {
                 const JpegStreamInfo info = ScanJpegStream(
                     reinterpret_cast<const unsigned char*>(raw.constData()), raw.size());

@@ -119,6 +119,26 @@ TEST(PictureInput, LyingHeaderRefusedByTheImageLibrary) {
     EXPECT_FALSE(p.Ok());
 }
 
+TEST(PictureInput, HeadersClaimingMoreThanTheFileCanHoldAreRefused) {
+    // 30 bytes of WBMP claiming 16327 x 12231 pixels: within the size caps, but no file this
+    // small can describe them, so nothing is allocated for them.
+    const QByteArray wbmp = QByteArray::fromHex("0000ff47df4738396100000000000000000000000000000000000000ffff");
+    const DecodedPicture lying = DecodePictureData(wbmp, QStringLiteral("wbmp"));
+    EXPECT_FALSE(lying.Ok());
+    EXPECT_TRUE(lying.error.contains(QStringLiteral("more than its"))) << lying.error.toStdString();
+
+    // A one-colour picture compresses very well and is still read.
+    QImage plain(3000, 2000, QImage::Format_Grayscale8);
+    plain.fill(200);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(plain.save(&buffer, "PNG"));
+    const DecodedPicture fine = DecodePictureData(png, QStringLiteral("png"));
+    ASSERT_TRUE(fine.Ok()) << fine.error.toStdString();
+    EXPECT_EQ(fine.fullSize, QSize(3000, 2000));
+}
+
 TEST(PictureInput, DevicesAreNoPictureFiles) {
     // A device has no size to check and never ends: refused before anything is read.
     LibraryImage endless(QStringLiteral("/dev/zero"), 8);

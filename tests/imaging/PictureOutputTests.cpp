@@ -189,6 +189,8 @@ TEST(ImageLibrary, PolicyLimitsAreOurs) {
     EnsureImageLibrary();
     EXPECT_EQ(MagickCore::GetMagickResourceLimit(MagickCore::WidthResource), 16384u);
     EXPECT_EQ(MagickCore::GetMagickResourceLimit(MagickCore::AreaResource), 256000000u);
+    // A time limit would end the whole process once the program has run that long.
+    EXPECT_GT(MagickCore::GetMagickResourceLimit(MagickCore::TimeResource), 1ull << 40);
 }
 
 TEST(ImageLibrary, RowsFromTheBottomAlphaAndResample) {
