@@ -6,6 +6,10 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+# ccache, when installed, makes rebuilds of other checkouts of the tree cheap.
+if command -v ccache >/dev/null 2>&1; then
+  generator+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S . -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DMOSAIQ_WERROR=ON "$@"
 else
