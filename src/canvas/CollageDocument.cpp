@@ -227,12 +227,17 @@ void CollageDocument::ApplyTextTemplateToSelection() {
 
 void CollageDocument::SetPresetColour(Colorref colour) {
     presetColour = colour;
+    bool recoloured = false;
     for (CanvasObject& o : objects) {
         ClipartRecord* c = o.Clipart();
         if (!c || !o.Selected() || c->pasted || c->sourceId < 1000)
             continue;
         c->presetColour = colour;
         o.DropCaches();
+        recoloured = true;
+    }
+    // Recolouring every selected decoration is one step to undo.
+    if (recoloured) {
         RecordSnapshot();
         MarkModified();
     }
