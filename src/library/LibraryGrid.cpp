@@ -6,18 +6,6 @@
 
 namespace mosaiq {
 
-QSize FitSize(int w, int h, int bw, int bh, bool always) {
-    if (w <= 0 || h <= 0 || bw <= 0 || bh <= 0)
-        return QSize(0, 0);
-    if (w > bw || h > bh || always) {
-        // Compare the aspect ratios as real numbers; compute the sizes in integers.
-        if (double(bw) / double(bh) < double(w) / double(h))
-            return QSize(bw, int(qint64(h) * bw / w));
-        return QSize(int(qint64(w) * bh / h), bh);
-    }
-    return QSize(w, h);
-}
-
 void LibraryGrid::SetCellSize(int width, int height) {
     m_cellWidth = std::max(1, width);
     m_cellHeight = std::max(1, height);

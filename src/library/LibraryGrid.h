@@ -10,11 +10,6 @@
 
 namespace mosaiq {
 
-// The size an image of w × h is drawn at in a box of bw × bh: 0 × 0 when any of the four is 0;
-// shrunk to fit (aspect kept, integer arithmetic) when it is larger than the box or `always` is
-// set; otherwise its natural size.
-QSize FitSize(int w, int h, int bw, int bh, bool always);
-
 class LibraryGrid {
 public:
     static constexpr int kMargin = 3;

@@ -1,7 +1,7 @@
 #include "library/LibraryItems.h"
 
+#include "imaging/PictureLoaders.h"
 #include "library/LibraryFile.h"
-#include "library/LibraryGrid.h"
 
 #include <QFile>
 
@@ -25,17 +25,22 @@ QImage FitThumbnail(const QImage& picture, QSize box) {
 }
 
 LibraryItems LoadLibraryItems(const QString& path, QSize box, bool keepPictures) {
-    LibraryItems items;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return items;
-    LibraryReader reader(file);
+        return {};
+    return LoadLibraryItems(file, box, keepPictures);
+}
+
+LibraryItems LoadLibraryItems(QIODevice& device, QSize box, bool keepPictures) {
+    LibraryItems items;
+    LibraryReader reader(device);
     std::int32_t count = 0;
     if (!reader.ReadInt32(count) || count < 0)
         return items;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::optional<EntryHeader> h = ReadEntryHeader(reader, EntryLayout::RawPicture);
-        if (!h || h->width > kMaxPictureSide || h->height > kMaxPictureSide)
+        if (!h || h->width > kMaxPictureSide || h->height > kMaxPictureSide ||
+            qint64(h->width) * h->height > kMaxPicturePixels)
             return items;
         QImage picture;
         if (h->dataSize > 0) {

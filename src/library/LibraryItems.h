@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QIODevice;
+
 namespace mosaiq {
 
 struct LibraryItems {
@@ -23,6 +25,8 @@ struct LibraryItems {
 
 // Reads the picture list at path and fits each entry into box (the cell less its margins).
 LibraryItems LoadLibraryItems(const QString& path, QSize box, bool keepPictures);
+// The same over a device open for reading (the fuzzer uses this).
+LibraryItems LoadLibraryItems(QIODevice& device, QSize box, bool keepPictures);
 
 // Fits one picture into box by the grid's fit rule (never enlarged), premultiplied.
 QImage FitThumbnail(const QImage& picture, QSize box);

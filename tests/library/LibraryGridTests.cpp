@@ -151,15 +151,6 @@ TEST(LibraryGrid, ANewCountClearsTheSelection) {
     EXPECT_EQ(grid.Selected(), -1);
 }
 
-TEST(FitSize, ShrinksLargePicturesKeepingTheAspectAndNeverEnlarges) {
-    EXPECT_EQ(FitSize(200, 100, 54, 54, false), QSize(54, 27));
-    EXPECT_EQ(FitSize(100, 200, 54, 54, false), QSize(27, 54));
-    EXPECT_EQ(FitSize(30, 20, 54, 54, false), QSize(30, 20));
-    EXPECT_EQ(FitSize(30, 20, 54, 54, true), QSize(54, 36));
-    EXPECT_EQ(FitSize(0, 20, 54, 54, false), QSize(0, 0));
-    EXPECT_EQ(FitSize(30, 20, 0, 54, false), QSize(0, 0));
-}
-
 TEST(DecorationTypes, EachFamilyHasItsDefaultColour) {
     EXPECT_EQ(DecorationDefaultColour(0), MakeColorref(127, 127, 127));
     EXPECT_EQ(DecorationDefaultColour(1), MakeColorref(200, 120, 60));
