@@ -184,8 +184,10 @@ void CMainDialog::CreateChildren() {
     m_addToCanvas = new CBitmapButton(cmd::kAddPresetToCanvas, this);
     m_addToCanvas->SetCaption(tr("Add to Canvas"));
     m_addToCanvas->setCursor(SkinCursor(179));
-    for (CBitmapButton* b : {m_import, m_remove, m_addToCanvas})
+    for (CBitmapButton* b : {m_import, m_remove, m_addToCanvas}) {
+        b->SetThreePart(true);
         connect(b, &CBitmapButton::commandIssued, this, issue);
+    }
 
     CreateToolbar();
 
