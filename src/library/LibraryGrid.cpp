@@ -151,14 +151,19 @@ bool LibraryGrid::ArrowKey(int key) {
     if (target < 0)
         return false;
     Select(target);
-    if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        const QRect r = ItemRect(target);
-        if (r.top() < 0)
-            SetScroll(m_scroll + r.top() - kMargin);
-        else if (r.bottom() + 1 > m_client.height())
-            SetScroll(m_scroll + r.bottom() + 1 + kMargin - m_client.height());
-    }
+    if (key == Qt::Key_Up || key == Qt::Key_Down)
+        EnsureVisible(target);
     return true;
+}
+
+void LibraryGrid::EnsureVisible(int index) {
+    const QRect r = ItemRect(index);
+    if (!r.isValid())
+        return;
+    if (r.top() < 0)
+        SetScroll(m_scroll + r.top() - kMargin);
+    else if (r.bottom() + 1 > m_client.height())
+        SetScroll(m_scroll + r.bottom() + 1 + kMargin - m_client.height());
 }
 
 } // namespace mosaiq

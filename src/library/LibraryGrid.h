@@ -53,6 +53,8 @@ public:
     int Selected() const { return m_selected; }
     // Selects one item alone (−1 clears); an index outside the items clears too.
     void Select(int index);
+    // Moves the offset just enough to show the item fully (nothing for an unknown item).
+    void EnsureVisible(int index);
 
     // A wheel turn of delta (any sign; 0 does nothing): one step of kScrollStep per turn.
     void Wheel(int delta);

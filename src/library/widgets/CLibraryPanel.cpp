@@ -116,9 +116,23 @@ bool CLibraryPanel::LoadFile(const QString& fileName, bool keepPictures) {
     m_fileName = fileName;
     m_items = LoadLibraryItems(DataFile(fileName), ThumbnailBox(), keepPictures);
     m_failed = !m_items.complete;
+    if (keepPictures)
+        DarkenBrushThumbnails();
     m_grid.SetCount(int(m_items.thumbnails.size()));
     m_dragArmed = false;
     return !m_failed;
+}
+
+void CLibraryPanel::DarkenBrushThumbnails() {
+    // Brushes are white shapes (the stamp takes the brush colour); shown as stored they would
+    // vanish on the light panel, so their thumbnails keep the shape in a dark grey.
+    for (QImage& thumb : m_items.thumbnails) {
+        if (thumb.isNull())
+            continue;
+        QPainter p(&thumb);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(thumb.rect(), QColor(70, 70, 70));
+    }
 }
 
 bool CLibraryPanel::Load(const QString& fileName, bool keepSelection) {
@@ -176,6 +190,12 @@ void CLibraryPanel::SetCellSize(int width, int height) {
 
 void CLibraryPanel::Select(int index) {
     m_grid.Select(index);
+    update();
+}
+
+void CLibraryPanel::ShowItem(int index) {
+    m_grid.EnsureVisible(index);
+    m_bar->SetPosition(m_grid.Scroll());
     update();
 }
 

@@ -48,6 +48,8 @@ public:
 
     void SetCellSize(int width, int height);
     void Select(int index);
+    // Scrolls just enough to show the item.
+    void ShowItem(int index);
 
     int PanelId() const { return m_panelId; }
     int Kind() const { return m_kind; }
@@ -93,6 +95,7 @@ protected:
 
 private:
     bool LoadFile(const QString& fileName, bool keepPictures);
+    void DarkenBrushThumbnails();
     void CreateButtons();
     void OnButton(int commandId);
     void UpdateScrollBar();

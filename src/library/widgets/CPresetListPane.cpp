@@ -10,7 +10,7 @@
 namespace mosaiq {
 namespace {
 
-constexpr int kLabelWidth = 48;
+constexpr int kLabelWidth = 56;
 constexpr int kRowHeight = 20;
 
 } // namespace

@@ -287,6 +287,8 @@ TEST_F(LibraryPanels, ImportedMaskShowsAtOnceAndCloseKeepsItInTheCustomFile) {
     Q_EMIT masks->importRequested();
     EXPECT_EQ(masks->Count(), 29);
     EXPECT_EQ(masks->SelectedIndex(), 28);
+    const QRect shown = masks->Grid().ItemRect(28);
+    EXPECT_TRUE(masks->rect().contains(shown)) << shown.top() << " " << shown.bottom();
     EXPECT_TRUE(notifier.messages.isEmpty());
 
     AddPhoto();

@@ -313,6 +313,7 @@ private:
         }
         m_masks->Load(QStringLiteral("tbmask.cfg"), false);
         m_masks->Select(result.index);
+        m_masks->ShowItem(result.index);
         Window().ShowPanel(PanelSlot::Mask);
     }
 
