@@ -45,7 +45,8 @@ void WriteBigLibrary() {
 
 void BM_Load500Items(benchmark::State& state) {
     for (auto _ : state) {
-        LibraryItems items = LoadLibraryItems(DataPathOf(QStringLiteral("big.cfg")), QSize(54, 54), false);
+        LibraryItems items =
+            LoadLibraryItems(DataPathOf(QStringLiteral("big.cfg")), QSize(54, 54), false);
         benchmark::DoNotOptimize(items.thumbnails.data());
     }
 }
@@ -84,8 +85,10 @@ void BM_SwitchDecorationFamily(benchmark::State& state) {
 BENCHMARK(BM_SwitchDecorationFamily)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_Recolour300(benchmark::State& state) {
-    const std::optional<QImage> preset = ReadPictureListEntry(DataPathOf(QStringLiteral("neon_p.cfg")), 0);
-    const QImage picture = preset ? preset->scaled(300, 300) : QImage(300, 300, QImage::Format_ARGB32);
+    const std::optional<QImage> preset =
+        ReadPictureListEntry(DataPathOf(QStringLiteral("neon_p.cfg")), 0);
+    const QImage picture =
+        preset ? preset->scaled(300, 300) : QImage(300, 300, QImage::Format_ARGB32);
     Colorref colour = MakeColorref(0, 200, 200);
     for (auto _ : state) {
         colour ^= 0x00010203;

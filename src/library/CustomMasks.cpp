@@ -121,9 +121,9 @@ MaskImportResult ImportCustomMask(const QString& dataDir, const QString& picture
     const auto masks = WalkForAppend(maskPath, EntryLayout::KeyedEncoded);
     const auto customs = WalkForAppend(customPath, EntryLayout::KeyedEncoded);
     const auto thumbs = WalkForAppend(thumbPath, EntryLayout::RawPicture);
-    for (const auto& [walked, name] : {std::pair{&masks, "mask.cfg"},
-                                      std::pair{&customs, "cusmask.cfg"},
-                                      std::pair{&thumbs, "tbmask.cfg"}}) {
+    for (const auto& [walked, name] :
+         {std::pair{&masks, "mask.cfg"}, std::pair{&customs, "cusmask.cfg"},
+          std::pair{&thumbs, "tbmask.cfg"}}) {
         if (!*walked) {
             result.error = QStringLiteral("The mask library file \"%1\" is damaged or cannot be "
                                           "read; no mask was imported.")

@@ -33,7 +33,8 @@ struct CustomMaskFiles : ::testing::Test {
 
     QString Picture(const QString& name, int w, int h) {
         const QString path = data.File(name);
-        EXPECT_TRUE(WriteAll(path, PngBytes(SolidPicture(w, h, qRgb(0, 0, 0), qRgb(255, 255, 255)))));
+        EXPECT_TRUE(
+            WriteAll(path, PngBytes(SolidPicture(w, h, qRgb(0, 0, 0), qRgb(255, 255, 255)))));
         return path;
     }
 };

@@ -60,8 +60,8 @@ TEST(LibraryGrid, ClicksHitItemsButNotTheMarginsBetweenThem) {
     LibraryGrid grid = TenItems();
     EXPECT_EQ(grid.HitTest(QPoint(30, 30)), 0);
     EXPECT_EQ(grid.HitTest(QPoint(70, 70)), 5);
-    EXPECT_EQ(grid.HitTest(QPoint(58, 30)), -1); // between items 0 and 1
-    EXPECT_EQ(grid.HitTest(QPoint(245, 30)), -1); // right of the last column
+    EXPECT_EQ(grid.HitTest(QPoint(58, 30)), -1);   // between items 0 and 1
+    EXPECT_EQ(grid.HitTest(QPoint(245, 30)), -1);  // right of the last column
     EXPECT_EQ(grid.HitTest(QPoint(150, 140)), -1); // row 2 has items 8 and 9 only
     grid.SetScroll(60);
     EXPECT_EQ(grid.HitTest(QPoint(30, 30)), 4);

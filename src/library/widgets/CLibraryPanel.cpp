@@ -276,9 +276,8 @@ void CLibraryPanel::mousePressEvent(QMouseEvent* event) {
 void CLibraryPanel::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragArmed || !(event->buttons() & Qt::LeftButton))
         return;
-    if (!m_dragMoved &&
-        (event->position().toPoint() - m_pressPos).manhattanLength() <
-            QApplication::startDragDistance())
+    if (!m_dragMoved && (event->position().toPoint() - m_pressPos).manhattanLength() <
+                            QApplication::startDragDistance())
         return;
     m_dragMoved = true;
     if (m_kind != kPresetKind)

@@ -86,8 +86,7 @@ void CPresetListPane::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor(240, 240, 240));
     p.setPen(QColor(40, 40, 40));
     p.drawText(QRect(4, 26, kLabelWidth - 6, 16), Qt::AlignLeft | Qt::AlignVCenter, tr("Size"));
-    p.drawText(QRect(4, 46, kLabelWidth - 6, 16), Qt::AlignLeft | Qt::AlignVCenter,
-               tr("Opacity"));
+    p.drawText(QRect(4, 46, kLabelWidth - 6, 16), Qt::AlignLeft | Qt::AlignVCenter, tr("Opacity"));
 }
 
 } // namespace mosaiq

@@ -79,8 +79,8 @@ struct LibraryPanels : ::testing::Test {
     }
 
     static void Send(QWidget* target, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)),
-                          Qt::LeftButton, buttons, Qt::NoModifier);
+        QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)), Qt::LeftButton,
+                          buttons, Qt::NoModifier);
         QApplication::sendEvent(target, &event);
     }
     // Presses on item index of the panel, drags to the canvas point and releases there.
@@ -150,8 +150,8 @@ TEST_F(LibraryPanels, FramesAndMasksWithoutASelectedPhotoSayHowAndChangeNothing)
     const int history = Doc().History().Count();
     Q_EMIT Panel(PanelSlot::Mask)->itemChosen(CLibraryPanel::kApplyMask, 0);
     Q_EMIT Panel(PanelSlot::Frame)->itemChosen(CLibraryPanel::kApplyFrame, 0);
-    EXPECT_EQ(notifier.messages,
-              QStringList({"Please select a photo on the canvas.", "Please select a photo on the canvas."}));
+    EXPECT_EQ(notifier.messages, QStringList({"Please select a photo on the canvas.",
+                                              "Please select a photo on the canvas."}));
     EXPECT_EQ(Doc().objects.back().Photo()->maskId, 0);
     EXPECT_EQ(Doc().objects.back().Photo()->frameId, 0);
     EXPECT_EQ(Doc().History().Count(), history);
@@ -163,7 +163,8 @@ TEST_F(LibraryPanels, ApplyWithNothingSelectedAsksForASelection) {
     CLibraryPanel* cliparts = Panel(PanelSlot::Clipart);
     EXPECT_EQ(cliparts->Count(), 0);
     EXPECT_EQ(cliparts->SelectedIndex(), -1);
-    Q_EMIT cliparts->Button(CLibraryPanel::kApplyButton)->commandIssued(CLibraryPanel::kApplyButton);
+    Q_EMIT cliparts->Button(CLibraryPanel::kApplyButton)
+        ->commandIssued(CLibraryPanel::kApplyButton);
     EXPECT_EQ(notifier.messages, QStringList({"Please Select a object to operate."}));
     EXPECT_TRUE(Doc().objects.empty());
 }
@@ -251,6 +252,8 @@ TEST_F(LibraryPanels, ChoosingABrushPaintsInTheSwatchColourUntilEscape) {
     CLibraryPanel* presets = Presets();
     ASSERT_TRUE(presets->ShowsBrushes());
     ASSERT_GT(presets->Count(), 1);
+    EXPECT_EQ(presets->SelectedIndex(), -1);
+    EXPECT_FALSE(window->IsCommandEnabled(cmd::kAddPresetToCanvas));
     Swatch()->SetColour(MakeColorref(10, 90, 200));
     Q_EMIT Swatch()->colourChosen();
     QTest::mouseClick(presets, Qt::LeftButton, {}, presets->Grid().ItemRect(1).center());
@@ -259,6 +262,7 @@ TEST_F(LibraryPanels, ChoosingABrushPaintsInTheSwatchColourUntilEscape) {
     EXPECT_EQ(Doc().brush.brushIndex, 1);
     EXPECT_EQ(Doc().brush.colour, MakeColorref(10, 90, 200));
     EXPECT_EQ(Doc().brush.size, Pane()->BrushSize());
+    EXPECT_TRUE(window->IsCommandEnabled(cmd::kAddPresetToCanvas));
 
     // A stroke: press, moves, release lays stamps and records one step.
     const int history = Doc().History().Count();
@@ -280,7 +284,8 @@ TEST_F(LibraryPanels, ChoosingABrushPaintsInTheSwatchColourUntilEscape) {
 
 TEST_F(LibraryPanels, ImportedMaskShowsAtOnceAndCloseKeepsItInTheCustomFile) {
     const QString png = data.File("mine.png");
-    ASSERT_TRUE(WriteAll(png, PngBytes(SolidPicture(500, 250, qRgb(0, 0, 0), qRgb(255, 255, 255)))));
+    ASSERT_TRUE(
+        WriteAll(png, PngBytes(SolidPicture(500, 250, qRgb(0, 0, 0), qRgb(255, 255, 255)))));
     Open();
     CLibraryPanel* masks = Panel(PanelSlot::Mask);
     dialogs.AnswerFiles({png});

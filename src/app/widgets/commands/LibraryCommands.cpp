@@ -68,8 +68,7 @@ public:
 
         for (CLibraryPanel* panel : {m_frames, m_masks, m_cliparts, m_presets})
             Connect(panel);
-        QObject::connect(m_masks, &CLibraryPanel::importRequested, this,
-                         [this] { ImportMask(); });
+        QObject::connect(m_masks, &CLibraryPanel::importRequested, this, [this] { ImportMask(); });
         QObject::connect(m_masks, &CLibraryPanel::resetRequested, this, [this] { ResetMasks(); });
         QObject::connect(m_pane, &CPresetListPane::selectorChanged, this,
                          [this](int k) { SwitchSelector(k); });
@@ -149,6 +148,8 @@ private:
             return;
         }
         Window().Canvas().SetPendingItem(panel->Kind(), code);
+        if (panel == m_presets)
+            Window().UpdateToolbarState(); // "Add to Canvas" follows the selection
     }
 
     // The item-chosen actions: 0 add clipart index, 1 add the decoration of the preset panel's
@@ -241,6 +242,7 @@ private:
     void SwitchSelector(int selector) {
         if (selector == kBrushSelector) {
             m_presets->LoadBrushes();
+            Window().UpdateToolbarState();
             return;
         }
         LeavePaintMode();
@@ -250,6 +252,7 @@ private:
         CollageDocument& doc = Document();
         doc.presetColour = colour;
         doc.brush.colour = colour;
+        Window().UpdateToolbarState();
     }
 
     void ChooseBrush(int index) {
