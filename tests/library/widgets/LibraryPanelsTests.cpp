@@ -69,6 +69,15 @@ struct LibraryPanels : ::testing::Test {
     }
     CollageDocument& Doc() { return window->Canvas().Document(); }
 
+    // The import runs on a worker: wait until the mask panel's Import button is enabled again.
+    void WaitForImport() {
+        CBitmapButton* import = Panel(PanelSlot::Mask)->Button(CLibraryPanel::kImportButton);
+        for (int i = 0; i < 400 && !import->isEnabled(); ++i)
+            QTest::qWait(25);
+        QTest::qWait(10);
+        ASSERT_TRUE(import->isEnabled());
+    }
+
     // A selected photo on the canvas (its file need not exist for frames and masks).
     void AddPhoto() {
         ASSERT_TRUE(Doc().AddPhoto(data.File(QStringLiteral("p.jpg")), 400, 300, 10, 10));
@@ -290,6 +299,7 @@ TEST_F(LibraryPanels, ImportedMaskShowsAtOnceAndCloseKeepsItInTheCustomFile) {
     CLibraryPanel* masks = Panel(PanelSlot::Mask);
     dialogs.AnswerFiles({png});
     Q_EMIT masks->importRequested();
+    WaitForImport();
     EXPECT_EQ(masks->Count(), 29);
     EXPECT_EQ(masks->SelectedIndex(), 28);
     const QRect shown = masks->Grid().ItemRect(28);
@@ -314,6 +324,7 @@ TEST_F(LibraryPanels, AFailingPictureImportsNothingAndSaysSo) {
     const QByteArray masks = ReadAll(data.File("mask.cfg"));
     dialogs.AnswerFiles({bad});
     Q_EMIT Panel(PanelSlot::Mask)->importRequested();
+    WaitForImport();
     EXPECT_EQ(notifier.messages.size(), 1);
     EXPECT_EQ(Panel(PanelSlot::Mask)->Count(), 28);
     EXPECT_EQ(ReadAll(data.File("mask.cfg")), masks);
@@ -327,6 +338,7 @@ TEST_F(LibraryPanels, ResetThenCloseRemovesTheCustomFile) {
     CLibraryPanel* masks = Panel(PanelSlot::Mask);
     dialogs.AnswerFiles({png});
     Q_EMIT masks->importRequested();
+    WaitForImport();
     ASSERT_TRUE(QFile::exists(data.File("cusmask.cfg")));
 
     Q_EMIT masks->resetRequested(); // no answer: No

@@ -12,6 +12,7 @@
 #include "library/DecorationTypes.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/CPresetListPane.h"
+#include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CColourPalette.h"
 #include "ui/widgets/DialogProvider.h"
 #include "ui/widgets/Skin.h"
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <thread>
 
 namespace mosaiq {
 namespace {
@@ -37,6 +39,8 @@ QString Tr(const char* text) {
 
 class LibraryCommands : public CommandGroup {
 public:
+    ~LibraryCommands() override { WaitForImport(); }
+
     explicit LibraryCommands(CMainDialog& window) : CommandGroup(window) {
         m_frames = new CLibraryPanel(kFramePanelId, CLibraryPanel::kFrameKind);
         m_masks = new CLibraryPanel(kMaskPanelId, CLibraryPanel::kMaskKind);
@@ -110,6 +114,8 @@ public:
     }
 
     void OnClose() override {
+        // The bookkeeping reads "mask.cfg": an import still running finishes first.
+        WaitForImport();
         QString error;
         if (KeepCustomMasks(DataPath(), &error) == CustomMaskUpkeep::WriteFailed)
             Warn(Tr("The custom mask library could not be saved: %1").arg(error));
@@ -302,14 +308,29 @@ private:
 
     // --- custom masks
 
+    // Decoding a large picture and storing it as PNG takes seconds: the import runs on a worker
+    // thread and the panel's buttons wait for it; the files are replaced together at its end.
     void ImportMask() {
+        if (m_importing)
+            return;
         const QString path = Dialogs().OpenFileName(
             &Window(), Tr("Import Custom Mask"), QString(),
             Tr("Pictures (*.jpg *.jpeg *.bmp *.png *.gif *.tif *.tiff);;(*.jpg);;(*.bmp);;"
                "(*.png);;All files (*)"));
         if (path.isEmpty())
             return;
-        const MaskImportResult result = ImportCustomMask(DataPath(), path);
+        SetImporting(true);
+        m_importThread = std::thread([this, path, dir = DataPath()] {
+            const MaskImportResult result = ImportCustomMask(dir, path);
+            // Delivered on the window's thread; dropped if the group is gone by then.
+            QMetaObject::invokeMethod(
+                this, [this, result] { FinishImport(result); }, Qt::QueuedConnection);
+        });
+    }
+
+    void FinishImport(const MaskImportResult& result) {
+        WaitForImport();
+        SetImporting(false);
         if (!result.ok) {
             Warn(result.error);
             return;
@@ -320,7 +341,25 @@ private:
         Window().ShowPanel(PanelSlot::Mask);
     }
 
+    void SetImporting(bool on) {
+        m_importing = on;
+        for (int id : {CLibraryPanel::kImportButton, CLibraryPanel::kResetButton})
+            if (CBitmapButton* b = m_masks->Button(id))
+                b->Enable(!on);
+        if (on)
+            m_masks->setCursor(Qt::BusyCursor);
+        else
+            m_masks->unsetCursor();
+    }
+
+    void WaitForImport() {
+        if (m_importThread.joinable())
+            m_importThread.join();
+    }
+
     void ResetMasks() {
+        if (m_importing)
+            return;
         const QString question =
             Tr("Are you sure to replace current mask library\nwith default mask library?");
         if (Dialogs().Ask(&Window(), question, false) != Answer::Yes)
@@ -350,6 +389,8 @@ private:
     CLibraryPanel* m_presets = nullptr;
     CPresetListPane* m_pane = nullptr;
     CColourPalette* m_swatch = nullptr;
+    std::thread m_importThread;
+    bool m_importing = false;
 };
 
 } // namespace
