@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -369,4 +370,30 @@ TEST_F(LibraryPanels, ADamagedLibraryShowsWhatWasReadAndReloadsWhenLibrariesChan
     Q_EMIT window->librariesChanged();
     EXPECT_FALSE(Panel(PanelSlot::Clipart)->LoadFailed());
     EXPECT_EQ(Panel(PanelSlot::Clipart)->Count(), count);
+}
+
+TEST_F(LibraryPanels, APanelNarrowerThanACellDrawsNothingAndIgnoresClicks) {
+    CLibraryPanel panel(0, CLibraryPanel::kClipartKind);
+    panel.resize(59, 123);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    ASSERT_TRUE(panel.Load(QStringLiteral("clipart.cfg"), true));
+    ASSERT_GT(panel.Count(), 0);
+    QSignalSpy selections(&panel, &CLibraryPanel::selectionMade);
+    QSignalSpy chosen(&panel, &CLibraryPanel::itemChosen);
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(30, 30));
+    QTest::mouseDClick(&panel, Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(panel.SelectedIndex(), -1);
+    EXPECT_EQ(selections.count(), 0);
+    EXPECT_EQ(chosen.count(), 0);
+    const QImage shown = panel.grab().toImage();
+    for (QPoint p : {QPoint(30, 30), QPoint(5, 5), QPoint(50, 50)})
+        EXPECT_EQ(QColor(shown.pixel(p)), QColor(240, 240, 240)) << p.x() << "," << p.y();
+
+    // One pixel wider, the same click selects the first item.
+    panel.resize(60, 123);
+    QApplication::processEvents();
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(panel.SelectedIndex(), 0);
+    EXPECT_EQ(selections.count(), 1);
 }

@@ -125,7 +125,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-            Window().Canvas().PaintMode()) {
+            Window().Canvas().PaintMode() && !Window().InPreview()) {
             LeavePaintMode();
             return true;
         }
