@@ -13,6 +13,7 @@
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/CPresetListPane.h"
 #include "ui/widgets/CBitmapButton.h"
+#include "ui/widgets/CBitmapSlider.h"
 #include "ui/widgets/CColourPalette.h"
 #include "ui/widgets/DialogProvider.h"
 
@@ -283,6 +284,17 @@ TEST_F(LibraryPanels, ChoosingABrushPaintsInTheSwatchColourUntilEscape) {
     ASSERT_GE(Doc().objects.size(), 3u);
     EXPECT_EQ(Doc().objects.front().Stamp()->colour, MakeColorref(10, 90, 200));
     EXPECT_EQ(Doc().History().Count(), history + 1);
+
+    // Size and opacity from the pane reach the next stamps.
+    Pane()->SetBrushSize(120);
+    Q_EMIT Pane()->SizeSlider()->positionChanged(CPresetListPane::kSizeSlider, 120);
+    Pane()->SetBrushOpacity(128);
+    Q_EMIT Pane()->OpacitySlider()->positionChanged(CPresetListPane::kOpacitySlider, 128);
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(300, 300));
+    const StampRecord* stamp = Doc().objects.back().Stamp();
+    ASSERT_TRUE(stamp);
+    EXPECT_FLOAT_EQ(stamp->scale * float(stamp->width), 120.0f);
+    EXPECT_FLOAT_EQ(stamp->opacity, 128.0f / 255.0f);
 
     QTest::keyClick(&canvas, Qt::Key_Escape);
     EXPECT_FALSE(canvas.PaintMode());
