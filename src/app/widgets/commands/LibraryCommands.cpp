@@ -27,7 +27,7 @@
 namespace mosaiq {
 namespace {
 
-// Panel ids and the canvas's pending-item types of the library panels.
+// Panel ids of the library panels (their kinds are the canvas's pending-item types).
 constexpr int kClipartPanelId = 0;
 constexpr int kMaskPanelId = 1;
 constexpr int kFramePanelId = 3;
@@ -39,8 +39,6 @@ QString Tr(const char* text) {
 
 class LibraryCommands : public CommandGroup {
 public:
-    ~LibraryCommands() override { WaitForImport(); }
-
     explicit LibraryCommands(CMainDialog& window) : CommandGroup(window) {
         m_frames = new CLibraryPanel(kFramePanelId, CLibraryPanel::kFrameKind);
         m_masks = new CLibraryPanel(kMaskPanelId, CLibraryPanel::kMaskKind);
@@ -91,6 +89,8 @@ public:
         window.Canvas().installEventFilter(this);
         window.installEventFilter(this);
     }
+
+    ~LibraryCommands() override { WaitForImport(); }
 
     bool Handles(int id) const override {
         return id == cmd::kAddPresetToCanvas || id == cmd::kPaintMode;
