@@ -2,13 +2,13 @@
 
 #include "app/FixedText.h"
 #include "app/Notifier.h"
+#include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/LibraryPicture.h"
 #include "library/MaskLibrary.h"
 #include "text/TextDraw.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -331,15 +331,21 @@ void CollageDocument::DeleteSelection() {
     MarkModified();
 }
 
-void CollageDocument::ReloadBackground() {
+QString CollageDocument::ReloadBackground() {
     backgroundPicture = QImage();
+    QString reason;
     if (!backgroundPath.isEmpty() && QFileInfo(backgroundPath).isFile()) {
-        QImageReader reader(backgroundPath);
-        QImage picture = reader.read();
-        if (!picture.isNull())
-            backgroundPicture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        DecodedPicture decoded = DecodePicture(backgroundPath);
+        if (decoded.Ok())
+            backgroundPicture =
+                decoded.image.format() == QImage::Format_ARGB32_Premultiplied
+                    ? std::move(decoded.image)
+                    : decoded.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        else
+            reason = decoded.error;
     }
     Q_EMIT changed();
+    return reason;
 }
 
 bool CollageDocument::ApplyTuning(const TuningValues& values) {
@@ -460,6 +466,7 @@ void CollageDocument::TakeContent(CollageDocument& other) {
     width = other.width;
     height = other.height;
     backgroundPath = other.backgroundPath;
+    backgroundPathField = other.backgroundPathField;
     backgroundColour = other.backgroundColour;
     backgroundMode = other.backgroundMode;
     objects = std::move(other.objects);

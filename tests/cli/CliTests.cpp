@@ -2,7 +2,9 @@
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"
+#include "library/MaskLibrary.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -151,4 +153,39 @@ TEST_F(CliTest, ImportPhotosAddsGoodPicturesAndNamesTheRestOnStandardError) {
     const CliRun again =
         Cli(data.Path(), {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png"))});
     EXPECT_TRUE(again.out.contains("added 0, skipped 1")) << again.out.constData();
+}
+
+TEST_F(CliTest, RenderChangesNothingInTheDataDirectoryAndNamesMissingPhotos) {
+    // A photo with a custom mask the library already holds: render must not append it again.
+    const Guid key = Guid::Create();
+    QImage maskPicture(8, 8, QImage::Format_RGB32);
+    maskPicture.fill(Qt::black);
+    QByteArray maskBytes;
+    QBuffer buffer(&maskBytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(maskPicture.save(&buffer, "PNG"));
+    const QString library = data.File(QStringLiteral("cusmask.cfg"));
+    ASSERT_TRUE(AppendCustomMask(library, 8, 8, key, maskBytes));
+    CollageDocument doc;
+    PhotoRecord photo;
+    WriteFixedText(photo.path, data.File(QStringLiteral("gone.jpg")));
+    photo.boxWidth = photo.boxHeight = 100;
+    photo.maskId = 29;
+    photo.customMask = 1;
+    photo.maskKey = key;
+    doc.objects.emplace_back(photo);
+    doc.CreateRegion(doc.objects.back());
+    const QString project = data.File(QStringLiteral("masked.dcf"));
+    ASSERT_TRUE(SaveProject(doc, project, library).ok);
+    const QByteArray before = test::ReadAll(library);
+
+    for (int i = 0; i < 2; ++i) {
+        const CliRun render = Cli(data.Path(), {QStringLiteral("render"), project,
+                                                data.File(QStringLiteral("out.png"))});
+        EXPECT_EQ(render.status, 0) << render.err.constData();
+        EXPECT_TRUE(render.err.contains("gone.jpg")) << render.err.constData();
+        const CliRun dump = Cli(data.Path(), {QStringLiteral("dump"), project});
+        EXPECT_EQ(dump.status, 0);
+    }
+    EXPECT_EQ(test::ReadAll(library), before);
 }
