@@ -11,7 +11,6 @@ namespace {
 
 const char* const kKey = "RecentProjects/files";
 
-
 void Store(const QStringList& list) {
     QSettings settings(DataFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
     settings.setValue(QLatin1String(kKey), list);

@@ -72,8 +72,8 @@ PhotoFilesResult AddPhotoFiles(CollageDocument& document, const QStringList& pat
             continue;
         }
         if (!FitsFixedText(path, sizeof(PhotoRecord::path))) {
-            result.refused << QStringLiteral("%1: the path is too long to be kept in a project")
-                                  .arg(shown);
+            result.refused
+                << QStringLiteral("%1: the path is too long to be kept in a project").arg(shown);
             continue;
         }
         const QSize full = decoded.fullSize;

@@ -48,8 +48,8 @@ std::vector<MissingPhoto> FindMissingPhotos(const CollageDocument& document) {
 }
 
 QString StoredFileName(const QString& path) {
-    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')),
-                                   path.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return path.mid(cut + 1);
 }
 

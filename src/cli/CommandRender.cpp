@@ -28,8 +28,7 @@ int RunRender(const QStringList& args) {
     }
     CollageDocument doc;
     // The carried masks stay in memory: rendering changes nothing in the data directory.
-    const ProjectResult loaded =
-        LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
+    const ProjectResult loaded = LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[0], loaded.error));
         return kExitFailed;

@@ -6,7 +6,9 @@ namespace mosaiq {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("CollageSettings", text); }
+QString Tr(const char* text) {
+    return QCoreApplication::translate("CollageSettings", text);
+}
 
 // A rectangle from its left-top and right-bottom corners (right and bottom excluded).
 QRect Box(int left, int top, int right, int bottom) {

@@ -37,7 +37,9 @@ QString CollageDialogTitle(const CollageSettings& settings);
 bool ParseCanvasSide(const QString& text, int* value, QString* message);
 
 // The side a canvas takes for a typed one: rounded down to a multiple of 4.
-constexpr int CanvasSideFor(int typed) { return typed < 4 ? 4 : typed / 4 * 4; }
+constexpr int CanvasSideFor(int typed) {
+    return typed < 4 ? 4 : typed / 4 * 4;
+}
 
 // The file filter of the dialog's Browse button, in Qt's syntax: every picture the two decoders
 // read first, then each common type on its own.

@@ -106,10 +106,10 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
             // Only JPEG decodes at a reduced scale (through the DCT). Other handlers decode in
             // full and then scale, and the PNG handler's scaling drops the partial alpha of a
             // palette picture with a transparency chunk: those are scaled by their users.
-            const QSize reduced = reader.format() == "jpeg" &&
-                                          reader.supportsOption(QImageIOHandler::ScaledSize)
-                                      ? ReducedSize(size, minimum)
-                                      : QSize();
+            const QSize reduced =
+                reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize)
+                    ? ReducedSize(size, minimum)
+                    : QSize();
             if (reduced.isValid())
                 reader.setScaledSize(reduced);
             QImage image;

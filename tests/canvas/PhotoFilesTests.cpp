@@ -72,8 +72,10 @@ TEST_F(PhotoFilesTest, EachNewPhotoLeavesThePreviousOneVisible) {
     for (size_t i = 1; i < doc.objects.size(); ++i) {
         const PhotoRecord& a = PhotoAt(doc, i - 1);
         const PhotoRecord& b = PhotoAt(doc, i);
-        const QRect boxA(a.x, a.y, int(float(a.boxWidth) * a.scale), int(float(a.boxHeight) * a.scale));
-        const QRect boxB(b.x, b.y, int(float(b.boxWidth) * b.scale), int(float(b.boxHeight) * b.scale));
+        const QRect boxA(a.x, a.y, int(float(a.boxWidth) * a.scale),
+                         int(float(a.boxHeight) * a.scale));
+        const QRect boxB(b.x, b.y, int(float(b.boxWidth) * b.scale),
+                         int(float(b.boxHeight) * b.scale));
         EXPECT_FALSE(boxB.contains(boxA)) << "photo " << i << " hides photo " << i - 1;
         EXPECT_NE(boxA.topLeft(), boxB.topLeft());
     }

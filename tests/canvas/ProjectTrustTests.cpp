@@ -26,7 +26,8 @@ QByteArray Header(const QByteArray& pathField, std::uint32_t colour) {
     const std::int32_t w = 640, h = 480;
     std::memcpy(bytes.data(), &w, 4);
     std::memcpy(bytes.data() + 4, &h, 4);
-    std::memcpy(bytes.data() + 8, pathField.constData(), size_t(std::min<qsizetype>(260, pathField.size())));
+    std::memcpy(bytes.data() + 8, pathField.constData(),
+                size_t(std::min<qsizetype>(260, pathField.size())));
     std::memcpy(bytes.data() + 268, &colour, 4);
     return bytes;
 }
@@ -70,7 +71,8 @@ TEST_F(ProjectTrustTest, Windows1252BackgroundPathSavesBackWithTheSameBytes) {
     EXPECT_EQ(doc.backgroundPath, QString(256, QChar(0xE9)));
 
     const QString again = data.File(QStringLiteral("again.dcf"));
-    ASSERT_TRUE(SaveProject(doc, again).ok) << notifier.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(SaveProject(doc, again).ok)
+        << notifier.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(ReadAll(again), ReadAll(path));
 
     // A path the user changed is written as UTF-8 like any other.

@@ -16,9 +16,17 @@ struct SideCase {
 
 TEST(CollageSettings, CanvasSideRangeAndIntegerCheck) {
     const SideCase cases[] = {
-        {"9", false, 0},       {"10", true, 10},    {"3200", true, 3200}, {"3201", false, 0},
-        {" 1024 ", true, 1024}, {"abc", false, 0},  {"12a", false, 0},    {"", false, 0},
-        {"-20", false, 0},     {"1e3", false, 0},   {"99999999999999999999", false, 0},
+        {"9", false, 0},
+        {"10", true, 10},
+        {"3200", true, 3200},
+        {"3201", false, 0},
+        {" 1024 ", true, 1024},
+        {"abc", false, 0},
+        {"12a", false, 0},
+        {"", false, 0},
+        {"-20", false, 0},
+        {"1e3", false, 0},
+        {"99999999999999999999", false, 0},
     };
     for (const SideCase& c : cases) {
         int value = -1;

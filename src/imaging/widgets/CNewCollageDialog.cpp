@@ -11,8 +11,8 @@
 #include "ui/widgets/SkinPainting.h"
 
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -123,8 +123,8 @@ void CNewCollageDialog::SetRunner(Runner runner) {
 }
 
 void CNewCollageDialog::Browse() {
-    const QString chosen = Dialogs().OpenFileName(this, tr("Background Image"), QString(),
-                                                  BackgroundPictureFilter());
+    const QString chosen =
+        Dialogs().OpenFileName(this, tr("Background Image"), QString(), BackgroundPictureFilter());
     if (!chosen.isEmpty())
         m_path->setText(chosen);
 }

@@ -35,8 +35,9 @@ struct SideCase {
 } // namespace
 
 TEST_F(NewCollageDialogTest, OkChecksBothSidesAndKeepsTheDialogOpenOnABadOne) {
-    const SideCase cases[] = {{"9", "768", false},  {"10", "768", true},  {"3200", "768", true},
-                              {"3201", "768", false}, {"12ab", "768", false}, {"800", "3201", false},
+    const SideCase cases[] = {{"9", "768", false},    {"10", "768", true},
+                              {"3200", "768", true},  {"3201", "768", false},
+                              {"12ab", "768", false}, {"800", "3201", false},
                               {"1023", "10", true}};
     for (const SideCase& c : cases) {
         CNewCollageDialog dialog{CollageSettings()};
@@ -100,7 +101,8 @@ TEST_F(NewCollageDialogTest, BrowseThenCancelKeepsThePath) {
     Click(dialog.BrowseButton()); // cancelled: no answer prepared
     EXPECT_EQ(dialog.PathEdit()->text(), QStringLiteral("/kept.png"));
     ASSERT_EQ(dialogs.Filters().size(), 1);
-    EXPECT_TRUE(dialogs.Filters()[0].startsWith(QStringLiteral("(*.jpg *.jpeg *.gif *.bmp *.png)")));
+    EXPECT_TRUE(
+        dialogs.Filters()[0].startsWith(QStringLiteral("(*.jpg *.jpeg *.gif *.bmp *.png)")));
     dialogs.AnswerFiles({QStringLiteral("/chosen.tga")});
     Click(dialog.BrowseButton());
     EXPECT_EQ(dialog.PathEdit()->text(), QStringLiteral("/chosen.tga"));

@@ -32,8 +32,12 @@ QString Tr(const char* text) {
     return QCoreApplication::translate("ProjectCommands", text);
 }
 
-QString NewPrompt() { return Tr("Project has been modified, Do you want to save it?"); }
-QString OpenPrompt() { return Tr("Current project has been modified, Do you want to save it?"); }
+QString NewPrompt() {
+    return Tr("Project has been modified, Do you want to save it?");
+}
+QString OpenPrompt() {
+    return Tr("Current project has been modified, Do you want to save it?");
+}
 
 constexpr int kMaxRecentShown = 8;
 constexpr int kMaxNamesListed = 10; // missing photos named in one message
@@ -143,9 +147,9 @@ public:
             return;
         popup.AppendMenuSeparator();
         for (int n = 0; n < recent.size() && n < kMaxRecentShown; ++n)
-            popup.AppendMenuItem(cmd::kRecentProject0 + n,
-                                 QStringLiteral("&%1 %2").arg(n + 1).arg(
-                                     QDir::toNativeSeparators(recent[n])));
+            popup.AppendMenuItem(
+                cmd::kRecentProject0 + n,
+                QStringLiteral("&%1 %2").arg(n + 1).arg(QDir::toNativeSeparators(recent[n])));
     }
 
     bool CanClose() override { return ConfirmDiscard(NewPrompt()); }
@@ -192,8 +196,7 @@ private:
     CollageDocument& Document() const { return Window().Canvas().Document(); }
 
     void UpdateTitle() {
-        const QString name =
-            m_path.isEmpty() ? Tr("Untitled") : QFileInfo(m_path).fileName();
+        const QString name = m_path.isEmpty() ? Tr("Untitled") : QFileInfo(m_path).fileName();
         Window().SetTitleDetail(Document().modified ? name + QStringLiteral(" *") : name);
     }
 
@@ -298,10 +301,10 @@ private:
     }
 
     bool SaveProjectAs() {
-        const QString start = m_path.isEmpty() ? Folder() + QStringLiteral("/untitled.dcf")
-                                               : m_path;
-        QString path = Dialogs().SaveFileName(&Window(), Tr("Save Project As"), start,
-                                              Tr("(*.dcf)"));
+        const QString start =
+            m_path.isEmpty() ? Folder() + QStringLiteral("/untitled.dcf") : m_path;
+        QString path =
+            Dialogs().SaveFileName(&Window(), Tr("Save Project As"), start, Tr("(*.dcf)"));
         if (path.isEmpty())
             return false;
         if (!IsProjectPath(path)) {
@@ -448,12 +451,11 @@ private:
             names << QDir::toNativeSeparators(missing[i].path);
         if (missing.size() > size_t(kMaxNamesListed))
             names << Tr("... and %1 more").arg(missing.size() - size_t(kMaxNamesListed));
-        const QString text =
-            (afterOpen ? Tr("%1 photo(s) of this project cannot be found:\n%2\n\n")
-                       : Tr("%1 photo(s) of the collage cannot be found:\n%2\n\n"))
-                .arg(missing.size())
-                .arg(names.join(QLatin1Char('\n'))) +
-            Tr("Do you want to look for them in a folder?");
+        const QString text = (afterOpen ? Tr("%1 photo(s) of this project cannot be found:\n%2\n\n")
+                                        : Tr("%1 photo(s) of the collage cannot be found:\n%2\n\n"))
+                                 .arg(missing.size())
+                                 .arg(names.join(QLatin1Char('\n'))) +
+                             Tr("Do you want to look for them in a folder?");
         if (Dialogs().Ask(&Window(), text, false) != Answer::Yes)
             return true;
         const QString folder =
@@ -464,8 +466,8 @@ private:
         Refresh();
         QString summary = Tr("%1 photo(s) found and linked again.").arg(result.relinked);
         if (!result.notFound.isEmpty())
-            summary += QLatin1Char('\n') + Tr("%1 photo(s) are still missing.")
-                                               .arg(result.notFound.size());
+            summary += QLatin1Char('\n') +
+                       Tr("%1 photo(s) are still missing.").arg(result.notFound.size());
         Inform(summary);
         return true;
     }
