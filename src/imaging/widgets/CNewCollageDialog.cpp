@@ -192,8 +192,9 @@ void CNewCollageDialog::paintEvent(QPaintEvent*) {
     p.drawText(l.widthUnit, flags, tr("pixels"));
     p.drawText(l.heightLabel, flags, tr("Height"));
     p.drawText(l.heightUnit, flags, tr("pixels"));
-    p.drawText(l.colourLabel, flags, tr("Background Color"));
-    p.drawText(l.imageLabel, flags, tr("Background Image"));
+    const int labelFlags = Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine;
+    p.drawText(l.colourLabel, labelFlags, tr("Background Color"));
+    p.drawText(l.imageLabel, labelFlags, tr("Background Image"));
 }
 
 void CNewCollageDialog::mousePressEvent(QMouseEvent* event) {

@@ -301,8 +301,7 @@ private:
     }
 
     bool SaveProjectAs() {
-        const QString start =
-            m_path.isEmpty() ? Folder() + QStringLiteral("/untitled.dcf") : m_path;
+        const QString start = m_path.isEmpty() ? InFolder(QStringLiteral("untitled.dcf")) : m_path;
         QString path =
             Dialogs().SaveFileName(&Window(), Tr("Save Project As"), start, Tr("(*.dcf)"));
         if (path.isEmpty())
@@ -346,9 +345,9 @@ private:
         QStringList filters;
         for (const char* ext : kExtensions)
             filters << QStringLiteral("(*.%1)").arg(QLatin1String(ext));
-        QString path = Dialogs().SaveFileName(&Window(), Tr("Save Collage"),
-                                              Folder() + QStringLiteral("/*.jpg"),
-                                              filters.join(QStringLiteral(";;")));
+        QString path =
+            Dialogs().SaveFileName(&Window(), Tr("Save Collage"), InFolder(QStringLiteral("*.jpg")),
+                                   filters.join(QStringLiteral(";;")));
         if (path.isEmpty())
             return;
         if (QFileInfo(path).suffix().isEmpty()) {
@@ -475,6 +474,11 @@ private:
     // The folder file dialogs start in: the current project's.
     QString Folder() const {
         return m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
+    }
+
+    // A file name in that folder (the name alone while there is no project file yet).
+    QString InFolder(const QString& name) const {
+        return m_path.isEmpty() ? name : QDir(Folder()).filePath(name);
     }
 
     QString m_path; // the project's file; empty until it was opened or saved
