@@ -11,7 +11,7 @@ namespace mosaiq {
 namespace {
 
 std::vector<PictureFileEntry> Records(int n, int w = 400, int h = 300) {
-    std::vector<PictureFileEntry> records(size_t(n));
+    std::vector<PictureFileEntry> records{static_cast<size_t>(n)};
     for (int i = 0; i < n; ++i) {
         PictureFileEntry& e = records[size_t(i)];
         std::memset(&e, 0, sizeof e);

@@ -23,6 +23,8 @@ protected:
     }
     // Runs an import to its end and returns the summary.
     PhotoImportSummary Import(const QStringList& paths, int threads = 2) {
+        handled.clear();
+        missing.clear();
         PhotoImportRun run(list);
         QEventLoop loop;
         QObject::connect(&run, &PhotoImportRun::fileHandled,

@@ -311,9 +311,14 @@ void CPhotoBrowser::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CPhotoBrowser::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton &&
-        event->position().y() < height() - PhotoGrid::kButtonBand)
-        Q_EMIT addRequested();
+    if (event->button() != Qt::LeftButton ||
+        event->position().y() >= height() - PhotoGrid::kButtonBand)
+        return;
+    // The second press selects as the first did (it changes nothing after it), so the photo
+    // under the pointer is the one added.
+    PressAt(event->position().toPoint(), event->modifiers());
+    update();
+    Q_EMIT addRequested();
 }
 
 void CPhotoBrowser::contextMenuEvent(QContextMenuEvent* event) {
