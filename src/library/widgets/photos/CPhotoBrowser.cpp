@@ -48,7 +48,8 @@ CPhotoBrowser::CPhotoBrowser(QWidget* parent) : QWidget(parent) {
     m_addButton = new CBitmapButton(kAddButtonId, this);
     m_addButton->SetBitmaps(255, 254, 256, 255);
     m_addButton->SetCaption(tr("Add to Canvas"));
-    m_addButton->SetTextColour(Qt::white);
+    m_addButton->SetThreePart(true);
+    m_addButton->SetTextColour(QColor(30, 30, 30));
     m_addButton->setCursor(SkinCursor(179));
     connect(m_addButton, &CBitmapButton::commandIssued, this, [this] { Q_EMIT addRequested(); });
 }

@@ -27,6 +27,7 @@ CScanProgressWindow::CScanProgressWindow(QWidget* parent)
     resize(kWindowSize);
     m_stop = new CBitmapButton(kStopId, this);
     m_stop->SetBitmaps(206, 205, 204, 206);
+    m_stop->SetThreePart(true);
     m_stop->SetCaption(tr("Stop"));
     m_stop->SetTextColour(QColor(30, 30, 30));
     connect(m_stop, &CBitmapButton::commandIssued, this, [this] { Q_EMIT stopRequested(); });
