@@ -37,12 +37,15 @@ int RunImportPhotos(const QStringList& args) {
         paths << QFileInfo(a).absoluteFilePath();
     const QString listPath = DataFile(QStringLiteral("srcmedia.cfg"));
     PhotoList list;
-    bool damaged = false;
-    list.Load(listPath, &damaged);
-    if (damaged)
-        PrintError(QStringLiteral("%1 was damaged; kept the %2 photos read before the damage")
-                       .arg(listPath)
-                       .arg(list.Count()));
+    QString message;
+    const PhotoList::LoadStatus status = list.Load(listPath, &message);
+    if (status == PhotoList::LoadStatus::Unreadable) {
+        // Importing now would end in a list that cannot be saved: stop before any work.
+        PrintError(message);
+        return kExitFailed;
+    }
+    if (status == PhotoList::LoadStatus::Damaged)
+        PrintError(message);
 
     const bool showProgress = isatty(STDERR_FILENO);
     int added = 0, skipped = 0, done = 0;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace mosaiq::cli {
@@ -36,6 +37,38 @@ void PrintUsage() {
         std::fprintf(stderr, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
 }
 
+// Qt carries file names as Unicode text: bytes that are not UTF-8 would be replaced and the name
+// would lead to another file. Such arguments are refused; the bytes are shown escaped.
+bool IsUtf8(const QByteArray& bytes) {
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+QString Escaped(const QByteArray& bytes) {
+    QString out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += b >= 0x20 && b < 0x7F ? QString(QChar(b)) : QString::asprintf("\\x%02X", b);
+    }
+    return out;
+}
+
+// Decoders report damaged pictures through Qt's warnings ("libpng error: ...", "QBuffer::seek:
+// ..."); the command's own line already says what failed. They go to the file named by
+// MOSAIQ_DEBUG_LOG when it is set, and nowhere otherwise.
+void DebugLogHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    static const QByteArray logPath = qgetenv("MOSAIQ_DEBUG_LOG");
+    if (!logPath.isEmpty()) {
+        if (FILE* log = std::fopen(logPath.constData(), "a")) {
+            std::fprintf(log, "%s\n", message.toUtf8().constData());
+            std::fclose(log);
+        }
+    }
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "mosaiq-cli: %s\n", message.toLocal8Bit().constData());
+        std::abort();
+    }
+}
+
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool gui) {
     if (!gui)
         return std::make_unique<QCoreApplication>(argc, argv);
@@ -51,9 +84,24 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool g
 
 int main(int argc, char** argv) {
     using namespace mosaiq::cli;
+    qInstallMessageHandler(&DebugLogHandler);
     QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (!IsUtf8(arg)) {
+            PrintError(QStringLiteral("the name \"%1\" is not valid UTF-8; names like it cannot be "
+                                      "used here (rename the file or folder)")
+                           .arg(Escaped(arg)));
+            return kExitFailed;
+        }
+        args << QString::fromUtf8(arg);
+    }
+    if (const QByteArray data = qgetenv("MOSAIQ_DATA_DIR"); !IsUtf8(data)) {
+        PrintError(QStringLiteral("MOSAIQ_DATA_DIR \"%1\" is not valid UTF-8; names like it cannot "
+                                  "be used here")
+                       .arg(Escaped(data)));
+        return kExitFailed;
+    }
 
     QString dataDir;
     if (!args.isEmpty() && args.front() == QLatin1String("--data")) {
