@@ -9,7 +9,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace mosaiq::cli {
 namespace {
@@ -47,14 +46,14 @@ int RunImportPhotos(const QStringList& args) {
     if (status == PhotoList::LoadStatus::Damaged)
         PrintError(message);
 
-    const bool showProgress = isatty(STDERR_FILENO);
+    const bool showProgress = ErrorStreamIsTerminal();
     int added = 0, skipped = 0, done = 0;
     PhotoImporter importer;
     QEventLoop loop;
     QObject::connect(&importer, &PhotoImporter::photoPrepared, [&](const PreparedPhoto& photo) {
         ++done;
         if (showProgress)
-            std::fprintf(stderr, "\r%d/%lld ", done, static_cast<long long>(paths.size()));
+            std::fprintf(ErrorStream(), "\r%d/%lld ", done, static_cast<long long>(paths.size()));
         const AddPhotoResult result = list.AddImportedPhoto(photo);
         const QString path = EntryPath(photo.entry);
         if (result == AddPhotoResult::Added) {
@@ -66,7 +65,7 @@ int RunImportPhotos(const QStringList& args) {
         } else {
             ++skipped;
             if (showProgress)
-                std::fprintf(stderr, "\n");
+                std::fprintf(ErrorStream(), "\n");
             PrintError(QStringLiteral("skipped %1: %2").arg(path, Describe(result, photo)));
         }
     });
@@ -77,7 +76,7 @@ int RunImportPhotos(const QStringList& args) {
     importer.Start(paths);
     loop.exec();
     if (showProgress)
-        std::fprintf(stderr, "\n");
+        std::fprintf(ErrorStream(), "\n");
 
     QString error;
     if (!list.Save(listPath, &error)) {

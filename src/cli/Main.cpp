@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 
 #include "app/DataPath.h"
+#include "app/Notifier.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <memory>
 
 namespace mosaiq::cli {
@@ -18,8 +21,20 @@ std::vector<CliCommand>& CliCommands() {
     return commands;
 }
 
+namespace {
+FILE* g_errorStream = nullptr;
+} // namespace
+
+FILE* ErrorStream() {
+    return g_errorStream ? g_errorStream : stderr;
+}
+
+bool ErrorStreamIsTerminal() {
+    return isatty(fileno(ErrorStream())) != 0;
+}
+
 void PrintError(const QString& line) {
-    std::fprintf(stderr, "mosaiq-cli: %s\n", line.toLocal8Bit().constData());
+    std::fprintf(ErrorStream(), "mosaiq-cli: %s\n", line.toLocal8Bit().constData());
 }
 
 void PrintLine(const QString& line) {
@@ -32,9 +47,9 @@ void PrintUsage() {
     std::vector<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-    std::fprintf(stderr, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
+    std::fprintf(ErrorStream(), "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
     for (const CliCommand& c : sorted)
-        std::fprintf(stderr, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
+        std::fprintf(ErrorStream(), "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
 }
 
 // Qt carries file names as Unicode text: bytes that are not UTF-8 would be replaced and the name
@@ -52,19 +67,45 @@ QString Escaped(const QByteArray& bytes) {
     return out;
 }
 
-// Decoders report damaged pictures through Qt's warnings ("libpng error: ...", "QBuffer::seek:
-// ..."); the command's own line already says what failed. They go to the file named by
-// MOSAIQ_DEBUG_LOG when it is set, and nowhere otherwise.
-void DebugLogHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    static const QByteArray logPath = qgetenv("MOSAIQ_DEBUG_LOG");
-    if (!logPath.isEmpty()) {
-        if (FILE* log = std::fopen(logPath.constData(), "a")) {
-            std::fprintf(log, "%s\n", message.toUtf8().constData());
-            std::fclose(log);
-        }
+// Decoders report damaged pictures on standard error in their own words ("libpng error: ...",
+// "TIFFReadDirectory: ...", Qt's "QBuffer::seek: ..."); the command's own line already says what
+// failed. The program keeps the real standard error for itself and points descriptor 2 at the
+// file named by MOSAIQ_DEBUG_LOG, or at /dev/null.
+void SeparateLibraryMessages() {
+    const int own = ::dup(STDERR_FILENO);
+    if (own < 0)
+        return;
+    FILE* stream = ::fdopen(own, "w");
+    if (!stream) {
+        ::close(own);
+        return;
     }
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    const QByteArray log = qgetenv("MOSAIQ_DEBUG_LOG");
+    const int sink = log.isEmpty()
+                         ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
+                         : ::open(log.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (sink < 0) {
+        std::fclose(stream);
+        return;
+    }
+    ::dup2(sink, STDERR_FILENO);
+    ::close(sink);
+    g_errorStream = stream;
+}
+
+// What the engine tells the user goes to the program's own standard error, not to the log.
+class CliNotifier : public mosaiq::Notifier {
+public:
+    void Inform(const QString& text) override { PrintError(text); }
+    void Warn(const QString& text) override { PrintError(text); }
+};
+
+// Qt's warnings join the libraries' messages on descriptor 2; a fatal one is also told the user.
+void LibraryMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "mosaiq-cli: %s\n", message.toLocal8Bit().constData());
+        PrintError(message);
         std::abort();
     }
 }
@@ -84,7 +125,10 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool g
 
 int main(int argc, char** argv) {
     using namespace mosaiq::cli;
-    qInstallMessageHandler(&DebugLogHandler);
+    SeparateLibraryMessages();
+    qInstallMessageHandler(&LibraryMessageHandler);
+    CliNotifier notifier;
+    mosaiq::ScopedNotifier scopedNotifier(&notifier);
     QStringList args;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);

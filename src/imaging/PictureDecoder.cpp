@@ -6,6 +6,7 @@
 #include "imaging/JpegStream.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
+#include "imaging/PngStream.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -106,6 +107,21 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                 result.fullSize = size;
                 result.decoder = kDecoderFirst;
                 return result;
+            }
+            if (reader.format() == "png") {
+                const PngStreamInfo png = ScanPngStream(
+                    reinterpret_cast<const unsigned char*>(raw.constData()), raw.size(), false);
+                if (NeedsOwnColourKey(png)) {
+                    QImage keyed = DecodeDeepRgbWithKey(raw, png);
+                    if (keyed.isNull()) {
+                        result.error = QStringLiteral("the PNG picture cannot be read");
+                        return result;
+                    }
+                    result.fullSize = keyed.size();
+                    result.decoder = kDecoderFirst;
+                    result.image = Normalised(std::move(keyed));
+                    return result;
+                }
             }
             const QSize reduced = reader.supportsOption(QImageIOHandler::ScaledSize)
                                       ? ReducedSize(size, minimum)

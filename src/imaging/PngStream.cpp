@@ -1,5 +1,9 @@
 #include "imaging/PngStream.h"
 
+#include <QBuffer>
+#include <QImageReader>
+#include <QRgba64>
+
 #include <zlib.h>
 
 #include <cstring>
@@ -107,12 +111,18 @@ PngStreamInfo ScanPngStream(const unsigned char* data, std::int64_t size, bool c
             header = true;
         } else if (std::memcmp(type, "tRNS", 4) == 0) {
             info.colourKey = true;
+            info.keyChunkOffset = pos;
+            info.keyChunkSize = 8 + length + 4;
+            for (int i = 0; i < 3 && 2 * i + 1 < length; ++i)
+                info.key[i] = std::uint16_t((body[2 * i] << 8) | body[2 * i + 1]);
         } else if (std::memcmp(type, "IDAT", 4) == 0) {
             imageData.emplace_back(body, std::uint32_t(length));
         } else if (std::memcmp(type, "IEND", 4) == 0) {
             break;
         }
         pos += 8 + length + 4; // length, type, data, CRC
+        if (pos > size)
+            pos = size;
     }
     info.isPng = header;
     info.neededBytes = NeededBytes(info);
@@ -121,6 +131,34 @@ PngStreamInfo ScanPngStream(const unsigned char* data, std::int64_t size, bool c
         info.imageDataComplete = info.inflatedBytes >= info.neededBytes;
     }
     return info;
+}
+
+bool NeedsOwnColourKey(const PngStreamInfo& info) {
+    return info.isPng && info.colourKey && info.colourType == 2 && info.bitDepth == 16 &&
+           info.keyChunkOffset > 0;
+}
+
+QImage DecodeDeepRgbWithKey(const QByteArray& png, const PngStreamInfo& info) {
+    if (!NeedsOwnColourKey(info) || info.keyChunkOffset + info.keyChunkSize > png.size())
+        return QImage();
+    QByteArray withoutKey = png;
+    withoutKey.remove(qsizetype(info.keyChunkOffset), qsizetype(info.keyChunkSize));
+    QBuffer buffer(&withoutKey);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return QImage();
+    // 16 bits a channel, straight alpha: the stored samples compare exactly with the key.
+    image = image.convertToFormat(QImage::Format_RGBA64);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgba64*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (row[x].red() == info.key[0] && row[x].green() == info.key[1] &&
+                row[x].blue() == info.key[2])
+                row[x] = QRgba64::fromRgba64(0, 0, 0, 0);
+    }
+    return image;
 }
 
 } // namespace mosaiq

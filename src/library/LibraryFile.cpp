@@ -3,6 +3,7 @@
 #include "app/AtomicFile.h"
 #include "app/RegularFile.h"
 #include "imaging/DecodeCost.h"
+#include "imaging/PngStream.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -178,7 +179,13 @@ std::optional<QImage> DecodeEncodedPicture(const QByteArray& encoded) {
     if (!DecodeCostBounded(encoded, nullptr))
         return std::nullopt;
     QImage image;
-    if (!reader.read(&image) || image.isNull() || !WithinPictureLimits(image.size()))
+    const PngStreamInfo png = ScanPngStream(
+        reinterpret_cast<const unsigned char*>(encoded.constData()), encoded.size(), false);
+    if (NeedsOwnColourKey(png))
+        image = DecodeDeepRgbWithKey(encoded, png);
+    else if (!reader.read(&image))
+        return std::nullopt;
+    if (image.isNull() || !WithinPictureLimits(image.size()))
         return std::nullopt;
     if (image.format() != QImage::Format_ARGB32)
         image = image.convertToFormat(QImage::Format_ARGB32);
