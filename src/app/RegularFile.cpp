@@ -36,8 +36,8 @@ OpenFailure OpenRegularFile(QFile& file, const QString& path, QString* reason) {
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR)
-            return Refuse(OpenFailure::Missing,
-                          QStringLiteral("%1 was not found").arg(path), reason);
+            return Refuse(OpenFailure::Missing, QStringLiteral("%1 was not found").arg(path),
+                          reason);
         return Refuse(OpenFailure::Unreadable,
                       QStringLiteral("cannot open %1: %2").arg(path, SystemError(error)), reason);
     }

@@ -3,8 +3,8 @@
 #include "app/AtomicFile.h"
 #include "app/DataPath.h"
 #include "app/FixedText.h"
-#include "app/RegularFile.h"
 #include "app/Notifier.h"
+#include "app/RegularFile.h"
 #include "canvas/CollageDocument.h"
 #include "library/MaskLibrary.h"
 

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace mosaiq::cli {
 

@@ -13,19 +13,19 @@
 namespace mosaiq {
 
 struct PngStreamInfo {
-    bool isPng = false;        // the signature and a well-formed IHDR chunk
+    bool isPng = false; // the signature and a well-formed IHDR chunk
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int bitDepth = 0;
-    int colourType = 0;        // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+    int colourType = 0; // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     bool interlaced = false;
-    bool colourKey = false;    // a tRNS chunk is present
+    bool colourKey = false;           // a tRNS chunk is present
     std::uint16_t key[3] = {0, 0, 0}; // the colour key of a grey or RGB picture, as stored
     std::int64_t keyChunkOffset = -1; // where the tRNS chunk starts (its length field)
     std::int64_t keyChunkSize = 0;    // its whole size: length, type, body and checksum
-    std::int64_t neededBytes = 0;   // filtered image bytes the header's size needs
-    std::int64_t inflatedBytes = 0; // of those, how many the image data delivered
-    bool imageDataComplete = false; // inflatedBytes reached neededBytes
+    std::int64_t neededBytes = 0;     // filtered image bytes the header's size needs
+    std::int64_t inflatedBytes = 0;   // of those, how many the image data delivered
+    bool imageDataComplete = false;   // inflatedBytes reached neededBytes
 };
 
 // Reads the chunks of the stream; with checkImageData, also inflates the image data (into a small

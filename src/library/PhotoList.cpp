@@ -162,7 +162,8 @@ PhotoList::LoadStatus PhotoList::Load(const QString& path, QString* message) {
         return refuse(reason);
     const qint64 size = file.size();
     if (size > kMaxPhotoListBytes)
-        return refuse(QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(kMaxPhotoListBytes));
+        return refuse(
+            QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(kMaxPhotoListBytes));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() != size)
         return refuse(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
@@ -220,7 +221,8 @@ bool PhotoList::LoadFromBytes(const QByteArray& bytes) {
     };
     // The count is right when its records and thumbnails end exactly at the end of the bytes.
     std::int64_t budget = kRecoverySteps;
-    if (qint64(count) <= (size - 4) / kRecordSize && ThumbnailChainEnd(bytes, count, &budget) == size) {
+    if (qint64(count) <= (size - 4) / kRecordSize &&
+        ThumbnailChainEnd(bytes, count, &budget) == size) {
         takeChain(count);
         return true;
     }

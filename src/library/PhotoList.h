@@ -76,7 +76,7 @@ private:
     void AppendLoaded(const PictureFileEntry& entry);
 
     std::vector<PictureFileEntry> m_records;
-    QString m_protectedPath; // a list file Load could not read: Save never writes it
+    QString m_protectedPath;              // a list file Load could not read: Save never writes it
     std::vector<QByteArray> m_thumbnails; // parallel to m_records
 };
 

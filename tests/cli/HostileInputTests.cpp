@@ -81,7 +81,7 @@ TEST_F(HostileCli, PipesAndDevicesFailAtOnce) {
     const QString project = data.File(QStringLiteral("p.dcf"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(project).constData(), 0600), 0);
     const CliResult dump = Shell(QStringLiteral("exec \"$CLI\" --data %1 dump %2")
-                               .arg(Quoted(data.Path()), Quoted(project)));
+                                     .arg(Quoted(data.Path()), Quoted(project)));
     EXPECT_EQ(dump.status, 1);
     EXPECT_EQ(dump.err.count('\n'), 1) << dump.err.constData();
 
@@ -90,7 +90,7 @@ TEST_F(HostileCli, PipesAndDevicesFailAtOnce) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
     ASSERT_TRUE(QImage(20, 20, QImage::Format_RGB32).save(data.File(QStringLiteral("a.png"))));
     const CliResult import = Shell(QStringLiteral("exec \"$CLI\" --data %1 import-photos %2")
-                                 .arg(Quoted(data.Path()), Quoted(data.File("a.png"))));
+                                       .arg(Quoted(data.Path()), Quoted(data.File("a.png"))));
     EXPECT_EQ(import.status, 1);
     EXPECT_EQ(import.err.count('\n'), 1) << import.err.constData();
     EXPECT_TRUE(import.out.isEmpty());
@@ -133,9 +133,11 @@ TEST_F(HostileCli, NamesThatAreNotUtf8AreRefusedAndNoOtherPathIsUsed) {
     ::close(fd);
     const QString escaped = data.Path() + QStringLiteral("caf\\351.png");
     for (const QString& script :
-         {QStringLiteral("exec \"$CLI\" --data %1 convert --format PNG --output %2 \"$(printf %3)\"")
+         {QStringLiteral(
+              "exec \"$CLI\" --data %1 convert --format PNG --output %2 \"$(printf %3)\"")
               .arg(Quoted(data.Path()), Quoted(out), Quoted(escaped)),
-          QStringLiteral("exec \"$CLI\" --data %1 convert --format PNG --output \"$(printf %2)\" %3")
+          QStringLiteral(
+              "exec \"$CLI\" --data %1 convert --format PNG --output \"$(printf %2)\" %3")
               .arg(Quoted(data.Path()), Quoted(data.Path() + QStringLiteral("o\\377")),
                    Quoted(data.File(QStringLiteral("x.png")))),
           QStringLiteral("exec \"$CLI\" --data \"$(printf %1)\" init")

@@ -129,7 +129,9 @@ QRgb ExpectedPixel(const test::PngSpec& spec, const std::vector<QRgb>& palette,
                    const std::vector<int>& paletteAlpha, std::uint16_t keyR, std::uint16_t keyG,
                    std::uint16_t keyB, bool key, int x, int y) {
     const int channels = test::PngChannels(spec.colourType);
-    const auto sample = [&](int c) { return spec.samples[size_t((y * spec.width + x) * channels + c)]; };
+    const auto sample = [&](int c) {
+        return spec.samples[size_t((y * spec.width + x) * channels + c)];
+    };
     const int maxValue = (1 << spec.bitDepth) - 1;
     const auto to8 = [&](std::uint16_t v) { return int((v * 255 + maxValue / 2) / maxValue); };
     switch (spec.colourType) {
@@ -209,11 +211,13 @@ TEST(PngDecoding, EveryColourTypeAndDepthWithAndWithoutAKey) {
                     spec.transparency.append(char(i * 100));
                 }
         } else if (c.key) {
-            for (const std::uint16_t v : c.colourType == 0 ? std::vector<std::uint16_t>{keyR}
-                                                           : std::vector<std::uint16_t>{keyR, keyG, keyB})
+            for (const std::uint16_t v : c.colourType == 0
+                                             ? std::vector<std::uint16_t>{keyR}
+                                             : std::vector<std::uint16_t>{keyR, keyG, keyB})
                 spec.transparency.append(char(v >> 8)).append(char(v & 0xFF));
         }
-        const DecodedPicture picture = DecodePictureData(test::MakePng(spec), QStringLiteral("png"));
+        const DecodedPicture picture =
+            DecodePictureData(test::MakePng(spec), QStringLiteral("png"));
         const std::string name = "colour type " + std::to_string(c.colourType) + ", " +
                                  std::to_string(c.bitDepth) + " bits" + (c.key ? ", key" : "");
         ASSERT_TRUE(picture.Ok()) << name << ": " << picture.error.toStdString();
@@ -222,17 +226,20 @@ TEST(PngDecoding, EveryColourTypeAndDepthWithAndWithoutAKey) {
         int wrong = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const QRgb want = ExpectedPixel(spec, palette, paletteAlpha, keyR, keyG, keyB, c.key, x, y);
+                const QRgb want =
+                    ExpectedPixel(spec, palette, paletteAlpha, keyR, keyG, keyB, c.key, x, y);
                 const QRgb have = got.pixel(x, y);
-                const bool same = std::abs(qAlpha(want) - qAlpha(have)) <= 1 &&
-                                  (qAlpha(want) < 8 || test::Near(want, have, 1 + 255 / qAlpha(want)));
+                const bool same =
+                    std::abs(qAlpha(want) - qAlpha(have)) <= 1 &&
+                    (qAlpha(want) < 8 || test::Near(want, have, 1 + 255 / qAlpha(want)));
                 if (!same && wrong++ == 0)
-                    ADD_FAILURE() << name << ": pixel " << x << "," << y << " is " << std::hex << have
-                                  << ", expected " << want;
+                    ADD_FAILURE() << name << ": pixel " << x << "," << y << " is " << std::hex
+                                  << have << ", expected " << want;
             }
         if (wrong)
-            test::SaveFailureImage(got, QString::fromStdString("png-" + std::to_string(c.colourType) + "-" +
-                                                               std::to_string(c.bitDepth) + (c.key ? "-key" : "")));
+            test::SaveFailureImage(
+                got, QString::fromStdString("png-" + std::to_string(c.colourType) + "-" +
+                                            std::to_string(c.bitDepth) + (c.key ? "-key" : "")));
     }
 }
 

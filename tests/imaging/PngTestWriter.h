@@ -16,11 +16,11 @@ struct PngSpec {
     int width = 0;
     int height = 0;
     int bitDepth = 8;
-    int colourType = 2;                  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
-    std::vector<std::uint16_t> samples;  // width * height * channels, row by row
-    QByteArray palette;                  // PLTE body (colour type 3)
-    QByteArray transparency;             // tRNS body, empty for none
-    bool interlaced = false;             // Adam7
+    int colourType = 2;                 // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+    std::vector<std::uint16_t> samples; // width * height * channels, row by row
+    QByteArray palette;                 // PLTE body (colour type 3)
+    QByteArray transparency;            // tRNS body, empty for none
+    bool interlaced = false;            // Adam7
 };
 
 inline int PngChannels(int colourType) {
@@ -50,21 +50,21 @@ inline QByteArray PngPassRows(const PngSpec& spec, int x0, int y0, int dx, int d
         rows.append('\0');
         int bits = 0, acc = 0;
         for (int x = x0; x < spec.width; x += dx)
-          for (int c = 0; c < channels; ++c) {
-            const std::uint16_t v = spec.samples[size_t((y * spec.width + x) * channels + c)];
-            if (spec.bitDepth == 16) {
-                rows.append(char(v >> 8)).append(char(v & 0xFF));
-            } else if (spec.bitDepth == 8) {
-                rows.append(char(v));
-            } else {
-                acc = (acc << spec.bitDepth) | v;
-                bits += spec.bitDepth;
-                if (bits == 8) {
-                    rows.append(char(acc));
-                    bits = acc = 0;
+            for (int c = 0; c < channels; ++c) {
+                const std::uint16_t v = spec.samples[size_t((y * spec.width + x) * channels + c)];
+                if (spec.bitDepth == 16) {
+                    rows.append(char(v >> 8)).append(char(v & 0xFF));
+                } else if (spec.bitDepth == 8) {
+                    rows.append(char(v));
+                } else {
+                    acc = (acc << spec.bitDepth) | v;
+                    bits += spec.bitDepth;
+                    if (bits == 8) {
+                        rows.append(char(acc));
+                        bits = acc = 0;
+                    }
                 }
             }
-        }
         if (bits > 0)
             rows.append(char(acc << (8 - bits)));
     }

@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTimer>
 #include <QtEndian>
@@ -118,8 +118,8 @@ struct DamagedLists : ::testing::Test {
 
     void SetUp() override {
         for (int i = 0; i < 3; ++i)
-            ASSERT_EQ(list.AddImportedPhoto(PreparePhoto(WritePhoto(
-                          dir, QStringLiteral("p%1.png").arg(i), QSize(30 + i, 30)))),
+            ASSERT_EQ(list.AddImportedPhoto(PreparePhoto(
+                          WritePhoto(dir, QStringLiteral("p%1.png").arg(i), QSize(30 + i, 30)))),
                       AddPhotoResult::Added);
         whole = list.SaveToBytes();
     }
