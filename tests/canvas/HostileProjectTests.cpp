@@ -28,6 +28,16 @@ TEST(HostileProjects, SpecialFilesAreRefusedWithoutBlocking) {
         EXPECT_TRUE(r.error.contains(path)) << r.error.toStdString();
         EXPECT_EQ(current.objects.size(), 1u);
     }
+    // A project whose background picture is a pipe or a device opens, without the picture.
+    for (const QString& background : {pipe, zero}) {
+        CollageDocument saved;
+        saved.backgroundPath = background;
+        const QString project = data.File(QStringLiteral("background.dcf"));
+        ASSERT_TRUE(SaveProject(saved, project).ok);
+        ASSERT_TRUE(LoadProject(current, project).ok);
+        EXPECT_EQ(current.backgroundPath, background);
+        EXPECT_TRUE(current.backgroundPicture.isNull());
+    }
 }
 
 TEST(HostileProjects, ExtremeSizesFromAFileAreDrawnWithoutOverflow) {

@@ -7,6 +7,7 @@
 #include "canvas/CollageExport.h"
 #include "canvas/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "imaging/PictureDecoder.h"
 #include "library/PictureList.h"
 
 #include <QCloseEvent>
@@ -16,7 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QImageReader>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,11 +37,8 @@ QString Caption() {
 
 // The pixel size of a picture file without decoding it when the reader can tell.
 QSize MeasurePicture(const QString& path) {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (size.isValid() && !size.isEmpty())
-        return size;
-    return reader.read().size();
+    QSize size;
+    return ReadPictureSize(path, &size) ? size : QSize();
 }
 
 } // namespace
