@@ -5,6 +5,12 @@
 
 namespace mosaiq {
 
+namespace {
+// A PNG whose filtered rows are more than this many times its file's size has its image data
+// counted before it is decoded.
+constexpr std::int64_t kPngCheckedRatio = 16;
+} // namespace
+
 bool DecodeCostBounded(const QByteArray& data, QString* reason) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
     const auto refuse = [reason](const QString& why) {
@@ -21,8 +27,13 @@ bool DecodeCostBounded(const QByteArray& data, QString* reason) {
                               .arg(kMaxJpegScans));
         return true;
     }
-    const PngStreamInfo png = ScanPngStream(bytes, data.size(), true);
-    if (png.isPng && !png.imageDataComplete)
+    PngStreamInfo png = ScanPngStream(bytes, data.size(), false);
+    // Ordinary pictures compress a few times at most; only a picture claiming far more than its
+    // file holds is inflated ahead of the decoder, so photos are not read twice.
+    if (!png.isPng || png.neededBytes <= kPngCheckedRatio * data.size())
+        return true;
+    png = ScanPngStream(bytes, data.size(), true);
+    if (!png.imageDataComplete)
         return refuse(QStringLiteral("the PNG picture is damaged: its image data holds %1 of the "
                                      "%2 bytes a picture of %3 x %4 needs")
                           .arg(png.inflatedBytes)

@@ -16,7 +16,9 @@ constexpr int kMaxJpegScans = 500;
 
 // True when data may be handed to a decoder; false with a one-line reason for a JPEG of more than
 // kMaxJpegScans scans and for a PNG whose image data cannot fill the picture its header claims
-// (refused before the picture is allocated). Other formats are not checked here.
+// (refused before the picture is allocated; checked when the claim is many times the file's
+// size, which is where a small file could cost a large allocation). Other formats are not
+// checked here.
 bool DecodeCostBounded(const QByteArray& data, QString* reason);
 
 } // namespace mosaiq
