@@ -2,13 +2,11 @@
 
 #include "app/FixedText.h"
 #include "app/Notifier.h"
+#include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/LibraryPicture.h"
 #include "library/MaskLibrary.h"
 #include "text/TextDraw.h"
-
-#include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -333,11 +331,11 @@ void CollageDocument::DeleteSelection() {
 
 void CollageDocument::ReloadBackground() {
     backgroundPicture = QImage();
-    if (!backgroundPath.isEmpty() && QFileInfo(backgroundPath).isFile()) {
-        QImageReader reader(backgroundPath);
-        QImage picture = reader.read();
-        if (!picture.isNull())
-            backgroundPicture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!backgroundPath.isEmpty()) {
+        // Through the picture decoder: only regular files, with its bounds on size and work.
+        const DecodedPicture picture = DecodePicture(backgroundPath);
+        if (picture.Ok())
+            backgroundPicture = picture.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
     Q_EMIT changed();
 }

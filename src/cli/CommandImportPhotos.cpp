@@ -9,7 +9,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace mosaiq::cli {
 namespace {
@@ -24,19 +23,22 @@ int RunImportPhotos(const QStringList& args) {
         paths << QFileInfo(a).absoluteFilePath();
     const QString listPath = DataFile(QStringLiteral("srcmedia.cfg"));
     PhotoList list;
-    bool damaged = false;
-    list.Load(listPath, &damaged);
-    if (damaged)
-        PrintError(QStringLiteral("%1 was damaged; kept the %2 photos read before the damage")
-                       .arg(listPath)
-                       .arg(list.Count()));
+    QString message;
+    const PhotoList::LoadStatus status = list.Load(listPath, &message);
+    if (status == PhotoList::LoadStatus::Unreadable) {
+        // Importing now would end in a list that cannot be saved: stop before any work.
+        PrintError(message);
+        return kExitFailed;
+    }
+    if (status == PhotoList::LoadStatus::Damaged)
+        PrintError(message);
 
-    const bool showProgress = isatty(STDERR_FILENO);
+    const bool showProgress = ErrorStreamIsTerminal();
     PhotoImportRun run(list);
     QEventLoop loop;
     const auto progress = [&](int done, int total) {
         if (showProgress)
-            std::fprintf(stderr, "\r%d/%d ", done, total);
+            std::fprintf(ErrorStream(), "\r%d/%d ", done, total);
     };
     QObject::connect(&run, &PhotoImportRun::fileHandled,
                      [&](const QString& path, AddPhotoResult result, int index, int done, int total) {
@@ -55,7 +57,7 @@ int RunImportPhotos(const QStringList& args) {
     run.Start(paths);
     loop.exec();
     if (showProgress)
-        std::fprintf(stderr, "\n");
+        std::fprintf(ErrorStream(), "\n");
     const PhotoImportSummary& summary = run.Summary();
     for (const QString& path : summary.duplicates)
         PrintError(QStringLiteral("skipped %1: already in the photo list").arg(path));

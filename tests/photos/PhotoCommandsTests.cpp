@@ -202,5 +202,26 @@ TEST_F(PhotoCommandsTest, PicturesNamedAtStartGoIntoTheLibraryAndOntoTheCanvas) 
     EXPECT_EQ(CanvasObjects(), 2);
 }
 
+TEST_F(PhotoCommandsTest, ADamagedListIsKeptAsideAndWhatCanBeRecoveredIsShown) {
+    window.reset();
+    PhotoList list;
+    for (const QString& path : Photos(3))
+        ASSERT_EQ(list.AddImportedPhoto(PreparePhoto(path)), AddPhotoResult::Added);
+    const QByteArray whole = list.SaveToBytes();
+    const QString file = data.File(QStringLiteral("srcmedia.cfg"));
+    ASSERT_TRUE(test::WriteAll(file, whole.left(whole.size() - 10))); // the last thumbnail cut
+    Open();
+    ASSERT_FALSE(notes.messages.isEmpty());
+    EXPECT_TRUE(notes.messages.last().contains(QStringLiteral("damaged")));
+    EXPECT_EQ(test::ReadAll(file + QStringLiteral(".damaged")), whole.left(whole.size() - 10));
+    const int recovered = Browser().Selection().VisibleCount();
+    EXPECT_GE(recovered, 2);
+    // At close the recovered list is written as a whole file again.
+    window->close();
+    PhotoList reread;
+    EXPECT_EQ(reread.Load(file), PhotoList::LoadStatus::Loaded);
+    EXPECT_EQ(reread.Count(), recovered);
+}
+
 } // namespace
 } // namespace mosaiq

@@ -155,15 +155,21 @@ public:
 
 private:
     void LoadList() {
-        const QFileInfo info(m_path);
-        if (info.exists() && !info.isReadable()) {
+        QString message;
+        switch (m_list.Load(m_path, &message)) {
+        case PhotoList::LoadStatus::Loaded:
+            break;
+        case PhotoList::LoadStatus::Damaged:
+            // The damaged file was put aside; what could be recovered is shown and saved.
+            Warn(QObject::tr("The photo library was damaged: %1").arg(message));
+            break;
+        case PhotoList::LoadStatus::Unreadable:
             // A list that exists but cannot be read is never replaced by a shorter one.
             m_listUsable = false;
-            Warn(QObject::tr("The photo library \"%1\" cannot be read; it is left as it is.")
-                     .arg(m_path));
-            return;
+            Warn(QObject::tr("The photo library \"%1\" cannot be read; it is left as it is.\n%2")
+                     .arg(m_path, message));
+            break;
         }
-        m_list.Load(m_path);
     }
 
     void SaveList() {
