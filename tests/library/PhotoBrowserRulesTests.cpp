@@ -2,6 +2,10 @@
 // the selection by click, Ctrl, Shift, band and keys.
 #include "library/PhotoGrid.h"
 #include "library/PhotoSelection.h"
+#include "library/PhotoThumbnail.h"
+
+#include <QBuffer>
+#include <QImage>
 
 #include <cstring>
 
@@ -229,6 +233,44 @@ TEST_F(PhotoSelectionTest, KeysMoveTheAnchorAndCtrlASelectsAll) {
     EXPECT_EQ(Selected().size(), 8u);
     EXPECT_EQ(selection.Anchor(), 0);
     EXPECT_FALSE(selection.SelectAll());
+}
+
+QByteArray Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+TEST(PhotoThumbnail, StoredBottomUpAndTurnedByTheRecordsRotation) {
+    // Stored rows: red first (the picture's bottom), blue last (its top).
+    QImage stored(4, 2, QImage::Format_RGB32);
+    stored.fill(Qt::blue);
+    for (int x = 0; x < 4; ++x)
+        stored.setPixel(x, 0, qRgb(255, 0, 0));
+    const QByteArray bytes = Encoded(stored, "PNG");
+    const QImage upright = DecodePhotoThumbnail(bytes, 0);
+    ASSERT_EQ(upright.size(), QSize(4, 2));
+    EXPECT_EQ(upright.pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(upright.pixelColor(0, 1), QColor(Qt::red));
+    // A quarter turn clockwise puts the top row on the right.
+    const QImage turned = DecodePhotoThumbnail(bytes, 1);
+    ASSERT_EQ(turned.size(), QSize(2, 4));
+    EXPECT_EQ(turned.pixelColor(1, 0), QColor(Qt::blue));
+    EXPECT_EQ(turned.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(DecodePhotoThumbnail(bytes, 4).size(), QSize(4, 2)); // only the low two bits count
+}
+
+TEST(PhotoThumbnail, OnlySmallReadablePicturesAreDecoded) {
+    EXPECT_TRUE(DecodePhotoThumbnail(QByteArray(), 0).isNull());
+    EXPECT_TRUE(DecodePhotoThumbnail(QByteArray("not a picture"), 0).isNull());
+    QImage big(kMaxThumbnailSide + 1, 8, QImage::Format_RGB32);
+    big.fill(Qt::gray);
+    EXPECT_TRUE(DecodePhotoThumbnail(Encoded(big, "PNG"), 0).isNull());
+    QImage ok(80, 80, QImage::Format_RGB32);
+    ok.fill(Qt::gray);
+    EXPECT_EQ(DecodePhotoThumbnail(Encoded(ok, "JPEG"), 0).size(), QSize(80, 80));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/FixedText.h"
 #include "library/PhotoList.h"
+#include "library/PhotoThumbnail.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
 #include "ui/widgets/Skin.h"
@@ -26,14 +27,6 @@ constexpr QColor kSelectionFrame{100, 100, 100};
 constexpr QColor kBand{100, 100, 100, 120};
 // How long a file's existence is trusted before it is looked up again.
 constexpr qint64 kMissingCheckMs = 3000;
-
-// The thumbnail bytes as an upright picture: stored bottom row first, turned by rotation.
-QImage UprightThumbnail(const QByteArray& bytes, std::uint32_t rotation) {
-    QImage image = QImage::fromData(bytes);
-    if (image.isNull())
-        return image;
-    return image.transformed(QTransform().scale(1, -1) * QTransform().rotate(90.0 * (rotation & 3)));
-}
 
 } // namespace
 
@@ -205,7 +198,7 @@ const QPixmap& CPhotoBrowser::TileFor(int record, QSize size) {
     p.drawPixmap(QRect(QPoint(0, 0), outer), SkinBitmap(189, dpr));
     const auto& thumbs = m_list->Thumbnails();
     if (size_t(record) < thumbs.size() && !thumbs[size_t(record)].isEmpty()) {
-        const QImage thumb = UprightThumbnail(thumbs[size_t(record)],
+        const QImage thumb = DecodePhotoThumbnail(thumbs[size_t(record)],
                                               m_list->Records()[size_t(record)].rotation);
         if (!thumb.isNull())
             p.drawImage(QRect(QPoint(1, 1), size), thumb);
