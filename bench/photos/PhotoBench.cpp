@@ -41,8 +41,8 @@ QStringList CorpusPhotos() {
         QStringList out;
         if (!corpus.isEmpty()) {
             const QDir dir(corpus + QStringLiteral("/jpg"));
-            for (const QString& name : dir.entryList({QStringLiteral("*.jpg")}, QDir::Files,
-                                                     QDir::Name))
+            for (const QString& name :
+                 dir.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
                 out << dir.filePath(name);
             if (!out.isEmpty())
                 return out;
@@ -183,8 +183,8 @@ void BM_BrowserScroll(benchmark::State& state) {
     }
     // Scroll through everything once so every thumbnail is decoded and kept.
     for (int offset = 0; offset <= browser.Grid().MaxOffset(); offset += 600) {
-        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -600),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -600), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&browser, &wheel);
         browser.repaint();
     }

@@ -4,8 +4,7 @@
 
 namespace mosaiq {
 
-PhotoImportRun::PhotoImportRun(PhotoList& list, QObject* parent)
-    : QObject(parent), m_list(list) {
+PhotoImportRun::PhotoImportRun(PhotoList& list, QObject* parent) : QObject(parent), m_list(list) {
     qRegisterMetaType<mosaiq::AddPhotoResult>("mosaiq::AddPhotoResult");
     qRegisterMetaType<mosaiq::PhotoImportSummary>("mosaiq::PhotoImportSummary");
     connect(&m_importer, &PhotoImporter::photoPrepared, this, &PhotoImportRun::OnPrepared);
@@ -52,9 +51,8 @@ void PhotoImportRun::OnPrepared(const PreparedPhoto& photo) {
         m_summary.tooSmall.emplace_back(path, photo.reason);
         break;
     case AddPhotoResult::Unreadable:
-        m_summary.unreadable.emplace_back(path, photo.reason.isEmpty()
-                                                    ? QStringLiteral("not a readable picture")
-                                                    : photo.reason);
+        m_summary.unreadable.emplace_back(
+            path, photo.reason.isEmpty() ? QStringLiteral("not a readable picture") : photo.reason);
         break;
     }
     Q_EMIT fileHandled(path, result, index, m_done, Total());

@@ -44,10 +44,10 @@ QString PhotoImportSummary::Text() const {
                              : Tr("%1 photos were added to the library.").arg(added);
     if (Skipped() > 0)
         out += QStringLiteral(" ") + (Skipped() == 1 ? Tr("1 file was skipped.")
-                                                      : Tr("%1 files were skipped.").arg(Skipped()));
+                                                     : Tr("%1 files were skipped.").arg(Skipped()));
     if (stopped)
-        out += QStringLiteral(" ") + Tr("The import was stopped; %1 files were not imported.")
-                                         .arg(notReached);
+        out += QStringLiteral(" ") +
+               Tr("The import was stopped; %1 files were not imported.").arg(notReached);
     AppendGroup(out, Tr("Already in the library (%1):"), Names(duplicates));
     AppendGroup(out, Tr("Not found (%1):"), Names(missing));
     AppendGroup(out, Tr("Not readable as pictures (%1):"), NamesWithReasons(unreadable));

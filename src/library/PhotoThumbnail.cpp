@@ -24,7 +24,8 @@ QImage DecodePhotoThumbnail(const QByteArray& bytes, std::uint32_t rotation) {
         image.height() > kMaxThumbnailSide)
         return QImage();
     // Bottom row first: a vertical flip makes it upright, then the record's quarter turns.
-    return image.transformed(QTransform().scale(1, -1) * QTransform().rotate(90.0 * (rotation & 3)));
+    return image.transformed(QTransform().scale(1, -1) *
+                             QTransform().rotate(90.0 * (rotation & 3)));
 }
 
 } // namespace mosaiq

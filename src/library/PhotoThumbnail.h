@@ -2,7 +2,8 @@
 
 // The thumbnail of a photo list record as the browser draws it. The bytes come from the list file,
 // so they are untrusted: only a small picture is decoded (a thumbnail is 80 x 80; anything larger
-// than kMaxThumbnailSide on a side, or whose data would cost more than its size allows, is refused).
+// than kMaxThumbnailSide on a side, or whose data would cost more than its size allows, is
+// refused).
 
 #include <QByteArray>
 #include <QImage>

@@ -192,8 +192,8 @@ TEST_F(PhotoSelectionTest, HiddenRecordsAreSkippedInRangesAndLoseTheirFlag) {
     EXPECT_EQ(selection.VisibleCount(), 6);
     EXPECT_EQ(selection.RecordAt(3), 4);
     EXPECT_EQ(selection.PositionOf(5), -1);
-    selection.Click(2, false, false);     // record 2
-    selection.Click(4, false, true);      // position 4 is record 6
+    selection.Click(2, false, false); // record 2
+    selection.Click(4, false, true);  // position 4 is record 6
     EXPECT_EQ(Selected(), (std::vector<int>{2, 4, 6}));
 }
 

@@ -25,7 +25,7 @@ namespace {
 // The extensions the import dialog offers; files handed over by name are imported when they
 // end in one of them.
 const char* const kPictureExtensions[] = {"jpg", "jpeg", "gif", "bmp", "png", "wmf",
-                                          "emf", "pcx", "pnm", "tif", "tiff"};
+                                          "emf", "pcx",  "pnm", "tif", "tiff"};
 // Photos dropped together are placed this many window pixels apart.
 constexpr int kDropCascade = 20;
 
@@ -60,10 +60,9 @@ public:
         QObject::connect(m_browser, &CPhotoBrowser::addRequested, this, [this] { AddAnchor(); });
         QObject::connect(m_browser, &CPhotoBrowser::selectionChanged, this,
                          [this] { Window().UpdateToolbarState(); });
-        QObject::connect(m_browser, &CPhotoBrowser::contextMenuRequested, this,
-                         [this](const QPoint& at) {
-                             Window().ShowContextMenu(MenuId::PhotoListContext, at);
-                         });
+        QObject::connect(
+            m_browser, &CPhotoBrowser::contextMenuRequested, this,
+            [this](const QPoint& at) { Window().ShowContextMenu(MenuId::PhotoListContext, at); });
         QObject::connect(m_browser, &CPhotoBrowser::photosDropped, this,
                          [this](const QPoint& at) { DropSelected(at); });
 
@@ -91,8 +90,11 @@ public:
 
     bool Handles(int id) const override {
         switch (id) {
-        case cmd::kImportPhotos: case cmd::kMenuImportPhotos: case cmd::kImportPhotosMenu:
-        case cmd::kRemovePhotos: case cmd::kRemovePhotosButton:
+        case cmd::kImportPhotos:
+        case cmd::kMenuImportPhotos:
+        case cmd::kImportPhotosMenu:
+        case cmd::kRemovePhotos:
+        case cmd::kRemovePhotosButton:
         case cmd::kAddPhotoToCanvas:
             return true;
         default:
@@ -102,9 +104,12 @@ public:
 
     bool IsEnabled(int id) const override {
         switch (id) {
-        case cmd::kImportPhotos: case cmd::kMenuImportPhotos: case cmd::kImportPhotosMenu:
+        case cmd::kImportPhotos:
+        case cmd::kMenuImportPhotos:
+        case cmd::kImportPhotosMenu:
             return !m_run.IsRunning();
-        case cmd::kRemovePhotos: case cmd::kRemovePhotosButton:
+        case cmd::kRemovePhotos:
+        case cmd::kRemovePhotosButton:
             return !m_browser->Selection().SelectedRecords().empty();
         default:
             return true;
@@ -113,10 +118,13 @@ public:
 
     void Run(int id) override {
         switch (id) {
-        case cmd::kImportPhotos: case cmd::kMenuImportPhotos: case cmd::kImportPhotosMenu:
+        case cmd::kImportPhotos:
+        case cmd::kMenuImportPhotos:
+        case cmd::kImportPhotosMenu:
             ChooseAndImport();
             break;
-        case cmd::kRemovePhotos: case cmd::kRemovePhotosButton:
+        case cmd::kRemovePhotos:
+        case cmd::kRemovePhotosButton:
             if (m_browser->HideSelected() > 0)
                 Q_EMIT Window().photoListChanged();
             break;
@@ -185,9 +193,8 @@ private:
     void ChooseAndImport() {
         if (m_run.IsRunning() || !Window().isVisible())
             return;
-        const QStringList paths =
-            Dialogs().OpenFileNames(&Window(), QObject::tr("Import Photo to Library"), m_lastDir,
-                                    ImportFilter());
+        const QStringList paths = Dialogs().OpenFileNames(
+            &Window(), QObject::tr("Import Photo to Library"), m_lastDir, ImportFilter());
         if (paths.isEmpty())
             return;
         m_lastDir = QFileInfo(paths.first()).absolutePath();

@@ -123,13 +123,23 @@ void CPhotoBrowser::OnScroll(int code, int position) {
     const int h = PhotoGrid::kCellHeight;
     switch (ScrollCode(code)) {
     case ScrollCode::LineUp:
-    case ScrollCode::PageUp: SetOffset(m_grid.Offset() - h); break;
+    case ScrollCode::PageUp:
+        SetOffset(m_grid.Offset() - h);
+        break;
     case ScrollCode::LineDown:
-    case ScrollCode::PageDown: SetOffset(m_grid.Offset() + h); break;
+    case ScrollCode::PageDown:
+        SetOffset(m_grid.Offset() + h);
+        break;
     case ScrollCode::Track:
-    case ScrollCode::ThumbDrag: SetOffset(position); break;
-    case ScrollCode::Top: SetOffset(0); break;
-    case ScrollCode::Bottom: SetOffset(m_grid.MaxOffset()); break;
+    case ScrollCode::ThumbDrag:
+        SetOffset(position);
+        break;
+    case ScrollCode::Top:
+        SetOffset(0);
+        break;
+    case ScrollCode::Bottom:
+        SetOffset(m_grid.MaxOffset());
+        break;
     }
 }
 
@@ -199,7 +209,7 @@ const QPixmap& CPhotoBrowser::TileFor(int record, QSize size) {
     const auto& thumbs = m_list->Thumbnails();
     if (size_t(record) < thumbs.size() && !thumbs[size_t(record)].isEmpty()) {
         const QImage thumb = DecodePhotoThumbnail(thumbs[size_t(record)],
-                                              m_list->Records()[size_t(record)].rotation);
+                                                  m_list->Records()[size_t(record)].rotation);
         if (!thumb.isNull())
             p.drawImage(QRect(QPoint(1, 1), size), thumb);
     }
@@ -233,9 +243,9 @@ bool CPhotoBrowser::PressAt(QPoint p, Qt::KeyboardModifiers modifiers) {
     const int position = m_grid.HitTest(p);
     if (position < 0)
         return false;
-    Notify(m_selection.Click(position, modifiers & Qt::ControlModifier,
-                             modifiers & Qt::ShiftModifier),
-           true);
+    Notify(
+        m_selection.Click(position, modifiers & Qt::ControlModifier, modifiers & Qt::ShiftModifier),
+        true);
     return true;
 }
 
@@ -336,11 +346,21 @@ void CPhotoBrowser::keyPressEvent(QKeyEvent* event) {
     using Direction = PhotoSelection::Direction;
     Direction direction;
     switch (event->key()) {
-    case Qt::Key_Left: direction = Direction::Left; break;
-    case Qt::Key_Right: direction = Direction::Right; break;
-    case Qt::Key_Up: direction = Direction::Up; break;
-    case Qt::Key_Down: direction = Direction::Down; break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left:
+        direction = Direction::Left;
+        break;
+    case Qt::Key_Right:
+        direction = Direction::Right;
+        break;
+    case Qt::Key_Up:
+        direction = Direction::Up;
+        break;
+    case Qt::Key_Down:
+        direction = Direction::Down;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     setFocus(Qt::OtherFocusReason);
     const int position = m_selection.Step(direction, m_grid.Columns());

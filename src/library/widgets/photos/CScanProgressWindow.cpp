@@ -49,7 +49,8 @@ QString CScanProgressWindow::ShownText() const {
 }
 
 void CScanProgressWindow::ShowCentred() {
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         QRect r(QPoint(0, 0), size());
         r.moveCenter(screen->geometry().center());
