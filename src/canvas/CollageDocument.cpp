@@ -334,7 +334,10 @@ void CollageDocument::DeleteSelection() {
 QString CollageDocument::ReloadBackground() {
     backgroundPicture = QImage();
     QString reason;
-    if (!backgroundPath.isEmpty() && QFileInfo(backgroundPath).isFile()) {
+    if (!backgroundPath.isEmpty() && QFileInfo::exists(backgroundPath)) {
+        // Through the picture decoder: only regular files, with its bounds on size and work. A
+        // background that has gone is left out quietly; one that is there but unreadable is
+        // reported.
         DecodedPicture decoded = DecodePicture(backgroundPath);
         if (decoded.Ok())
             backgroundPicture =

@@ -4,6 +4,7 @@
 #include "app/DataPath.h"
 #include "app/FixedText.h"
 #include "app/Notifier.h"
+#include "app/RegularFile.h"
 #include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
 #include "library/MaskLibrary.h"
@@ -173,10 +174,10 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
 
 ProjectResult LoadProject(CollageDocument& document, const QString& path,
                           const QString& customMaskLibrary, CarriedMaskUse maskUse) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("The project %1 could not be opened: %2")
-                        .arg(path, file.errorString()));
+    QFile file;
+    QString reason;
+    if (OpenRegularFile(file, path, &reason) != OpenFailure::None)
+        return Fail(QStringLiteral("The project could not be opened: %1").arg(reason));
     CollageDocument parsed;
     std::vector<EmbeddedMask> masks;
     ProjectResult result = ParseProject(file, parsed, &masks);

@@ -140,7 +140,8 @@ TEST_F(CliTest, ImportPhotosAddsGoodPicturesAndNamesTheRestOnStandardError) {
         Cli(data.Path(),
             {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png")),
              data.File(QStringLiteral("thin.png")), data.File(QStringLiteral("notes.png"))});
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    // An unreadable file is a failure (status 1); the others are still handled.
+    EXPECT_EQ(run.status, 1) << run.err.constData();
     EXPECT_TRUE(run.out.contains("added 1, skipped 2")) << run.out.constData();
     EXPECT_TRUE(run.err.contains("thin.png")) << run.err.constData();
     EXPECT_TRUE(run.err.contains("notes.png"));
@@ -153,6 +154,24 @@ TEST_F(CliTest, ImportPhotosAddsGoodPicturesAndNamesTheRestOnStandardError) {
     const CliRun again =
         Cli(data.Path(), {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png"))});
     EXPECT_TRUE(again.out.contains("added 0, skipped 1")) << again.out.constData();
+    // Duplicates and pictures too small are skipped by rule, not failures.
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("import-photos"),
+                                data.File(QStringLiteral("thin.png"))})
+                  .status,
+              0);
+}
+
+TEST_F(CliTest, ImportPhotosTriesEveryFileAfterAMissingOne) {
+    QImage good(64, 48, QImage::Format_RGB32);
+    good.fill(Qt::darkCyan);
+    ASSERT_TRUE(good.save(data.File(QStringLiteral("second.png"))));
+    const CliRun run = Cli(data.Path(), {QStringLiteral("import-photos"),
+                                         data.File(QStringLiteral("first-gone.png")),
+                                         data.File(QStringLiteral("second.png"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains("added 1, skipped 1")) << run.out.constData();
+    EXPECT_TRUE(run.err.contains("first-gone.png: not found")) << run.err.constData();
 }
 
 TEST_F(CliTest, RenderChangesNothingInTheDataDirectoryAndNamesMissingPhotos) {
