@@ -1,0 +1,56 @@
+#include "imaging/widgets/crop/CCropConstraintColumn.h"
+
+#include "ui/widgets/CBitmapButton.h"
+#include "ui/widgets/Skin.h"
+
+#include <algorithm>
+
+namespace mosaiq {
+namespace {
+
+constexpr int kButtonWidth = 120;
+constexpr int kButtonHeight = 20;
+
+} // namespace
+
+CCropConstraintColumn::CCropConstraintColumn(QWidget* parent) : QWidget(parent) {
+    for (int i = 0; i < kCropConstraintCount; ++i) {
+        auto* b = new CBitmapButton(kFirstId + i, this);
+        b->SetBitmaps(195, 194, 193, 195);
+        b->SetCaption(QString::fromLatin1(CropConstraints()[size_t(i)].label));
+        connect(b, &CBitmapButton::commandIssued, this, [this, i] { Choose(i); });
+        m_buttons[size_t(i)] = b;
+    }
+    ShowChecked();
+}
+
+void CCropConstraintColumn::Choose(int index) {
+    if (index < 0 || index >= kCropConstraintCount)
+        return;
+    m_checked = index;
+    ShowChecked();
+    const CropConstraint& c = CropConstraints()[size_t(index)];
+    // The ratios travel as whole numbers, as the buttons give them.
+    Q_EMIT constraintChosen(float(int(c.ratioWidth)), float(int(c.ratioHeight)));
+}
+
+void CCropConstraintColumn::ShowChecked() {
+    for (int i = 0; i < kCropConstraintCount; ++i) {
+        const QIcon icon = SkinIcon(i == m_checked ? 209 : 208);
+        m_buttons[size_t(i)]->SetIcons(icon, icon);
+    }
+}
+
+void CCropConstraintColumn::resizeEvent(QResizeEvent*) {
+    // One column, each button an eighth of the height lower; a column too short for eight
+    // buttons (the panel area) wraps into more columns.
+    const int rows = std::clamp(height() / (kButtonHeight + 1), 1, kCropConstraintCount);
+    const int columns = (kCropConstraintCount + rows - 1) / rows;
+    const int step = rows == kCropConstraintCount ? height() / kCropConstraintCount : kButtonHeight + 1;
+    const int buttonWidth = std::min(kButtonWidth, (width() - (columns - 1) * 4) / columns);
+    for (int i = 0; i < kCropConstraintCount; ++i)
+        m_buttons[size_t(i)]->setGeometry((i / rows) * (buttonWidth + 4), (i % rows) * step,
+                                          buttonWidth, kButtonHeight);
+}
+
+} // namespace mosaiq
