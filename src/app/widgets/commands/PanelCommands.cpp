@@ -15,6 +15,7 @@
 #include "canvas/widgets/CCollageCanvas.h"
 #include "imaging/widgets/crop/CCropDialog.h"
 #include "imaging/widgets/crop/CCropPanel.h"
+#include "imaging/widgets/crop/CCropView.h"
 #include "text/TextTemplateRules.h"
 #include "text/widgets/CTextPanel.h"
 #include "ui/widgets/CBitmapButton.h"
