@@ -219,10 +219,15 @@ TEST_F(PanelCommandsTest, SelectingATextFillsThePanel) {
     EXPECT_EQ(ReadFixedText(first.text), QStringLiteral("First!"));
     EXPECT_EQ(ReadFixedText(LastText()->text), QStringLiteral("Second"));
 
-    // A double click opens the Text tab.
+    // A double click (a press, then the double click) opens the Text tab with the entry focused.
     window->RunCommand(cmd::kTuningTab);
+    ClickEmptyCanvas();
+    QApplication::setActiveWindow(window.get());
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, inside.toPoint() - canvas.ScrollOffset());
     QTest::mouseDClick(&canvas, Qt::LeftButton, {}, inside.toPoint() - canvas.ScrollOffset());
     EXPECT_EQ(window->ActivePanel(), PanelSlot::Text);
+    EXPECT_TRUE(Doc().objects.front().Selected());
+    EXPECT_TRUE(text->Entry()->hasFocus());
 }
 
 TEST_F(PanelCommandsTest, EnterStartsANewLine) {

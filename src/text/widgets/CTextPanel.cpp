@@ -78,9 +78,15 @@ CTextPanel::CTextPanel(QWidget* parent) : QWidget(parent) {
 
 void CTextPanel::FillFontList() {
     QStringList faces;
-    for (const QString& family : QFontDatabase::families()) {
-        if (IsListedFontFace(family) && !QFontDatabase::isPrivateFamily(family))
-            faces.append(family);
+    for (QString family : QFontDatabase::families()) {
+        if (!IsListedFontFace(family) || QFontDatabase::isPrivateFamily(family))
+            continue;
+        // A family installed by several foundries is listed as "Name [Foundry]": a face name
+        // keeps the family's own name, as fontconfig resolves it.
+        const qsizetype bracket = family.indexOf(QLatin1String(" ["));
+        if (bracket > 0)
+            family.truncate(bracket);
+        faces.append(family);
     }
     faces.sort(Qt::CaseInsensitive);
     faces.removeDuplicates();
@@ -214,8 +220,10 @@ void CTextPanel::LayoutControls() {
     m_first->setGeometry(left, slider.top() + 45, w, kControlHeight);
     m_second->setGeometry(left, slider.top() + 70, w, kControlHeight);
     m_styles->setGeometry(260, 20, 130, std::max(height() - 38, CTextStyleList::kRowHeight));
-    m_entry->setGeometry(400, 20, std::max(width() - 420, 40), std::max(height() - 40, 20));
-    m_add->setGeometry(0, height() - 21, 76, 20);
+    // "Add" sits under the entry field, where a short panel area still has room for it; the
+    // cut notice follows it on the same line.
+    m_entry->setGeometry(400, 20, std::max(width() - 420, 40), std::max(height() - 46, 20));
+    m_add->setGeometry(400, height() - 23, 76, 20);
 }
 
 void CTextPanel::resizeEvent(QResizeEvent* event) {
@@ -245,7 +253,9 @@ void CTextPanel::paintEvent(QPaintEvent*) {
                Qt::AlignLeft | Qt::AlignVCenter, tr("Style"));
     if (m_cutNotice) {
         p.setPen(kCutNotice);
-        p.drawText(QRect(m_entry->x(), m_entry->geometry().bottom() + 2, m_entry->width(), 16),
+        p.drawText(QRect(m_add->geometry().right() + 10, m_add->y(),
+                         std::max(m_entry->geometry().right() - m_add->geometry().right() - 10, 0),
+                         m_add->height()),
                    Qt::AlignLeft | Qt::AlignVCenter,
                    tr("A text holds at most %1 characters; the rest was cut off.")
                        .arg(kTextEntryLimit));

@@ -3,6 +3,8 @@
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/Skin.h"
 
+#include <QPainter>
+
 #include <algorithm>
 
 namespace mosaiq {
@@ -10,6 +12,7 @@ namespace {
 
 constexpr int kButtonWidth = 120;
 constexpr int kButtonHeight = 20;
+constexpr int kMarkWidth = 20; // the radio mark left of each button
 
 } // namespace
 
@@ -35,9 +38,16 @@ void CCropConstraintColumn::Choose(int index) {
 }
 
 void CCropConstraintColumn::ShowChecked() {
+    update();
+}
+
+void CCropConstraintColumn::paintEvent(QPaintEvent*) {
+    // Each button's radio mark sits just left of it: checked (209) or not (208).
+    QPainter p(this);
     for (int i = 0; i < kCropConstraintCount; ++i) {
-        const QIcon icon = SkinIcon(i == m_checked ? 209 : 208);
-        m_buttons[size_t(i)]->SetIcons(icon, icon);
+        const QRect button = m_buttons[size_t(i)]->geometry();
+        const QRect mark(button.left() - kMarkWidth, button.top() + (button.height() - 16) / 2, 16, 16);
+        SkinIcon(i == m_checked ? 209 : 208).paint(&p, mark);
     }
 }
 
@@ -47,10 +57,12 @@ void CCropConstraintColumn::resizeEvent(QResizeEvent*) {
     const int rows = std::clamp(height() / (kButtonHeight + 1), 1, kCropConstraintCount);
     const int columns = (kCropConstraintCount + rows - 1) / rows;
     const int step = rows == kCropConstraintCount ? height() / kCropConstraintCount : kButtonHeight + 1;
-    const int buttonWidth = std::min(kButtonWidth, (width() - (columns - 1) * 4) / columns);
+    const int cell = width() / columns;
+    const int buttonWidth = std::min(kButtonWidth, cell - kMarkWidth - 4);
     for (int i = 0; i < kCropConstraintCount; ++i)
-        m_buttons[size_t(i)]->setGeometry((i / rows) * (buttonWidth + 4), (i % rows) * step,
+        m_buttons[size_t(i)]->setGeometry((i / rows) * cell + kMarkWidth, (i % rows) * step,
                                           buttonWidth, kButtonHeight);
+    update();
 }
 
 } // namespace mosaiq
