@@ -49,7 +49,8 @@ bool ApplyTemplateToSelectedText(CollageDocument& doc) {
         return false;
     TextRecord& r = *object->Text();
     const TextTemplate& t = doc.textTemplate;
-    const bool newFace = std::memcmp(r.font.lfFaceName, t.font.lfFaceName, sizeof r.font.lfFaceName);
+    const bool newFace =
+        std::memcmp(r.font.lfFaceName, t.font.lfFaceName, sizeof r.font.lfFaceName);
     const bool same = !newFace && r.style == t.style && r.firstColour == t.firstColour &&
                       r.secondColour == t.secondColour && r.transparency == t.transparency;
     if (same)

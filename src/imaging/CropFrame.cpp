@@ -9,11 +9,15 @@ namespace mosaiq {
 namespace {
 
 // Which edges a handle carries.
-bool MovesLeft(int h) { return h == kHandleTopLeft || h == kHandleLeft || h == kHandleBottomLeft; }
+bool MovesLeft(int h) {
+    return h == kHandleTopLeft || h == kHandleLeft || h == kHandleBottomLeft;
+}
 bool MovesRight(int h) {
     return h == kHandleBottomRight || h == kHandleRight || h == kHandleTopRight;
 }
-bool MovesTop(int h) { return h == kHandleTopLeft || h == kHandleTopRight || h == kHandleTop; }
+bool MovesTop(int h) {
+    return h == kHandleTopLeft || h == kHandleTopRight || h == kHandleTop;
+}
 bool MovesBottom(int h) {
     return h == kHandleBottomLeft || h == kHandleBottom || h == kHandleBottomRight;
 }

@@ -27,13 +27,25 @@ struct CropConstraint {
 const std::array<CropConstraint, kCropConstraintCount>& CropConstraints();
 
 // Handles, counter-clockwise from the top-left corner.
-enum CropHandle { kHandleTopLeft, kHandleLeft, kHandleBottomLeft, kHandleBottom,
-                  kHandleBottomRight, kHandleRight, kHandleTopRight, kHandleTop };
+enum CropHandle {
+    kHandleTopLeft,
+    kHandleLeft,
+    kHandleBottomLeft,
+    kHandleBottom,
+    kHandleBottomRight,
+    kHandleRight,
+    kHandleTopRight,
+    kHandleTop
+};
 inline constexpr int kCropHandleCount = 8;
 inline constexpr int kCropHandleSize = 8;
 
-inline int RectWidth(const Rect32& r) { return r.right - r.left; }
-inline int RectHeight(const Rect32& r) { return r.bottom - r.top; }
+inline int RectWidth(const Rect32& r) {
+    return r.right - r.left;
+}
+inline int RectHeight(const Rect32& r) {
+    return r.bottom - r.top;
+}
 inline bool RectContains(const Rect32& r, QPoint p) {
     return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
 }

@@ -66,8 +66,8 @@ QString CutEntryText(const QString& text, bool* cut) {
     qsizetype i = 0;
     while (i < kept.size()) {
         const char16_t c = kept.at(i).unicode();
-        const bool pair = QChar::isHighSurrogate(c) && i + 1 < kept.size() &&
-                          kept.at(i + 1).isLowSurrogate();
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < kept.size() && kept.at(i + 1).isLowSurrogate();
         const qsizetype length = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
         if (bytes + length > kFieldBytes)
             break;

@@ -25,10 +25,14 @@ float TuningValue(TuningSlider slider, int position) {
     const TuningSliderSpec& spec = SpecOf(slider);
     const double p = double(std::clamp(position, spec.minimum, spec.maximum)) * 0.01;
     switch (slider) {
-    case TuningSlider::Brightness: return float(p - 1.0);
-    case TuningSlider::Hue: return float(p - 180.0);
-    case TuningSlider::Colour: return float((p - 180.0) * 0.2);
-    default: return float(p);
+    case TuningSlider::Brightness:
+        return float(p - 1.0);
+    case TuningSlider::Hue:
+        return float(p - 180.0);
+    case TuningSlider::Colour:
+        return float((p - 180.0) * 0.2);
+    default:
+        return float(p);
     }
 }
 

@@ -6,7 +6,9 @@
 namespace mosaiq {
 namespace {
 
-Rect32 R(int l, int t, int r, int b) { return {l, t, r, b}; }
+Rect32 R(int l, int t, int r, int b) {
+    return {l, t, r, b};
+}
 
 void ExpectRect(const Rect32& actual, const Rect32& expected) {
     EXPECT_EQ(actual.left, expected.left);
@@ -20,7 +22,9 @@ bool Inside(const Rect32& r, const Rect32& outer) {
            r.bottom <= outer.bottom;
 }
 
-double Ratio(const Rect32& r) { return double(RectWidth(r)) / double(RectHeight(r)); }
+double Ratio(const Rect32& r) {
+    return double(RectWidth(r)) / double(RectHeight(r));
+}
 
 // A 800 x 600 picture in a view of exactly that size: the display rectangle starts at (0, 0).
 CropFrame Frame800x600() {
@@ -29,7 +33,9 @@ CropFrame Frame800x600() {
     return f;
 }
 
-QPoint Centre(const Rect32& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+QPoint Centre(const Rect32& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 TEST(CropFrame, LayoutFitsCentresAndInsetsByAnEighth) {
     CropFrame f = Frame800x600();

@@ -116,7 +116,6 @@ TEST(MeasureTextKerning, PairsAreNotKerned) {
     // Each measurement truncates once: allow a pixel per letter measured (kerning
     // would take away about 9 %, over 20 pixels here).
     EXPECT_NEAR(word, 4 * (a + v), 10.0);
-
 }
 
 } // namespace

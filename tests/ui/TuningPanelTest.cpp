@@ -20,17 +20,27 @@ struct Conversion {
 
 TEST(TuningSliders, ConversionsAtTheEndsAndDefaults) {
     const Conversion cases[] = {
-        {TuningSlider::Contrast, 20, 0.2f},      {TuningSlider::Contrast, 100, 1.0f},
-        {TuningSlider::Contrast, 400, 4.0f},     {TuningSlider::Brightness, 0, -1.0f},
-        {TuningSlider::Brightness, 100, 0.0f},   {TuningSlider::Brightness, 200, 1.0f},
-        {TuningSlider::Saturation, 0, 0.0f},     {TuningSlider::Saturation, 100, 1.0f},
-        {TuningSlider::Saturation, 300, 3.0f},   {TuningSlider::Hue, 0, -180.0f},
-        {TuningSlider::Hue, 18000, 0.0f},        {TuningSlider::Hue, 36000, 180.0f},
-        {TuningSlider::Gamma, 20, 0.2f},         {TuningSlider::Gamma, 100, 1.0f},
-        {TuningSlider::Gamma, 400, 4.0f},        {TuningSlider::Colour, 0, -36.0f},
-        {TuningSlider::Colour, 18000, 0.0f},     {TuningSlider::Colour, 36000, 36.0f},
+        {TuningSlider::Contrast, 20, 0.2f},
+        {TuningSlider::Contrast, 100, 1.0f},
+        {TuningSlider::Contrast, 400, 4.0f},
+        {TuningSlider::Brightness, 0, -1.0f},
+        {TuningSlider::Brightness, 100, 0.0f},
+        {TuningSlider::Brightness, 200, 1.0f},
+        {TuningSlider::Saturation, 0, 0.0f},
+        {TuningSlider::Saturation, 100, 1.0f},
+        {TuningSlider::Saturation, 300, 3.0f},
+        {TuningSlider::Hue, 0, -180.0f},
+        {TuningSlider::Hue, 18000, 0.0f},
+        {TuningSlider::Hue, 36000, 180.0f},
+        {TuningSlider::Gamma, 20, 0.2f},
+        {TuningSlider::Gamma, 100, 1.0f},
+        {TuningSlider::Gamma, 400, 4.0f},
+        {TuningSlider::Colour, 0, -36.0f},
+        {TuningSlider::Colour, 18000, 0.0f},
+        {TuningSlider::Colour, 36000, 36.0f},
         // Below the range: contrast and gamma never go under 0.2.
-        {TuningSlider::Contrast, 0, 0.2f},       {TuningSlider::Gamma, -5, 0.2f},
+        {TuningSlider::Contrast, 0, 0.2f},
+        {TuningSlider::Gamma, -5, 0.2f},
     };
     for (const Conversion& c : cases)
         EXPECT_FLOAT_EQ(TuningValue(c.slider, c.position), c.value)
@@ -70,7 +80,8 @@ TEST_F(TuningPanelTest, ATrackClickReportsAtOnce) {
     QTest::mouseClick(gamma, Qt::LeftButton, {}, QPoint(gamma->width() - 2, 6));
     ASSERT_EQ(changes.count(), 1);
     EXPECT_FALSE(changes.at(0).at(0).toBool());
-    EXPECT_EQ(panel.Positions()[size_t(TuningSlider::Gamma)], gamma->PositionAt(gamma->width() - 2));
+    EXPECT_EQ(panel.Positions()[size_t(TuningSlider::Gamma)],
+              gamma->PositionAt(gamma->width() - 2));
     EXPECT_GT(panel.Positions()[size_t(TuningSlider::Gamma)], 390);
 }
 

@@ -253,12 +253,12 @@ void CTextPanel::paintEvent(QPaintEvent*) {
                Qt::AlignLeft | Qt::AlignVCenter, tr("Style"));
     if (m_cutNotice) {
         p.setPen(kCutNotice);
-        p.drawText(QRect(m_add->geometry().right() + 10, m_add->y(),
-                         std::max(m_entry->geometry().right() - m_add->geometry().right() - 10, 0),
-                         m_add->height()),
-                   Qt::AlignLeft | Qt::AlignVCenter,
-                   tr("A text holds at most %1 characters; the rest was cut off.")
-                       .arg(kTextEntryLimit));
+        p.drawText(
+            QRect(m_add->geometry().right() + 10, m_add->y(),
+                  std::max(m_entry->geometry().right() - m_add->geometry().right() - 10, 0),
+                  m_add->height()),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            tr("A text holds at most %1 characters; the rest was cut off.").arg(kTextEntryLimit));
     }
 }
 

@@ -78,14 +78,30 @@ void CTextStyleList::ScrollTo(int top) {
 void CTextStyleList::OnScrolled(int code, int position) {
     const int page = std::max(kRowHeight, height());
     switch (code) {
-    case 0: ScrollTo(m_top - kRowHeight / 4); break;
-    case 1: ScrollTo(m_top + kRowHeight / 4); break;
-    case 2: ScrollTo(m_top - page); break;
-    case 3: ScrollTo(m_top + page); break;
-    case 4: case 5: ScrollTo(position); break;
-    case 6: ScrollTo(0); break;
-    case 7: ScrollTo(ScrollRange()); break;
-    default: break;
+    case 0:
+        ScrollTo(m_top - kRowHeight / 4);
+        break;
+    case 1:
+        ScrollTo(m_top + kRowHeight / 4);
+        break;
+    case 2:
+        ScrollTo(m_top - page);
+        break;
+    case 3:
+        ScrollTo(m_top + page);
+        break;
+    case 4:
+    case 5:
+        ScrollTo(position);
+        break;
+    case 6:
+        ScrollTo(0);
+        break;
+    case 7:
+        ScrollTo(ScrollRange());
+        break;
+    default:
+        break;
     }
 }
 

@@ -61,7 +61,10 @@ public:
 
     bool Handles(int id) const override {
         switch (id) {
-        case cmd::kCrop: case cmd::kMenuCrop: case cmd::kAddText: case cmd::kSelectAll:
+        case cmd::kCrop:
+        case cmd::kMenuCrop:
+        case cmd::kAddText:
+        case cmd::kSelectAll:
             return true;
         default:
             return false;
@@ -71,18 +74,30 @@ public:
     bool IsEnabled(int id) const override {
         const CollageDocument& doc = Window().Canvas().Document();
         switch (id) {
-        case cmd::kCrop: case cmd::kMenuCrop: return SelectedPhotoPath(doc).has_value();
-        case cmd::kSelectAll: return !doc.objects.empty();
-        default: return true;
+        case cmd::kCrop:
+        case cmd::kMenuCrop:
+            return SelectedPhotoPath(doc).has_value();
+        case cmd::kSelectAll:
+            return !doc.objects.empty();
+        default:
+            return true;
         }
     }
 
     void Run(int id) override {
         switch (id) {
-        case cmd::kCrop: case cmd::kMenuCrop: RunCropDialog(); break;
-        case cmd::kAddText: AddText(); break;
-        case cmd::kSelectAll: SelectAll(); break;
-        default: break;
+        case cmd::kCrop:
+        case cmd::kMenuCrop:
+            RunCropDialog();
+            break;
+        case cmd::kAddText:
+            AddText();
+            break;
+        case cmd::kSelectAll:
+            SelectAll();
+            break;
+        default:
+            break;
         }
     }
 

@@ -46,7 +46,8 @@ void CCropConstraintColumn::paintEvent(QPaintEvent*) {
     QPainter p(this);
     for (int i = 0; i < kCropConstraintCount; ++i) {
         const QRect button = m_buttons[size_t(i)]->geometry();
-        const QRect mark(button.left() - kMarkWidth, button.top() + (button.height() - 16) / 2, 16, 16);
+        const QRect mark(button.left() - kMarkWidth, button.top() + (button.height() - 16) / 2, 16,
+                         16);
         SkinIcon(i == m_checked ? 209 : 208).paint(&p, mark);
     }
 }
@@ -56,7 +57,8 @@ void CCropConstraintColumn::resizeEvent(QResizeEvent*) {
     // buttons (the panel area) wraps into more columns.
     const int rows = std::clamp(height() / (kButtonHeight + 1), 1, kCropConstraintCount);
     const int columns = (kCropConstraintCount + rows - 1) / rows;
-    const int step = rows == kCropConstraintCount ? height() / kCropConstraintCount : kButtonHeight + 1;
+    const int step =
+        rows == kCropConstraintCount ? height() / kCropConstraintCount : kButtonHeight + 1;
     const int cell = width() / columns;
     const int buttonWidth = std::min(kButtonWidth, cell - kMarkWidth - 4);
     for (int i = 0; i < kCropConstraintCount; ++i)

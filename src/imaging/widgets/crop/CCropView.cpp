@@ -16,10 +16,17 @@ QRect ToQRect(const Rect32& r) {
 
 Qt::CursorShape HandleCursorShape(int handle) {
     switch (handle) {
-    case kHandleTopLeft: case kHandleBottomRight: return Qt::SizeFDiagCursor;
-    case kHandleBottomLeft: case kHandleTopRight: return Qt::SizeBDiagCursor;
-    case kHandleLeft: case kHandleRight: return Qt::SizeHorCursor;
-    default: return Qt::SizeVerCursor;
+    case kHandleTopLeft:
+    case kHandleBottomRight:
+        return Qt::SizeFDiagCursor;
+    case kHandleBottomLeft:
+    case kHandleTopRight:
+        return Qt::SizeBDiagCursor;
+    case kHandleLeft:
+    case kHandleRight:
+        return Qt::SizeHorCursor;
+    default:
+        return Qt::SizeVerCursor;
     }
 }
 
@@ -43,8 +50,9 @@ void CCropView::SetPicture(const WorkingPicture& picture) {
         m_pictureSize = QSize(picture.fullWidth, picture.fullHeight);
         m_frame.Layout(size(), m_image.size());
     } else {
-        m_error = picture.error.isEmpty() ? tr("The picture could not be loaded.")
-                                          : tr("The picture could not be loaded: %1").arg(picture.error);
+        m_error = picture.error.isEmpty()
+                      ? tr("The picture could not be loaded.")
+                      : tr("The picture could not be loaded: %1").arg(picture.error);
         m_frame.Layout(size(), QSize());
     }
     update();
@@ -95,10 +103,16 @@ void CCropView::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(display, m_image);
     // Four bands darken the picture outside the crop rectangle.
-    p.fillRect(QRect(QPoint(display.left(), display.top()), QPoint(display.right(), crop.top() - 1)), kShade);
-    p.fillRect(QRect(QPoint(display.left(), crop.bottom() + 1), QPoint(display.right(), display.bottom())), kShade);
-    p.fillRect(QRect(QPoint(display.left(), crop.top()), QPoint(crop.left() - 1, crop.bottom())), kShade);
-    p.fillRect(QRect(QPoint(crop.right() + 1, crop.top()), QPoint(display.right(), crop.bottom())), kShade);
+    p.fillRect(
+        QRect(QPoint(display.left(), display.top()), QPoint(display.right(), crop.top() - 1)),
+        kShade);
+    p.fillRect(
+        QRect(QPoint(display.left(), crop.bottom() + 1), QPoint(display.right(), display.bottom())),
+        kShade);
+    p.fillRect(QRect(QPoint(display.left(), crop.top()), QPoint(crop.left() - 1, crop.bottom())),
+               kShade);
+    p.fillRect(QRect(QPoint(crop.right() + 1, crop.top()), QPoint(display.right(), crop.bottom())),
+               kShade);
     p.setPen(Qt::white);
     p.setBrush(Qt::NoBrush);
     p.drawRect(crop.adjusted(0, 0, -1, -1));

@@ -15,12 +15,18 @@ constexpr int kRowStep = 20;
 
 QString SliderLabel(int index) {
     switch (TuningSlider(index)) {
-    case TuningSlider::Contrast: return CTuningPanel::tr("Contrast");
-    case TuningSlider::Brightness: return CTuningPanel::tr("Brightness");
-    case TuningSlider::Saturation: return CTuningPanel::tr("Saturation");
-    case TuningSlider::Hue: return CTuningPanel::tr("Hue");
-    case TuningSlider::Gamma: return CTuningPanel::tr("Gamma");
-    default: return CTuningPanel::tr("Color");
+    case TuningSlider::Contrast:
+        return CTuningPanel::tr("Contrast");
+    case TuningSlider::Brightness:
+        return CTuningPanel::tr("Brightness");
+    case TuningSlider::Saturation:
+        return CTuningPanel::tr("Saturation");
+    case TuningSlider::Hue:
+        return CTuningPanel::tr("Hue");
+    case TuningSlider::Gamma:
+        return CTuningPanel::tr("Gamma");
+    default:
+        return CTuningPanel::tr("Color");
     }
 }
 
