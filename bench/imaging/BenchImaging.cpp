@@ -64,7 +64,12 @@ void BM_DecodeJpegAtLeast(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(mosaiq::DecodePictureAtLeast(PhotoPath(), minimum).width());
 }
-BENCHMARK(BM_DecodeJpegAtLeast)->Arg(160)->Arg(800)->Arg(1600)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeJpegAtLeast)
+    ->Arg(160)
+    ->Arg(800)
+    ->Arg(1600)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The whole per-photo work of an import: size, 80 x 80 thumbnail, JPEG compression.
 void BM_PreparePhoto(benchmark::State& state) {
@@ -138,9 +143,10 @@ void BM_ConvertPngBatch(benchmark::State& state) {
     QStringList inputs;
     for (int i = 0; i < files; ++i) {
         const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
-        inputs << (corpus.isEmpty() ? PhotoPath()
-                                    : corpus + QStringLiteral("/jpg/photo_%1.jpg").arg(i, 3, 10,
-                                                                                    QLatin1Char('0')));
+        inputs << (corpus.isEmpty()
+                       ? PhotoPath()
+                       : corpus +
+                             QStringLiteral("/jpg/photo_%1.jpg").arg(i, 3, 10, QLatin1Char('0')));
     }
     // The same input twice writes one output; a made photo is copied under a second name.
     if (files == 2 && inputs[0] == inputs[1]) {

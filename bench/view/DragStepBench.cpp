@@ -33,7 +33,8 @@ public:
         const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
         if (!corpus.isEmpty()) {
             for (int i = 0; i < kPhotoCount; ++i)
-                m_paths << corpus + QStringLiteral("/jpg/photo_%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+                m_paths << corpus +
+                               QStringLiteral("/jpg/photo_%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
             return;
         }
         QImage picture(kPhotoWidth, kPhotoHeight, QImage::Format_RGB32);

@@ -379,8 +379,7 @@ void Compositor::DrawPhotoLook(QPainter& painter, ObjectCache& cache, const Phot
 }
 
 void Compositor::DrawLook(ObjectCache& cache, PreparedKey key, const QTransform& transform,
-                          QSize displayed, Pass& pass,
-                          const std::function<void(QPainter&)>& draw) {
+                          QSize displayed, Pass& pass, const std::function<void(QPainter&)>& draw) {
     QPainter& painter = pass.painter;
     const QTransform device = transform * pass.base;
     // The prepared copy is used where the view only translates: it is then copied pixel for
@@ -419,8 +418,9 @@ void Compositor::Prepare(ObjectCache& cache, const PreparedKey& key, QSize displ
                          const std::function<void(QPainter&)>& draw) {
     const QTransform local(key.m11, key.m12, key.m21, key.m22, key.dx, key.dy);
     // One pixel more on each side for the smoothed edges.
-    const QRect bounds =
-        local.mapRect(QRectF(QPointF(0, 0), QSizeF(displayed))).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QRect bounds = local.mapRect(QRectF(QPointF(0, 0), QSizeF(displayed)))
+                             .toAlignedRect()
+                             .adjusted(-1, -1, 1, 1);
     cache.prepared = QImage();
     cache.preparedValid = false;
     if (bounds.isEmpty() || std::int64_t(bounds.width()) * bounds.height() > kMaxComposedPixels)

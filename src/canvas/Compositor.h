@@ -80,14 +80,13 @@ private:
     void DrawBackground(const CollageDocument& document, Pass& pass);
     void DrawObject(CollageDocument& document, int index, Pass& pass);
     void DrawPicturedObject(CollageDocument& document, int index, Pass& pass);
-    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
-                   const QTransform& transform);
+    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed, const QTransform& transform);
     static void DrawPhotoLook(QPainter& painter, ObjectCache& cache, const PhotoRecord& r,
                               QSize displayed, bool showPicture, float opacity);
     // Draws an object's look (draw paints it in its local box coordinates) under transform:
     // by copying its prepared picture, remade first when key changed, or directly.
-    void DrawLook(ObjectCache& cache, PreparedKey key, const QTransform& transform,
-                  QSize displayed, Pass& pass, const std::function<void(QPainter&)>& draw);
+    void DrawLook(ObjectCache& cache, PreparedKey key, const QTransform& transform, QSize displayed,
+                  Pass& pass, const std::function<void(QPainter&)>& draw);
     static void Prepare(ObjectCache& cache, const PreparedKey& key, QSize displayed,
                         const std::function<void(QPainter&)>& draw);
     void DrawText(CollageDocument& document, int index, Pass& pass);

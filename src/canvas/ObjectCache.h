@@ -44,9 +44,8 @@ struct PreparedKey {
     friend bool operator==(const PreparedKey& a, const PreparedKey& b) {
         return a.look == b.look && a.pictureKey == b.pictureKey && a.frameKey == b.frameKey &&
                std::memcmp(&a.frameWindow, &b.frameWindow, sizeof(RecordFrameWindow)) == 0 &&
-               a.box == b.box &&
-               a.m11 == b.m11 && a.m12 == b.m12 && a.m21 == b.m21 && a.m22 == b.m22 &&
-               a.dx == b.dx && a.dy == b.dy;
+               a.box == b.box && a.m11 == b.m11 && a.m12 == b.m12 && a.m21 == b.m21 &&
+               a.m22 == b.m22 && a.dx == b.dx && a.dy == b.dy;
     }
 };
 
