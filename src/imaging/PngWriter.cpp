@@ -252,7 +252,7 @@ void MakePart(const Source& s, Part& part, std::uint8_t* filtered, std::size_t r
 // other part, so all finish at about the same time.
 std::vector<Part> SplitRows(int height, int parts) {
     parts = std::clamp(parts, 1, height);
-    std::vector<Part> out(std::size_t(parts));
+    std::vector<Part> out(static_cast<std::size_t>(parts));
     const double share = double(height) / (double(parts - 1) + kZlibCost);
     int row = 0;
     for (int i = 0; i < parts; ++i) {
@@ -283,7 +283,8 @@ void PutChunk(QByteArray& file, const char type[4], const std::uint8_t* data, st
     if (size > 0)
         file.append(reinterpret_cast<const char*>(data), qsizetype(size));
     std::uint32_t crc = std::uint32_t(libdeflate_crc32(0, type, 4));
-    crc = std::uint32_t(libdeflate_crc32(crc, data, size));
+    if (size > 0)
+        crc = std::uint32_t(libdeflate_crc32(crc, data, size));
     Bytes tail;
     PutBe32(tail, crc);
     file.append(reinterpret_cast<const char*>(tail.data()), 4);
