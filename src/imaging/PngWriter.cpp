@@ -1,6 +1,6 @@
 #include "imaging/PngWriter.h"
 
-#include <QThread>
+#include "imaging/PictureJob.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -32,16 +32,6 @@ constexpr std::size_t kMinSplitBytes = std::size_t(4) << 20;
 constexpr std::size_t kMaxChunk = std::size_t(1) << 20;
 // Input handed to zlib per call (its counters are 32 bits).
 constexpr std::size_t kZlibStep = std::size_t(1) << 28;
-
-// PNG writes running in this process: a write takes the cores the others leave.
-std::atomic<int> g_runningWrites{0};
-
-struct RunningWrite {
-    RunningWrite() { ++g_runningWrites; }
-    ~RunningWrite() { --g_runningWrites; }
-    RunningWrite(const RunningWrite&) = delete;
-    RunningWrite& operator=(const RunningWrite&) = delete;
-};
 
 enum ColourType : std::uint8_t { kGrey = 0, kRgb = 2, kPalette = 3, kRgba = 6 };
 
@@ -327,8 +317,7 @@ int ChooseThreads(const PngWriteOptions& options, std::size_t filteredBytes) {
         return options.threads;
     if (filteredBytes < kMinSplitBytes)
         return 1;
-    const int cores = std::max(1, QThread::idealThreadCount());
-    return std::max(1, cores / std::max(1, g_runningWrites.load()));
+    return ScopedPictureJob::SpareThreads();
 }
 
 } // namespace
@@ -341,7 +330,7 @@ QByteArray EncodePng(const QImage& image, const PngWriteOptions& options, QStrin
     };
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return fail(QStringLiteral("there is no picture to save"));
-    RunningWrite running;
+    const ScopedPictureJob job;
     try {
         const Source s = Prepare(image);
         if (s.image.isNull())

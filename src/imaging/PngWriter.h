@@ -3,9 +3,9 @@
 // The PNG writer of flat pictures (export, batch conversion, effects). Rows are filtered
 // adaptively (the filter with the smallest sum of absolute differences per row, None for
 // palette pictures) and compressed with libdeflate, which gives files as small as a zlib level 7
-// writer at a fraction of the time. A large picture written while no other picture is being
-// written is split into horizontal parts compressed on several threads: every part but the last
-// is a zlib stream ended by a sync flush (so they join into one stream), the last one is
+// writer at a fraction of the time. A large picture written while no other picture job runs
+// (PictureJob.h) is split into horizontal parts compressed on several threads: every part but the
+// last is a zlib stream ended by a sync flush (so they join into one stream), the last one is
 // libdeflate's, which ends the stream.
 //
 // What is written: grey pictures (Format_Grayscale8) as 8-bit grey, palette pictures
@@ -20,7 +20,7 @@
 namespace mosaiq {
 
 struct PngWriteOptions {
-    // Parts compressed at once. 0: as many as the cores not busy with other PNG writes, one for
+    // Parts compressed at once. 0: as many as the cores not busy with other picture jobs, one for
     // small pictures.
     int threads = 0;
     // Horizontal parts the rows are split into (at most one per row). 0: one per thread.

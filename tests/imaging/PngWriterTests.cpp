@@ -2,13 +2,17 @@
 // stored layout, odd sizes, and parts that do not divide the height; compression as good as
 // Qt's own writer.
 #include "imaging/ImageLibrary.h"
+#include "imaging/PictureJob.h"
 #include "imaging/PictureType.h"
 #include "imaging/PngWriter.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace mosaiq {
 namespace {
@@ -159,6 +163,27 @@ TEST(PngWriter, PaletteIndexesPastTheEndAndEmptyPictures) {
     QString error;
     EXPECT_TRUE(EncodePng(QImage(), {}, &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PictureJob, NestedJobsCountOnceAndOthersTakeTheirCores) {
+    const int cores = std::max(1, QThread::idealThreadCount());
+    const ScopedPictureJob outer;
+    EXPECT_EQ(ScopedPictureJob::Running(), 1);
+    EXPECT_EQ(ScopedPictureJob::SpareThreads(), cores);
+    {
+        const ScopedPictureJob inner; // the writer inside a conversion
+        EXPECT_EQ(ScopedPictureJob::Running(), 1);
+    }
+    int runningThere = 0, spareThere = 0;
+    std::thread other([&] {
+        const ScopedPictureJob job;
+        runningThere = ScopedPictureJob::Running();
+        spareThere = ScopedPictureJob::SpareThreads();
+    });
+    other.join();
+    EXPECT_EQ(runningThere, 2);
+    EXPECT_EQ(spareThere, std::max(1, cores - 1));
+    EXPECT_EQ(ScopedPictureJob::Running(), 1);
 }
 
 } // namespace
