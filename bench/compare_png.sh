@@ -2,7 +2,8 @@
 # compare_png.sh CORPUS [MOSAIQ_CLI]
 # PNG conversion side by side: two 12-megapixel photos of a make_corpus.sh corpus converted at once
 # (one per core), then one photo alone, by vips, GraphicsMagick and mosaiq-cli. Prints the best
-# wall time of three runs and the size of the first output of each tool.
+# wall time of three runs (with the CPU time it took: the machine may be shared) and the size of
+# the first output of each tool.
 set -euo pipefail
 corpus=$1
 cli=${2:-build/bin/mosaiq-cli}
@@ -14,17 +15,16 @@ for t in vips gm "$cli"; do
   command -v "$t" >/dev/null || { echo "missing tool: $t" >&2; exit 1; }
 done
 
-best() {  # best LABEL COMMAND...: best wall time of three runs, in seconds
-  local label=$1 best=999 s e t
-  shift
+best() {  # best LABEL FUNCTION: best wall time of three runs, and the CPU time of that run
+  local label=$1 best=999 cpu=0 r t c
   for _ in 1 2 3; do
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    e=$(date +%s.%N)
-    t=$(echo "$e - $s" | bc)
-    best=$(echo "if ($t < $best) $t else $best" | bc)
+    /usr/bin/time -o "$out/time" -f '%e %U %S' bash -c "$2" >/dev/null 2>&1
+    r=$(tail -1 "$out/time")
+    t=$(echo "$r" | cut -d' ' -f1)
+    c=$(echo "$r" | awk '{print $2 + $3}')
+    if [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; cpu=$c; fi
   done
-  printf '%-34s %6.3f s\n' "$label" "$best"
+  printf '%-34s %6.2f s wall %6.2f s CPU\n' "$label" "$best" "$cpu"
 }
 vips2() { vips copy "$a" "$out/v1.png" & vips copy "$b" "$out/v2.png" & wait; }
 gm2() { gm convert "$a" "$out/g1.png" & gm convert "$b" "$out/g2.png" & wait; }
@@ -33,6 +33,8 @@ vips1() { vips copy "$a" "$out/v1.png"; }
 gm1() { gm convert "$a" "$out/g1.png"; }
 mq1() { "$cli" convert --format png --output "$out/m" "$a"; }
 
+export a b out cli
+export -f vips2 gm2 mq2 vips1 gm1 mq1
 best "vips, two files at once" vips2
 best "GraphicsMagick, two files at once" gm2
 best "mosaiq-cli, two files at once" mq2
