@@ -158,10 +158,10 @@ void BM_ReleaseRedraw(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_MoveStep)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ScaleStep)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RotateStep)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ReleaseRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MoveStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_ScaleStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RotateStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_ReleaseRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
