@@ -46,8 +46,8 @@ struct Fixture {
     // A made photo of w x h; noisy ones decode like camera pictures, plain ones are gradients and
     // blocks (the export benchmark keeps those, so its figures stay comparable over time).
     QString Photo(int w, int h, bool noisy = true) {
-        const QString path = dir.filePath(
-            QStringLiteral("photo-%1x%2%3.jpg").arg(w).arg(h).arg(noisy ? "n" : ""));
+        const QString path =
+            dir.filePath(QStringLiteral("photo-%1x%2%3.jpg").arg(w).arg(h).arg(noisy ? "n" : ""));
         if (QFileInfo::exists(path))
             return path;
         QImage image(w, h, QImage::Format_RGB32);
@@ -170,7 +170,12 @@ void RedrawFiftyCachedPhotos(benchmark::State& state, int w, int h) {
 void BM_RedrawFiftyCachedPhotos(benchmark::State& state) {
     RedrawFiftyCachedPhotos(state, 1024, 768);
 }
-BENCHMARK(BM_RedrawFiftyCachedPhotos)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RedrawFiftyCachedPhotos)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_RedrawFiftyCachedPhotos1920x1080(benchmark::State& state) {
     RedrawFiftyCachedPhotos(state, 1920, 1080);
@@ -193,7 +198,10 @@ void BM_PhotoCache4000x3000At600(benchmark::State& state) {
         compositor.Render(doc, painter, RenderOptions{});
     }
 }
-BENCHMARK(BM_PhotoCache4000x3000At600)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_PhotoCache4000x3000At600)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // The decoding alone, reduced as the cache asks for it, for comparison with the cache build.
 void BM_DecodeOnly4000x3000At600(benchmark::State& state) {
@@ -201,7 +209,10 @@ void BM_DecodeOnly4000x3000At600(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(DecodePictureAtLeast(path, QSize(600, 450)));
 }
-BENCHMARK(BM_DecodeOnly4000x3000At600)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_DecodeOnly4000x3000At600)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_ExportThirtyTurnedPhotosTo3200Jpeg(benchmark::State& state) {
     CollageDocument doc;
@@ -217,7 +228,10 @@ void BM_ExportThirtyTurnedPhotosTo3200Jpeg(benchmark::State& state) {
             state.SkipWithError(r.error.toUtf8().constData());
     }
 }
-BENCHMARK(BM_ExportThirtyTurnedPhotosTo3200Jpeg)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_ExportThirtyTurnedPhotosTo3200Jpeg)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 } // namespace
 

@@ -114,8 +114,8 @@ protected:
         }
     if (largest <= 4 && beyondTwo * 2000 <= qint64(a.width()) * a.height())
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "largest difference " << largest << ", " << beyondTwo
-                                         << " pixels beyond 2";
+    return ::testing::AssertionFailure()
+           << "largest difference " << largest << ", " << beyondTwo << " pixels beyond 2";
 }
 
 } // namespace
@@ -129,7 +129,8 @@ TEST_F(PreparedPictureTest, CopiesGiveThePixelsOfDirectDrawing) {
             const QSize size(int(400 * zoom) - scroll.x(), int(300 * zoom) - scroll.y());
             const QImage direct = View(scroll, size, true);
             const QImage prepared = View(scroll, size, false);
-            EXPECT_TRUE(SamePixels(direct, prepared)) << "zoom " << zoom << ", scroll " << scroll.x();
+            EXPECT_TRUE(SamePixels(direct, prepared))
+                << "zoom " << zoom << ", scroll " << scroll.x();
             // Twice: the second pass copies the pictures the first one prepared.
             EXPECT_TRUE(SamePixels(direct, View(scroll, size, false)));
         }
