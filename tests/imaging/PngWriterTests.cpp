@@ -1,10 +1,13 @@
 // The PNG writer: every pixel read back by both readers (Qt's and the image library's) for each
 // stored layout, odd sizes, and parts that do not divide the height; compression as good as
-// Qt's own writer.
+// Qt's own writer; large files written in pieces; the count of picture jobs.
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureJob.h"
 #include "imaging/PictureType.h"
 #include "imaging/PngWriter.h"
+#include "imaging/ReplacingFile.h"
+
+#include "common/TestSupport.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -163,6 +166,20 @@ TEST(PngWriter, PaletteIndexesPastTheEndAndEmptyPictures) {
     QString error;
     EXPECT_TRUE(EncodePng(QImage(), {}, &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PngWriter, LargeFilesAreWrittenWholeInPiecesAndUnwritablePathsFail) {
+    test::ScopedDataDir dir;
+    QByteArray bytes(5 * 65536 + 17, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 131) >> 7);
+    const QString path = dir.File(QStringLiteral("big.png"));
+    ASSERT_TRUE(WritePictureFile(path, bytes));
+    EXPECT_EQ(test::ReadAll(path), bytes);
+    QString error;
+    EXPECT_FALSE(WritePictureFile(path + QStringLiteral("/child.png"), bytes, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(test::ReadAll(path), bytes);
 }
 
 TEST(PictureJob, NestedJobsCountOnceAndOthersTakeTheirCores) {
