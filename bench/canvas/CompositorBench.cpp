@@ -1,6 +1,10 @@
-// Compositor timings: a redraw of a 1024 x 768 canvas with 50 cached photos (masked, framed,
-// tuned, turned) at zoom 1; building the cache of one 4000 x 3000 JPEG shown 600 pixels wide;
-// exporting a 3200 x 3200 collage of 30 turned 800 x 600 photos to JPEG.
+// Compositor timings (wall time): a redraw of 50 cached photos (masked, framed, tuned, turned) at
+// zoom 1 on 1024 x 768 and on 1920 x 1080, copying prepared pictures and drawing directly side by
+// side; building the cache of one 4000 x 3000 JPEG shown 600 pixels wide; exporting a
+// 3200 x 3200 collage of 30 turned 800 x 600 photos to JPEG.
+//
+// Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh: the photos are then its 12- and
+// 24-megapixel camera-like JPEGs. Otherwise photos with noise are made in a temporary directory.
 #include "app/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/CollageExport.h"
@@ -14,10 +18,12 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -28,8 +34,20 @@ namespace {
 // Everything the benchmarks read, made once: photos, a mask library and a frame library.
 struct Fixture {
     QTemporaryDir dir;
-    QString Photo(int w, int h) {
-        const QString path = dir.filePath(QStringLiteral("photo-%1x%2.jpg").arg(w).arg(h));
+    // Photo number i of the corpus (every tenth the 24-megapixel one), or a made one of w x h.
+    QString CorpusPhoto(int i, int w, int h) {
+        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
+        if (corpus.isEmpty())
+            return Photo(w, h);
+        if (i % 10 == 9)
+            return corpus + QStringLiteral("/big/big_6000x4000.jpg");
+        return corpus + QStringLiteral("/jpg/photo_%1.jpg").arg(i % 100, 3, 10, QLatin1Char('0'));
+    }
+    // A made photo of w x h; noisy ones decode like camera pictures, plain ones are gradients and
+    // blocks (the export benchmark keeps those, so its figures stay comparable over time).
+    QString Photo(int w, int h, bool noisy = true) {
+        const QString path =
+            dir.filePath(QStringLiteral("photo-%1x%2%3.jpg").arg(w).arg(h).arg(noisy ? "n" : ""));
         if (QFileInfo::exists(path))
             return path;
         QImage image(w, h, QImage::Format_RGB32);
@@ -43,6 +61,17 @@ struct Fixture {
             p.fillRect(QRect((i * 97) % w, (i * 61) % h, w / 20, h / 20),
                        QColor::fromHsv((i * 37) % 360, 200, 220));
         p.end();
+        // Noise, so that the picture decodes like a photo and not like flat areas.
+        QRandomGenerator random(uint(w * 31 + h));
+        for (int y = 0; noisy && y < h; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < w; ++x) {
+                const int n = int(random.bounded(32)) - 16;
+                line[x] = qRgb(std::clamp(qRed(line[x]) + n, 0, 255),
+                               std::clamp(qGreen(line[x]) - n, 0, 255),
+                               std::clamp(qBlue(line[x]) + n / 2, 0, 255));
+            }
+        }
         image.save(path, "JPEG", 90);
         return path;
     }
@@ -99,11 +128,19 @@ void AddObject(CollageDocument& doc, const PhotoRecord& r) {
     doc.CreateRegion(doc.objects.back());
 }
 
-void BM_RedrawFiftyCachedPhotos(benchmark::State& state) {
+// 50 photos over a canvas of w x h, every one cached; range(0) 1 draws them directly instead of
+// copying their prepared pictures, as before they were kept.
+void RedrawFiftyCachedPhotos(benchmark::State& state, int w, int h) {
     CollageDocument doc;
-    const QString path = Files().Photo(640, 480);
+    doc.width = w;
+    doc.height = h;
+    const double stepX = w / 10.8, stepY = h / 5.5;
+    const float scale = float(w) / 1024.0f * 0.35f;
     for (int i = 0; i < 50; ++i) {
-        PhotoRecord r = MakePhoto(path, 640, 480, (i % 10) * 95, (i / 10) * 140, 0.35f,
+        const QString path = Files().CorpusPhoto(i, 640, 480);
+        const QSize size = QImageReader(path).size();
+        PhotoRecord r = MakePhoto(path, size.width(), size.height(), int((i % 10) * stepX),
+                                  int((i / 10) * stepY), scale * 640.0f / float(size.width()),
                                   float(i * 7 % 60) - 30.0f);
         r.maskId = (i % 2) ? 1 : 0;
         r.frameId = (i % 2) ? 0 : 1;
@@ -117,20 +154,42 @@ void BM_RedrawFiftyCachedPhotos(benchmark::State& state) {
     }
     doc.objects[25].SetSelected(true);
     Compositor compositor;
-    QImage surface(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    QImage surface(w, h, QImage::Format_ARGB32_Premultiplied);
+    RenderOptions options;
+    options.directDrawing = state.range(0) != 0;
+    state.SetLabel(options.directDrawing ? "direct" : "prepared");
     const auto render = [&] {
         QPainter painter(&surface);
-        compositor.Render(doc, painter, RenderOptions{});
+        compositor.Render(doc, painter, options);
     };
     render(); // builds the caches
     for (auto _ : state)
         render();
 }
-BENCHMARK(BM_RedrawFiftyCachedPhotos)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawFiftyCachedPhotos(benchmark::State& state) {
+    RedrawFiftyCachedPhotos(state, 1024, 768);
+}
+BENCHMARK(BM_RedrawFiftyCachedPhotos)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+void BM_RedrawFiftyCachedPhotos1920x1080(benchmark::State& state) {
+    RedrawFiftyCachedPhotos(state, 1920, 1080);
+}
+BENCHMARK(BM_RedrawFiftyCachedPhotos1920x1080)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_PhotoCache4000x3000At600(benchmark::State& state) {
     CollageDocument doc;
-    AddObject(doc, MakePhoto(Files().Photo(4000, 3000), 4000, 3000, 10, 10, 0.15f, 0.0f));
+    AddObject(doc, MakePhoto(Files().CorpusPhoto(0, 4000, 3000), 4000, 3000, 10, 10, 0.15f, 0.0f));
     Compositor compositor;
     QImage surface(1024, 768, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -139,20 +198,26 @@ void BM_PhotoCache4000x3000At600(benchmark::State& state) {
         compositor.Render(doc, painter, RenderOptions{});
     }
 }
-BENCHMARK(BM_PhotoCache4000x3000At600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PhotoCache4000x3000At600)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // The decoding alone, reduced as the cache asks for it, for comparison with the cache build.
 void BM_DecodeOnly4000x3000At600(benchmark::State& state) {
-    const QString path = Files().Photo(4000, 3000);
+    const QString path = Files().CorpusPhoto(0, 4000, 3000);
     for (auto _ : state)
         benchmark::DoNotOptimize(DecodePictureAtLeast(path, QSize(600, 450)));
 }
-BENCHMARK(BM_DecodeOnly4000x3000At600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeOnly4000x3000At600)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_ExportThirtyTurnedPhotosTo3200Jpeg(benchmark::State& state) {
     CollageDocument doc;
     doc.width = doc.height = 3200;
-    const QString path = Files().Photo(800, 600);
+    const QString path = Files().Photo(800, 600, false);
     for (int i = 0; i < 30; ++i)
         AddObject(doc, MakePhoto(path, 800, 600, (i % 5) * 600, (i / 5) * 500, 1.0f,
                                  float(i * 11 % 90) - 45.0f));
@@ -163,7 +228,10 @@ void BM_ExportThirtyTurnedPhotosTo3200Jpeg(benchmark::State& state) {
             state.SkipWithError(r.error.toUtf8().constData());
     }
 }
-BENCHMARK(BM_ExportThirtyTurnedPhotosTo3200Jpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportThirtyTurnedPhotosTo3200Jpeg)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "batch/BatchConverter.h"
 
 #include "imaging/PictureDecoder.h"
+#include "imaging/PictureJob.h"
 #include "imaging/PictureSaving.h"
 
 #include <QDir>
@@ -106,6 +107,7 @@ BatchSummary BatchConverter::Run(const std::function<void(const BatchFileResult&
                 result.index = index;
                 result.input = m_settings.files.at(index);
                 result.output = outputs.at(index);
+                const ScopedPictureJob job; // a writer leaves the other workers their cores
                 result.converted =
                     ConvertPictureFile(result.input, result.output, extension, &result.reason);
                 std::lock_guard<std::mutex> lock(reportMutex);

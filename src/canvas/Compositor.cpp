@@ -16,6 +16,7 @@
 #include <QRegion>
 
 #include <cmath>
+#include <functional>
 
 namespace mosaiq {
 namespace {
@@ -47,6 +48,12 @@ QSize FrameBuildSize(QSize displayed) {
         return displayed;
     const double f = std::sqrt(double(kMaxComposedPixels) / area);
     return QSize(std::max(1, int(displayed.width() * f)), std::max(1, int(displayed.height() * f)));
+}
+
+// A transform that moves by whole pixels only.
+bool IsWholeTranslation(const QTransform& t) {
+    return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
+           t.dy() == std::floor(t.dy());
 }
 
 bool Rotates(const QTransform& t) {
@@ -236,11 +243,9 @@ void Compositor::DrawPicturedObject(CollageDocument& document, int index, Pass& 
         return;
     }
 
-    pass.SetTransform(transform);
-    SetObjectHints(pass.painter);
     if (!displayed.isEmpty()) {
         if (object.Photo()) {
-            DrawPhoto(object, pass, displayed);
+            DrawPhoto(object, pass, displayed, transform);
         } else {
             ObjectCache& cache = EnsureCache(object);
             if (cache.source.isNull() && !cache.failed) {
@@ -263,8 +268,14 @@ void Compositor::DrawPicturedObject(CollageDocument& document, int index, Pass& 
             if (!cache.picture.isNull()) {
                 const float opacity = ClampOpacity(object.Clipart() ? object.Clipart()->opacity
                                                                     : object.Stamp()->opacity);
-                DrawTuned(pass.painter, cache, cache.picture, QRect(QPoint(0, 0), displayed),
-                          opacity, *object.Tuning());
+                const TuningBlock& tuning = *object.Tuning();
+                PreparedKey key;
+                key.look = DrawableKey{opacity, tuning, displayed, false, true};
+                key.pictureKey = cache.picture.cacheKey();
+                DrawLook(cache, key, transform, displayed, pass, [&](QPainter& painter) {
+                    DrawTuned(painter, cache, cache.picture, QRect(QPoint(0, 0), displayed),
+                              opacity, tuning);
+                });
             }
         }
     }
@@ -272,7 +283,8 @@ void Compositor::DrawPicturedObject(CollageDocument& document, int index, Pass& 
         Decorate(index, displayed, transform, pass);
 }
 
-void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed) {
+void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
+                           const QTransform& transform) {
     PhotoRecord& r = *object.Photo();
     ObjectCache& cache = EnsureCache(object);
     // While dragging, a picture made for another size is drawn scaled rather than rebuilt.
@@ -312,9 +324,23 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed) {
         cache.drawableValid = false;
     }
 
-    QPainter& painter = pass.painter;
     const bool showPicture = fileExists && !cache.picture.isNull();
     const float opacity = ClampOpacity(r.opacity);
+    const bool framed = r.frameId > 0;
+    if (!showPicture && !(framed && !cache.frame.isNull()))
+        return;
+    PreparedKey key;
+    key.look = DrawableKey{opacity, r.tuning, cache.builtFor, framed, showPicture};
+    key.pictureKey = showPicture ? cache.picture.cacheKey() : 0;
+    key.frameKey = framed ? cache.frame.cacheKey() : 0;
+    key.frameWindow = r.frameWindow;
+    DrawLook(cache, key, transform, displayed, pass, [&](QPainter& painter) {
+        DrawPhotoLook(painter, cache, r, displayed, showPicture, opacity);
+    });
+}
+
+void Compositor::DrawPhotoLook(QPainter& painter, ObjectCache& cache, const PhotoRecord& r,
+                               QSize displayed, bool showPicture, float opacity) {
     const QRect box(QPoint(0, 0), displayed);
     const bool framed = r.frameId > 0;
     if (framed && !cache.frame.isNull() &&
@@ -350,6 +376,68 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed) {
         painter.drawImage(QRectF(box), cache.frame);
         painter.setOpacity(1.0);
     }
+}
+
+void Compositor::DrawLook(ObjectCache& cache, PreparedKey key, const QTransform& transform,
+                          QSize displayed, Pass& pass, const std::function<void(QPainter&)>& draw) {
+    QPainter& painter = pass.painter;
+    const QTransform device = transform * pass.base;
+    // The prepared copy is used where the view only translates: it is then copied pixel for
+    // pixel. Export and tests draw directly.
+    const bool prepare = !pass.options.offscreenOnly && !pass.options.directDrawing &&
+                         device.type() <= QTransform::TxRotate && IsWholeTranslation(pass.base);
+    if (prepare) {
+        const qreal wholeX = std::floor(device.dx()), wholeY = std::floor(device.dy());
+        key.box = displayed;
+        key.m11 = device.m11();
+        key.m12 = device.m12();
+        key.m21 = device.m21();
+        key.m22 = device.m22();
+        key.dx = device.dx() - wholeX;
+        key.dy = device.dy() - wholeY;
+        const bool current = cache.preparedValid && cache.preparedKey == key;
+        // Mid-drag the dragged object's look changes every step: drawn directly until release.
+        if (current || !pass.options.fastTransformedCaches) {
+            if (!current)
+                Prepare(cache, key, displayed, draw);
+            if (!cache.prepared.isNull()) {
+                painter.setWorldTransform(QTransform());
+                painter.setOpacity(1.0);
+                painter.drawImage(QPoint(int(wholeX), int(wholeY)) + cache.preparedOffset,
+                                  cache.prepared);
+                return;
+            }
+        }
+    }
+    pass.SetTransform(transform);
+    SetObjectHints(painter);
+    draw(painter);
+}
+
+void Compositor::Prepare(ObjectCache& cache, const PreparedKey& key, QSize displayed,
+                         const std::function<void(QPainter&)>& draw) {
+    const QTransform local(key.m11, key.m12, key.m21, key.m22, key.dx, key.dy);
+    // One pixel more on each side for the smoothed edges.
+    const QRect bounds = local.mapRect(QRectF(QPointF(0, 0), QSizeF(displayed)))
+                             .toAlignedRect()
+                             .adjusted(-1, -1, 1, 1);
+    cache.prepared = QImage();
+    cache.preparedValid = false;
+    if (bounds.isEmpty() || std::int64_t(bounds.width()) * bounds.height() > kMaxComposedPixels)
+        return; // too large to keep: drawn directly
+    QImage prepared(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    if (prepared.isNull())
+        return;
+    prepared.fill(Qt::transparent);
+    QPainter p(&prepared);
+    SetObjectHints(p);
+    p.setWorldTransform(local * QTransform::fromTranslate(-bounds.left(), -bounds.top()));
+    draw(p);
+    p.end();
+    cache.prepared = prepared;
+    cache.preparedOffset = bounds.topLeft();
+    cache.preparedKey = key;
+    cache.preparedValid = true;
 }
 
 void Compositor::DrawText(CollageDocument& document, int index, Pass& pass) {

@@ -10,8 +10,10 @@
 // Render paints in surface pixels (a view that shows a scrolled part translates the painter by
 // minus the scroll offsets before calling).
 //
-// Pictures are kept per object (ObjectCache.h) at their displayed size, so an ordinary redraw is
-// one scaled draw per object; they are rebuilt when dropped or when the displayed size changed.
+// Pictures are kept per object (ObjectCache.h) at their displayed size, and for the view also
+// prepared exactly as shown (turned, tuned, framed, premultiplied), so an ordinary redraw copies
+// one picture per object at a whole-pixel position; a prepared picture is remade only when the
+// object's look, angle, size or the fraction of a pixel of its position changed.
 
 #include "canvas/ObjectCache.h"
 #include "canvas/SelectionHandles.h"
@@ -23,6 +25,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QPainter;
 
@@ -46,6 +49,9 @@ struct RenderOptions {
     // While an object is dragged, scaled or turned: a cache made for another displayed size is
     // drawn scaled instead of being rebuilt (the view drops it when the button is released).
     bool fastTransformedCaches = false;
+    // Draws every object from its picture under its transform instead of copying its prepared
+    // picture (export always does: it draws each object once).
+    bool directDrawing = false;
 };
 
 class Compositor {
@@ -74,7 +80,15 @@ private:
     void DrawBackground(const CollageDocument& document, Pass& pass);
     void DrawObject(CollageDocument& document, int index, Pass& pass);
     void DrawPicturedObject(CollageDocument& document, int index, Pass& pass);
-    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed);
+    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed, const QTransform& transform);
+    static void DrawPhotoLook(QPainter& painter, ObjectCache& cache, const PhotoRecord& r,
+                              QSize displayed, bool showPicture, float opacity);
+    // Draws an object's look (draw paints it in its local box coordinates) under transform:
+    // by copying its prepared picture, remade first when key changed, or directly.
+    void DrawLook(ObjectCache& cache, PreparedKey key, const QTransform& transform, QSize displayed,
+                  Pass& pass, const std::function<void(QPainter&)>& draw);
+    static void Prepare(ObjectCache& cache, const PreparedKey& key, QSize displayed,
+                        const std::function<void(QPainter&)>& draw);
     void DrawText(CollageDocument& document, int index, Pass& pass);
     void Decorate(int index, QSize box, const QTransform& transform, Pass& pass);
 

@@ -9,6 +9,7 @@
 #include "text/TextDraw.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 
 #include <cstring>
@@ -27,6 +28,24 @@ struct DrawableKey {
         return a.opacity == b.opacity && a.displayed == b.displayed && a.framed == b.framed &&
                a.withPicture == b.withPicture &&
                std::memcmp(&a.tuning, &b.tuning, sizeof(TuningBlock)) == 0;
+    }
+};
+
+// What a prepared picture was drawn from: the look (colour settings, frame, pictures) and the
+// object's transform to device pixels less its whole-pixel translation.
+struct PreparedKey {
+    DrawableKey look;
+    qint64 pictureKey = 0;
+    qint64 frameKey = 0;
+    RecordFrameWindow frameWindow{};
+    QSize box; // the displayed box drawn
+    qreal m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
+
+    friend bool operator==(const PreparedKey& a, const PreparedKey& b) {
+        return a.look == b.look && a.pictureKey == b.pictureKey && a.frameKey == b.frameKey &&
+               std::memcmp(&a.frameWindow, &b.frameWindow, sizeof(RecordFrameWindow)) == 0 &&
+               a.box == b.box && a.m11 == b.m11 && a.m12 == b.m12 && a.m21 == b.m21 &&
+               a.m22 == b.m22 && a.dx == b.dx && a.dy == b.dy;
     }
 };
 
@@ -54,6 +73,14 @@ struct ObjectCache {
     QImage drawable;
     DrawableKey drawableKey;
     bool drawableValid = false;
+
+    // The object exactly as the view shows it (turned, scaled, tuned, framed, with its opacity and
+    // the fraction of a pixel of its position), premultiplied, covering its turned box; a redraw
+    // copies it to a whole-pixel position. Remade when preparedKey changes.
+    QImage prepared;
+    PreparedKey preparedKey;
+    QPoint preparedOffset; // prepared's top-left relative to the whole-pixel translation
+    bool preparedValid = false;
 
     // Text objects: fonts, outlines and soft copies of the last drawing.
     TextDrawCache text;

@@ -7,6 +7,7 @@
 #include "imaging/MagickPolicy.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
+#include "imaging/PngWriter.h"
 #include "imaging/ReplacingFile.h"
 
 #include <QBuffer>
@@ -366,6 +367,8 @@ QByteArray EncodePicture(const QImage& image, int type, QString* error) {
         out = EncodePcx(image);
     } else if (type == kPictureTiff) {
         out = EncodeTiff(image, &reason);
+    } else if (type == kPicturePng) {
+        out = EncodePng(image, {}, &reason);
     } else if (type == kPictureGif && !image.hasAlphaChannel()) {
         out = EncodeOpaqueGif(image, &reason);
     } else {

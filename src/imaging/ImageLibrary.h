@@ -19,8 +19,9 @@ namespace mosaiq {
 void EnsureImageLibrary();
 
 // Encodes image as the picture type (the image library's Save without a LibraryImage): pnm, tga
-// and pcx by writers of our own, TIFF (uncompressed) by Qt's libtiff writer, the other types by
-// Magick. An empty array, with a reason, when the type has no writer here.
+// and pcx (and png, PngWriter.h) by writers of our own, TIFF (uncompressed) by Qt's libtiff
+// writer, the other types by Magick. An empty array, with a reason, when the type has no writer
+// here.
 QByteArray EncodePicture(const QImage& image, int type, QString* error = nullptr);
 
 class LibraryImage {

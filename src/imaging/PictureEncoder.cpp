@@ -2,6 +2,7 @@
 
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureType.h"
+#include "imaging/PngWriter.h"
 #include "imaging/ReplacingFile.h"
 
 #include <QBuffer>
@@ -63,6 +64,12 @@ int CPictureEncoder::SaveBitmap(const QImage& image, const QString& path) {
             return kEncoderWriteError;
         }
         return kEncoderOk;
+    }
+    if (m_mimeType == QLatin1String("image/png")) {
+        const QByteArray bytes = EncodePng(image, {}, &m_error);
+        if (bytes.isEmpty())
+            return kEncoderGenericError;
+        return WritePictureFile(path, bytes, &m_error) ? kEncoderOk : kEncoderWriteError;
     }
     ReplacingFile file(path);
     if (!file.Open()) {

@@ -2,7 +2,8 @@
 
 // The first writer: picks an encoder by MIME type or by file-name pattern and writes a picture
 // with a JPEG quality or a TIFF compression. Encoders here: BMP, JPEG, GIF, TIFF, PNG (in that
-// order). GIF goes through the image library, the others through Qt's image writer.
+// order). GIF goes through the image library, PNG through our own writer (PngWriter.h), the
+// others through Qt's image writer.
 
 #include <QImage>
 #include <QString>

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace mosaiq {
@@ -38,9 +39,26 @@ bool ReplacingFile::Commit() {
     return true;
 }
 
+namespace {
+
+// Large buffers go out in pieces: one write of tens of megabytes costs the kernel several times
+// the system time of the same bytes in 64 KiB writes.
+constexpr qsizetype kWritePiece = 64 * 1024;
+
+bool WriteInPieces(QIODevice& device, const QByteArray& bytes) {
+    for (qsizetype at = 0; at < bytes.size(); at += kWritePiece) {
+        const qsizetype n = std::min(kWritePiece, bytes.size() - at);
+        if (device.write(bytes.constData() + at, n) != n)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool WritePictureFile(const QString& path, const QByteArray& bytes, QString* error) {
     ReplacingFile file(path);
-    if (!file.Open() || file.Device()->write(bytes) != bytes.size() || !file.Commit()) {
+    if (!file.Open() || !WriteInPieces(*file.Device(), bytes) || !file.Commit()) {
         if (error)
             *error = file.ErrorString().isEmpty() ? QStringLiteral("cannot write %1").arg(path)
                                                   : file.ErrorString();
