@@ -4,7 +4,7 @@ target_compile_options(mosaiq_flags INTERFACE -Wall -Wextra -Wno-missing-field-i
 if(MOSAIQ_WERROR)
   target_compile_options(mosaiq_flags INTERFACE -Werror)
 endif()
-target_compile_definitions(mosaiq_flags INTERFACE QT_USE_QSTRINGBUILDER)
+target_compile_definitions(mosaiq_flags INTERFACE QT_USE_QSTRINGBUILDER MOSAIQ_VERSION="${PROJECT_VERSION}")
 
 if(MOSAIQ_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

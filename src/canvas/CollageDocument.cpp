@@ -8,6 +8,8 @@
 #include "library/MaskLibrary.h"
 #include "text/TextDraw.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace mosaiq {
@@ -225,12 +227,17 @@ void CollageDocument::ApplyTextTemplateToSelection() {
 
 void CollageDocument::SetPresetColour(Colorref colour) {
     presetColour = colour;
+    bool recoloured = false;
     for (CanvasObject& o : objects) {
         ClipartRecord* c = o.Clipart();
         if (!c || !o.Selected() || c->pasted || c->sourceId < 1000)
             continue;
         c->presetColour = colour;
         o.DropCaches();
+        recoloured = true;
+    }
+    // Recolouring every selected decoration is one step to undo.
+    if (recoloured) {
         RecordSnapshot();
         MarkModified();
     }
@@ -329,15 +336,24 @@ void CollageDocument::DeleteSelection() {
     MarkModified();
 }
 
-void CollageDocument::ReloadBackground() {
+QString CollageDocument::ReloadBackground() {
     backgroundPicture = QImage();
-    if (!backgroundPath.isEmpty()) {
-        // Through the picture decoder: only regular files, with its bounds on size and work.
-        const DecodedPicture picture = DecodePicture(backgroundPath);
-        if (picture.Ok())
-            backgroundPicture = picture.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QString reason;
+    if (!backgroundPath.isEmpty() && QFileInfo::exists(backgroundPath)) {
+        // Through the picture decoder: only regular files, with its bounds on size and work. A
+        // background that has gone is left out quietly; one that is there but unreadable is
+        // reported.
+        DecodedPicture decoded = DecodePicture(backgroundPath);
+        if (decoded.Ok())
+            backgroundPicture =
+                decoded.image.format() == QImage::Format_ARGB32_Premultiplied
+                    ? std::move(decoded.image)
+                    : decoded.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        else
+            reason = decoded.error;
     }
     Q_EMIT changed();
+    return reason;
 }
 
 bool CollageDocument::ApplyTuning(const TuningValues& values) {
@@ -458,6 +474,7 @@ void CollageDocument::TakeContent(CollageDocument& other) {
     width = other.width;
     height = other.height;
     backgroundPath = other.backgroundPath;
+    backgroundPathField = other.backgroundPathField;
     backgroundColour = other.backgroundColour;
     backgroundMode = other.backgroundMode;
     objects = std::move(other.objects);

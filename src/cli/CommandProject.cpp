@@ -175,7 +175,9 @@ int RunResave(const QStringList& args) {
         return kExitUsage;
     }
     CollageDocument doc;
-    const ProjectResult loaded = LoadProject(doc, args[0]);
+    // The carried masks stay in memory: a headless tool changes nothing in the data directory.
+    const ProjectResult loaded =
+        LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[0], loaded.error));
         return kExitFailed;

@@ -123,9 +123,13 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                     return result;
                 }
             }
-            const QSize reduced = reader.supportsOption(QImageIOHandler::ScaledSize)
-                                      ? ReducedSize(size, minimum)
-                                      : QSize();
+            // Only JPEG decodes at a reduced scale (through the DCT). Other handlers decode in
+            // full and then scale, and the PNG handler's scaling drops the partial alpha of a
+            // palette picture with a transparency chunk: those are scaled by their users.
+            const QSize reduced =
+                reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize)
+                    ? ReducedSize(size, minimum)
+                    : QSize();
             if (reduced.isValid())
                 reader.setScaledSize(reduced);
             QImage image;

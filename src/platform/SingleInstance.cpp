@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <memory>
+
 namespace mosaiq {
 namespace {
 constexpr int kConnectTimeoutMs = 500;
@@ -20,21 +22,25 @@ SingleInstanceGuard::SingleInstanceGuard(QObject* parent) : QObject(parent) {
 
 SingleInstanceGuard::~SingleInstanceGuard() = default;
 
-bool SingleInstanceGuard::AskRunningCopyToShow() {
+bool SingleInstanceGuard::AskRunningCopyToShow(const QStringList& paths) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return false;
-    socket.write(kShowRequest);
+    // One request a line: "show", then "open<TAB>path" for every file (UTF-8).
+    QByteArray request(kShowRequest);
+    for (const QString& path : paths)
+        request += "open\t" + path.toUtf8() + '\n';
+    socket.write(request);
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;
 }
 
-bool SingleInstanceGuard::TryBecomePrimary() {
+bool SingleInstanceGuard::TryBecomePrimary(const QStringList& paths) {
     if (m_server)
         return true;
-    if (AskRunningCopyToShow())
+    if (AskRunningCopyToShow(paths))
         return false;
     // Nobody answered: any socket file under this name was left behind by a crash.
     QLocalServer::removeServer(m_name);
@@ -43,7 +49,7 @@ bool SingleInstanceGuard::TryBecomePrimary() {
     if (!server->listen(m_name)) {
         // Another copy won the race between our probe and listen(); let it be the one.
         delete server;
-        AskRunningCopyToShow();
+        AskRunningCopyToShow(paths);
         return false;
     }
     m_server = server;
@@ -53,11 +59,25 @@ bool SingleInstanceGuard::TryBecomePrimary() {
 
 void SingleInstanceGuard::OnNewConnection() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains("show"))
+        // The request is read whole when the other copy hangs up; lines may arrive in pieces.
+        auto buffer = std::make_shared<QByteArray>();
+        connect(socket, &QLocalSocket::readyRead, this, [socket, buffer] { *buffer += socket->readAll(); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
+            *buffer += socket->readAll();
+            socket->deleteLater();
+            QStringList paths;
+            bool show = false;
+            for (const QByteArray& line : buffer->split('\n')) {
+                if (line == "show")
+                    show = true;
+                else if (line.startsWith("open\t"))
+                    paths << QString::fromUtf8(line.mid(5));
+            }
+            if (show)
                 Q_EMIT activationRequested();
+            if (!paths.isEmpty())
+                Q_EMIT filesRequested(paths);
         });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 
@@ -22,16 +23,19 @@ public:
 
     // True when this process is the first copy and now owns the name; false when another copy
     // runs (it has been asked to show itself) — this process should then exit.
-    bool TryBecomePrimary();
+    // Files named on the command line go to the running copy with the request (absolute paths).
+    bool TryBecomePrimary(const QStringList& paths = {});
 
     QString ServerName() const { return m_name; }
 
 Q_SIGNALS:
     // A second start asked this copy to show its window (restored, in front).
     void activationRequested();
+    // A second start handed over files to open (after activationRequested).
+    void filesRequested(const QStringList& paths);
 
 private:
-    bool AskRunningCopyToShow();
+    bool AskRunningCopyToShow(const QStringList& paths);
     void OnNewConnection();
 
     QString m_name;

@@ -13,6 +13,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <QWheelEvent>
+
 #include <cmath>
 
 namespace mosaiq {
@@ -20,6 +22,8 @@ namespace {
 
 constexpr int kBarThickness = 16;    // laid out along the right and bottom edges
 constexpr int kBarShortening = 17;   // each bar leaves the corner to the other
+constexpr int kScrollStep = 10;      // pixels per arrow click
+constexpr int kWheelStep = 40;       // pixels per notch of the mouse wheel
 constexpr int kPaintCursorId = 180;
 constexpr int kRotateCursorId = 181;
 
@@ -54,6 +58,7 @@ CCollageCanvas::CCollageCanvas(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     for (CVexScrollBar* bar : {m_vbar, m_hbar}) {
+        bar->SetStep(kScrollStep);
         bar->setCursor(Qt::ArrowCursor);
         bar->hide();
     }
@@ -209,9 +214,34 @@ void CCollageCanvas::paintEvent(QPaintEvent* event) {
     const QPoint scroll = ScrollOffset();
     painter.translate(-scroll);
     m_compositor.Render(m_doc, painter, Options(event->rect().translated(scroll)));
+    // The corner between the two bars belongs to neither: paint it as the bars' background.
+    if (m_vbar->isVisibleTo(this) && m_hbar->isVisibleTo(this)) {
+        painter.resetTransform();
+        painter.fillRect(QRect(width() - kBarShortening, height() - kBarShortening, kBarShortening,
+                               kBarShortening),
+                         QColor(240, 240, 240));
+    }
     // Handles are kept only for what a pass covered: a partial repaint leaves them to the next
     // full pass.
     m_regionsStale = !event->rect().contains(rect());
+}
+
+void CCollageCanvas::wheelEvent(QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    event->accept();
+    if (notches == 0 || PreviewMode())
+        return;
+    if (event->modifiers() & Qt::ControlModifier) {
+        Q_EMIT zoomStepRequested(notches > 0 ? 1 : -1);
+        return;
+    }
+    // Shift turns the wheel sideways (some systems already report it as horizontal).
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0;
+    const Qt::Orientation orientation = sideways ? Qt::Horizontal : Qt::Vertical;
+    const QPoint offset = ScrollOffset();
+    const int current = sideways ? offset.x() : offset.y();
+    Scroll(orientation, 5, std::max(0, current - notches * kWheelStep));
 }
 
 void CCollageCanvas::EnsureRegions() {
@@ -303,6 +333,8 @@ void CCollageCanvas::mouseReleaseEvent(QMouseEvent* event) {
 
 void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+    if (event->button() == Qt::LeftButton && !PreviewMode())
+        Q_EMIT objectDoubleClicked();
 }
 
 void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
@@ -313,6 +345,16 @@ void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         Apply(m_interaction.KeyEscape());
         return;
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: {
+        if (PreviewMode())
+            return;
+        // One canvas pixel a press, ten with Shift.
+        const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+        const int key = event->key();
+        Q_EMIT nudgeRequested(key == Qt::Key_Left ? -step : key == Qt::Key_Right ? step : 0,
+                              key == Qt::Key_Up ? -step : key == Qt::Key_Down ? step : 0);
+        return;
+    }
     default:
         QWidget::keyPressEvent(event);
     }

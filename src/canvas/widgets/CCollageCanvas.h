@@ -82,6 +82,12 @@ Q_SIGNALS:
     void previewEndRequested();
     // A text object was picked or added: its text for the text entry box.
     void textEntryRequested(const QString& text);
+    // Ctrl+wheel: one zoom step in (direction 1) or out (−1).
+    void zoomStepRequested(int direction);
+    // An arrow key: move the selected objects by (dx, dy) canvas pixels.
+    void nudgeRequested(int dx, int dy);
+    // A double click outside a preview (the press before it picked the object).
+    void objectDoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,6 +98,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void Apply(const CanvasInteraction::Outcome& outcome);

@@ -1,9 +1,12 @@
 #pragma once
 
-// The system dialogs the controls open, behind an interface so that tests can answer them. The
-// program uses QtDialogProvider; tests install a ScriptedDialogProvider.
+// The system dialogs and questions the program opens, behind an interface so that tests can
+// answer them. The program uses QtDialogProvider; tests install a ScriptedDialogProvider.
+// Filters use Qt's syntax ("Pictures (*.jpg *.png);;All files (*)").
 
 #include <QColor>
+#include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <optional>
@@ -12,38 +15,108 @@ class QWidget;
 
 namespace mosaiq {
 
+// The answer to a question with Yes, No and (where offered) Cancel.
+enum class Answer { Yes, No, Cancel };
+
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
     // The colour dialog (full, any colour) starting at `initial`; nothing when cancelled.
     virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
+    // One existing file; empty when cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    // Several existing files; empty when cancelled.
+    virtual QStringList OpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                                      const QString& filter) = 0;
+    // A file to write (asks before replacing one); empty when cancelled.
+    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    // A folder; empty when cancelled.
+    virtual QString ExistingDirectory(QWidget* parent, const QString& caption,
+                                      const QString& dir) = 0;
+    // A question in a message box with the program's caption: Yes and No, and Cancel when
+    // withCancel (Escape or closing the box answers Cancel, or No without Cancel).
+    virtual Answer Ask(QWidget* parent, const QString& text, bool withCancel) = 0;
 };
 
 class QtDialogProvider : public DialogProvider {
 public:
     std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    QStringList OpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    QString ExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
+    Answer Ask(QWidget* parent, const QString& text, bool withCancel) override;
 };
 
-// Answers from a queue of prepared answers (nothing: cancelled) and records what was asked.
+// Answers from queues of prepared answers (an empty queue: cancelled) and records what was asked.
 class ScriptedDialogProvider : public DialogProvider {
 public:
     std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
         m_asked.push_back(initial);
-        if (m_answers.empty())
-            return std::nullopt;
-        const std::optional<QColor> answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
+        return Take(m_answers, std::optional<QColor>());
     }
+    QString OpenFileName(QWidget*, const QString& caption, const QString&,
+                         const QString& filter) override {
+        m_fileCaptions << caption;
+        m_filters << filter;
+        return Take(m_files, QStringList()).value(0);
+    }
+    QStringList OpenFileNames(QWidget*, const QString& caption, const QString&,
+                              const QString& filter) override {
+        m_fileCaptions << caption;
+        m_filters << filter;
+        return Take(m_files, QStringList());
+    }
+    QString SaveFileName(QWidget*, const QString& caption, const QString&,
+                         const QString& filter) override {
+        m_fileCaptions << caption;
+        m_filters << filter;
+        return Take(m_files, QStringList()).value(0);
+    }
+    QString ExistingDirectory(QWidget*, const QString& caption, const QString&) override {
+        m_fileCaptions << caption;
+        return Take(m_files, QStringList()).value(0);
+    }
+    mosaiq::Answer Ask(QWidget*, const QString& text, bool withCancel) override {
+        m_questions << text;
+        return Take(m_replies, withCancel ? mosaiq::Answer::Cancel : mosaiq::Answer::No);
+    }
+
     void Answer(std::optional<QColor> colour) { m_answers.push_back(colour); }
+    // The next file dialog returns these paths (none: cancelled).
+    void AnswerFiles(const QStringList& paths) { m_files.push_back(paths); }
+    // The next question is answered so.
+    void Reply(mosaiq::Answer answer) { m_replies.push_back(answer); }
     const std::deque<QColor>& Asked() const { return m_asked; }
+    const QStringList& Questions() const { return m_questions; }
+    const QStringList& FileCaptions() const { return m_fileCaptions; }
+    const QStringList& Filters() const { return m_filters; }
 
 private:
+    template <typename T>
+    static T Take(std::deque<T>& queue, T fallback) {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+
     std::deque<std::optional<QColor>> m_answers;
+    std::deque<QStringList> m_files;
+    std::deque<mosaiq::Answer> m_replies;
     std::deque<QColor> m_asked;
+    QStringList m_questions;
+    QStringList m_fileCaptions;
+    QStringList m_filters;
 };
 
-// The provider the controls use; a QtDialogProvider unless one was installed.
+// The provider the program uses; a QtDialogProvider unless one was installed.
 DialogProvider& Dialogs();
 // Installs a provider (not owned; nullptr restores the Qt dialogs).
 void SetDialogProvider(DialogProvider* provider);
