@@ -1,5 +1,6 @@
 // mosaiq-cli [--data DIR] COMMAND [ARGS]
 #include "cli/CliCommand.h"
+#include "cli/CommandHelp.h"
 
 #include "app/DataPath.h"
 
@@ -27,13 +28,13 @@ void PrintLine(const QString& line) {
 
 namespace {
 
-void PrintUsage() {
+void PrintUsage(std::FILE* out = stderr) {
     std::vector<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-    std::fprintf(stderr, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
+    std::fprintf(out, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
     for (const CliCommand& c : sorted)
-        std::fprintf(stderr, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
+        std::fprintf(out, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
 }
 
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool gui) {
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     }
     if (args.isEmpty() || args.front() == QLatin1String("--help") ||
         args.front() == QLatin1String("help")) {
-        PrintUsage();
+        PrintUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? kExitUsage : kExitOk;
     }
     const QString name = args.takeFirst();
@@ -77,6 +78,14 @@ int main(int argc, char** argv) {
         PrintError(QStringLiteral("unknown command \"%1\"").arg(name));
         PrintUsage();
         return kExitUsage;
+    }
+    if (args.size() == 1 && args.front() == QLatin1String("--help")) {
+        std::printf("usage: mosaiq-cli [--data DIR] %s %s\n", qPrintable(it->name),
+                    qPrintable(it->usage));
+        const QString summary = CommandSummary(it->name);
+        if (!summary.isEmpty())
+            std::printf("%s\n", qPrintable(summary));
+        return kExitOk;
     }
     auto app = MakeApplication(argc, argv, it->needsGui);
     QCoreApplication::setApplicationName(QStringLiteral("mosaiq"));
