@@ -17,12 +17,13 @@ bool AnswerInformationOptions(const QStringList& arguments) {
         if (a == QLatin1String("--"))
             return false;
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::fputs("usage: mosaiq [FILE...]\n"
-                       "Opens collage projects (.dcf), offers resource packs (.irs) for import and\n"
-                       "imports pictures into the photo library. A running copy receives the files.\n"
-                       "  --help     print this text\n"
-                       "  --version  print the version\n",
-                       stdout);
+            std::fputs(
+                "usage: mosaiq [FILE...]\n"
+                "Opens collage projects (.dcf), offers resource packs (.irs) for import and\n"
+                "imports pictures into the photo library. A running copy receives the files.\n"
+                "  --help     print this text\n"
+                "  --version  print the version\n",
+                stdout);
             return true;
         }
         if (a == QLatin1String("--version")) {

@@ -12,8 +12,7 @@ QStringList TranslationDirs(const QString& applicationDir) {
             QDir::cleanPath(applicationDir + QStringLiteral("/../share/mosaiq/translations"))};
 }
 
-QString InstallTranslations(QCoreApplication& app, const QLocale& locale,
-                            const QStringList& dirs) {
+QString InstallTranslations(QCoreApplication& app, const QLocale& locale, const QStringList& dirs) {
     // Qt's own texts (standard buttons of the system dialogs) when the system has them.
     auto* qtCatalogue = new QTranslator(&app);
     if (qtCatalogue->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),

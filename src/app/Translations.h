@@ -15,7 +15,6 @@ QStringList TranslationDirs(const QString& applicationDir);
 // Loads the catalogue of the window texts for `locale` (and Qt's own for its standard dialogs)
 // and installs it in the application. Returns the file loaded, or an empty string when no
 // catalogue for that language is installed, in which case the texts stay as written.
-QString InstallTranslations(QCoreApplication& app, const QLocale& locale,
-                            const QStringList& dirs);
+QString InstallTranslations(QCoreApplication& app, const QLocale& locale, const QStringList& dirs);
 
 } // namespace mosaiq

@@ -14,8 +14,8 @@ TEST(EditorCommandLine, FilesAreEveryArgumentThatIsNoOption) {
 }
 
 TEST(EditorCommandLine, OptionsAreNoFilesUntilDoubleDash) {
-    const QStringList args{QStringLiteral("mosaiq"), QStringLiteral("--verbose"),
-                           QStringLiteral("a.dcf"),  QStringLiteral("--"),
+    const QStringList args{QStringLiteral("mosaiq"),        QStringLiteral("--verbose"),
+                           QStringLiteral("a.dcf"),         QStringLiteral("--"),
                            QStringLiteral("-odd name.jpg"), QStringLiteral("--")};
     EXPECT_EQ(FileArgumentsOf(args),
               (QStringList{QStringLiteral("a.dcf"), QStringLiteral("-odd name.jpg"),
@@ -25,8 +25,8 @@ TEST(EditorCommandLine, OptionsAreNoFilesUntilDoubleDash) {
 TEST(EditorCommandLine, InformationOptionsAreAnsweredOnlyBeforeDoubleDash) {
     testing::internal::CaptureStdout();
     EXPECT_TRUE(AnswerInformationOptions({QStringLiteral("mosaiq"), QStringLiteral("--help")}));
-    EXPECT_TRUE(AnswerInformationOptions({QStringLiteral("mosaiq"), QStringLiteral("x.dcf"),
-                                          QStringLiteral("--version")}));
+    EXPECT_TRUE(AnswerInformationOptions(
+        {QStringLiteral("mosaiq"), QStringLiteral("x.dcf"), QStringLiteral("--version")}));
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("usage: mosaiq [FILE...]"), std::string::npos);
     EXPECT_NE(out.find("mosaiq " MOSAIQ_VERSION), std::string::npos);

@@ -44,9 +44,9 @@ TEST(Translations, LoadsTheCatalogueOfTheUsersLanguageFromTheFirstFolderHoldingI
     QTemporaryDir empty;
     const QString dir = QStringLiteral(MOSAIQ_TEST_CATALOGUE_DIR);
     // A regional locale falls back to its language's catalogue.
-    const QString loaded = InstallTranslations(
-        *QCoreApplication::instance(), QLocale(QLocale::German, QLocale::Austria),
-        {empty.path(), dir});
+    const QString loaded =
+        InstallTranslations(*QCoreApplication::instance(),
+                            QLocale(QLocale::German, QLocale::Austria), {empty.path(), dir});
     EXPECT_EQ(QDir::cleanPath(loaded), QDir::cleanPath(dir + QStringLiteral("/mosaiq_de.qm")));
     EXPECT_EQ(Probe(), QString::fromUtf8("Projekt öffnen"));
     RemoveInstalledTranslators();
