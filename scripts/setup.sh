@@ -10,6 +10,8 @@ PACKAGES=(
   libmagick++-6.q16-dev libjpeg62-turbo-dev libdeflate-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
+  desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin bash-completion
+  librsvg2-bin qt6-l10n-tools dpkg-dev file lintian
   fonts-liberation2 fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
 )

@@ -1,5 +1,6 @@
 // mosaiq-cli [--data DIR] COMMAND [ARGS]
 #include "cli/CliCommand.h"
+#include "cli/CommandHelp.h"
 
 #include "app/DataPath.h"
 #include "app/Notifier.h"
@@ -43,13 +44,14 @@ void PrintLine(const QString& line) {
 
 namespace {
 
-void PrintUsage() {
+void PrintUsage(std::FILE* out = nullptr) {
     std::vector<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-    std::fprintf(ErrorStream(), "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
+    std::FILE* stream = out ? out : ErrorStream();
+    std::fprintf(stream, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
     for (const CliCommand& c : sorted)
-        std::fprintf(ErrorStream(), "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
+        std::fprintf(stream, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
 }
 
 // Qt carries file names as Unicode text: bytes that are not UTF-8 would be replaced and the name
@@ -158,7 +160,7 @@ int main(int argc, char** argv) {
     }
     if (args.isEmpty() || args.front() == QLatin1String("--help") ||
         args.front() == QLatin1String("help")) {
-        PrintUsage();
+        PrintUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? kExitUsage : kExitOk;
     }
     const QString name = args.takeFirst();
@@ -169,6 +171,14 @@ int main(int argc, char** argv) {
         PrintError(QStringLiteral("unknown command \"%1\"").arg(name));
         PrintUsage();
         return kExitUsage;
+    }
+    if (args.size() == 1 && args.front() == QLatin1String("--help")) {
+        std::printf("usage: mosaiq-cli [--data DIR] %s %s\n", qPrintable(it->name),
+                    qPrintable(it->usage));
+        const QString summary = CommandSummary(it->name);
+        if (!summary.isEmpty())
+            std::printf("%s\n", qPrintable(summary));
+        return kExitOk;
     }
     auto app = MakeApplication(argc, argv, it->needsGui);
     QCoreApplication::setApplicationName(QStringLiteral("mosaiq"));

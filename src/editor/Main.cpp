@@ -1,8 +1,10 @@
 // mosaiq [FILE...]: the editor. Keeps to one running copy (a second start hands its files to the
 // first), writes the built-in data files, loads the UI texts and shows the main window.
 #include "app/BuiltinData.h"
+#include "app/CommandLine.h"
 #include "app/DataPath.h"
 #include "app/Notifier.h"
+#include "app/Translations.h"
 #include "app/UiText.h"
 #include "app/widgets/CMainDialog.h"
 #include "library/StarterLibraries.h"
@@ -35,9 +37,8 @@ private:
 // The files named on the command line, made absolute so another copy can open them.
 QStringList FileArguments() {
     QStringList paths;
-    const QStringList arguments = QApplication::arguments();
-    for (int i = 1; i < arguments.size(); ++i)
-        paths << QFileInfo(arguments.at(i)).absoluteFilePath();
+    for (const QString& file : mosaiq::FileArgumentsOf(QApplication::arguments()))
+        paths << QFileInfo(file).absoluteFilePath();
     return paths;
 }
 
@@ -67,9 +68,14 @@ private:
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    if (mosaiq::AnswerInformationOptions(mosaiq::ArgumentList(argc, argv)))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mosaiq"));
     QApplication::setApplicationDisplayName(QStringLiteral("Mosaiq Photo Editor"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.mosaiq.PhotoEditor"));
+    mosaiq::InstallTranslations(app, QLocale(),
+                                mosaiq::TranslationDirs(QApplication::applicationDirPath()));
 
     const QStringList files = FileArguments();
     mosaiq::SingleInstanceGuard guard;

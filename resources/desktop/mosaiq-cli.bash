@@ -1,0 +1,52 @@
+# bash completion for mosaiq-cli: command names from the program's own help, file names after them.
+_mosaiq_cli() {
+    local cur prev words cword
+    _init_completion || return
+    local i command=""
+    for ((i = 1; i < cword; i++)); do
+        case "${words[i]}" in
+        --data) ((i++)) ;;
+        -*) ;;
+        *) command="${words[i]}"; break ;;
+        esac
+    done
+    if [[ $prev == --data || $prev == --output ]]; then
+        _filedir -d
+        return
+    fi
+    if [[ -z $command ]]; then
+        local commands
+        commands=$("${words[0]}" --help 2>&1 | awk '/^  [a-z]/ { print $1 }')
+        COMPREPLY=($(compgen -W "--data --help $commands" -- "$cur"))
+        return
+    fi
+    case "$command" in
+    render | dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm)' ;;
+    import-pack) _filedir irs ;;
+    wallpaper)
+        if ((cword == i + 1)); then
+            COMPREPLY=($(compgen -W "set restore" -- "$cur"))
+        else
+            _filedir dcf
+        fi
+        ;;
+    effect)
+        if ((cword == i + 1)); then
+            COMPREPLY=($(compgen -W "erode dilate noise jitter median contour emboss edge sharpen blur soften mean smooth" -- "$cur"))
+        else
+            _filedir
+        fi
+        ;;
+    convert | make-pack)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W "--format --output --type --window --help" -- "$cur"))
+        elif [[ $prev == --type ]]; then
+            COMPREPLY=($(compgen -W "frames masks cliparts decorations brushes" -- "$cur"))
+        else
+            _filedir
+        fi
+        ;;
+    *) _filedir ;;
+    esac
+}
+complete -F _mosaiq_cli mosaiq-cli
