@@ -73,8 +73,9 @@ public:
     int GetProgress() const { return m_progress; }
     void Destroy();
 
-    // Filters of the photo effects; each works in place on the colour rows and keeps alpha.
-    // Neighbourhoods of ksize x ksize pixels are clamped at the picture's edges.
+    // Filters of the photo effects; each works in place on the colour rows, keeps alpha and runs
+    // on every core. Neighbourhoods of ksize x ksize pixels cover [x - ksize/2, x - ksize/2 +
+    // ksize) and the same rows; samples outside the picture take the nearest edge pixel.
     bool Erode(int ksize = 2);  // darkest value per channel
     bool Dilate(int ksize = 2); // brightest value per channel
     bool Edge(int ksize = 2);   // brightest minus darkest per channel
@@ -91,7 +92,8 @@ public:
 private:
     bool Decode(const QByteArray& data, int type);
     bool ReplacePixels(QImage pixels);
-    template <typename Op> bool NeighbourhoodFilter(int ksize, Op op);
+    // Brightest minus darkest per channel over ksize x ksize, or 255 minus that when invert.
+    bool RangeFilter(int ksize, bool invert);
 
     QImage m_pixels; // Format_BGR888, top row first in memory
     QImage m_alpha;  // Format_Alpha8 or null
