@@ -7,13 +7,16 @@
 #include "app/RegularFile.h"
 #include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
+#include "imaging/PictureLimits.h"
 #include "library/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace mosaiq {
 namespace {
@@ -61,6 +64,109 @@ bool BackgroundPathFieldUnchanged(const CollageDocument& document) {
 
 QString Truncated() { return QStringLiteral("The project file ends too early."); }
 
+// The pasted-picture block after the last object: "MQPX", uint32 version, uint32 count K, then K
+// entries of int32 pasted index, uint32 width, uint32 height, uint32 length L and L bytes of PNG.
+// Readers that stop after the last object never see it.
+constexpr char kPastedMagic[4] = {'M', 'Q', 'P', 'X'};
+constexpr std::uint32_t kPastedVersion = 1;
+constexpr qint64 kPastedEntryHeader = 16;
+
+// Appends the block holding every pasted picture an object uses; nothing when none is used, so
+// a project without pasted pictures keeps its old bytes.
+void AppendPastedPictures(const CollageDocument& document, QByteArray& out) {
+    std::map<int, QByteArray> used; // pasted index -> PNG bytes, in index order
+    for (const CanvasObject& object : document.objects) {
+        const ClipartRecord* clip = object.Clipart();
+        if (!clip || clip->pasted == 0 || clip->sourceId < 0 ||
+            size_t(clip->sourceId) >= document.pastedPictures.size() || used.count(clip->sourceId))
+            continue;
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (document.pastedPictures[size_t(clip->sourceId)].save(&buffer, "PNG"))
+            used[clip->sourceId] = png;
+    }
+    if (used.empty())
+        return;
+    out.append(kPastedMagic, 4);
+    Put(out, kPastedVersion);
+    Put(out, std::uint32_t(used.size()));
+    for (const auto& [index, png] : used) {
+        const QImage& picture = document.pastedPictures[size_t(index)];
+        Put(out, std::int32_t(index));
+        Put(out, std::uint32_t(picture.width()));
+        Put(out, std::uint32_t(picture.height()));
+        Put(out, std::uint32_t(png.size()));
+        out.append(png);
+    }
+}
+
+// Decodes one entry's PNG; the decoded picture's own size counts. Null when it is not a PNG of
+// an allowed size.
+QImage DecodePastedPicture(const QByteArray& png) {
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
+    if (!PictureSizeAllowed(reader.size(), nullptr))
+        return QImage();
+    QImage picture;
+    if (!reader.read(&picture))
+        return QImage();
+    return picture.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Reads the pasted-picture block when the bytes after the last object start with it: each
+// picture is appended to the document's pasted list and the objects that used its stored index
+// are pointed at the new one. Other trailing bytes are left alone, as before the block existed;
+// a damaged block fails the load.
+ProjectResult ReadPastedPictures(QIODevice& device, CollageDocument& document) {
+    char magic[4] = {};
+    if (device.peek(magic, 4) != 4 || std::memcmp(magic, kPastedMagic, 4) != 0)
+        return {true, {}};
+    device.skip(4);
+    const auto damaged = [] {
+        return ProjectResult{false, QStringLiteral("The project file's pasted pictures are damaged.")};
+    };
+    std::uint32_t version = 0, count = 0;
+    if (!ReadExact(device, &version, 4) || !ReadExact(device, &count, 4))
+        return Fail(Truncated());
+    if (version != kPastedVersion)
+        return Fail(QStringLiteral("The project file's pasted pictures are of an unknown version %1.")
+                        .arg(version));
+    if (qint64(count) > (device.size() - device.pos()) / kPastedEntryHeader)
+        return Fail(Truncated());
+    std::map<int, int> newIndex; // stored index -> index in the document's pasted list
+    std::vector<QImage> pictures;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::int32_t index = 0;
+        std::uint32_t width = 0, height = 0, length = 0;
+        if (!ReadExact(device, &index, 4) || !ReadExact(device, &width, 4) ||
+            !ReadExact(device, &height, 4) || !ReadExact(device, &length, 4))
+            return Fail(Truncated());
+        if (qint64(length) > device.size() - device.pos())
+            return Fail(Truncated());
+        if (index < 0 || newIndex.count(index))
+            return damaged();
+        const QImage picture = DecodePastedPicture(device.read(qint64(length)));
+        if (picture.isNull())
+            return damaged();
+        newIndex[index] = int(document.pastedPictures.size() + pictures.size());
+        pictures.push_back(picture);
+    }
+    for (QImage& picture : pictures)
+        document.pastedPictures.push_back(std::move(picture));
+    for (CanvasObject& object : document.objects) {
+        ClipartRecord* clip = object.Clipart();
+        if (!clip || clip->pasted == 0)
+            continue;
+        const auto found = newIndex.find(clip->sourceId);
+        if (found != newIndex.end())
+            clip->sourceId = found->second;
+    }
+    return {true, {}};
+}
+
 } // namespace
 
 ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
@@ -102,6 +208,7 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
         if (mask)
             out.append(mask->encoded);
     }
+    AppendPastedPictures(document, out);
     return {true, {}};
 }
 
@@ -169,7 +276,7 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
         document.objects.push_back(std::move(*object));
         document.CreateRegion(document.objects.back());
     }
-    return {true, {}};
+    return ReadPastedPictures(device, document);
 }
 
 ProjectResult LoadProject(CollageDocument& document, const QString& path,
@@ -179,6 +286,9 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
     if (OpenRegularFile(file, path, &reason) != OpenFailure::None)
         return Fail(QStringLiteral("The project could not be opened: %1").arg(reason));
     CollageDocument parsed;
+    // Pasted pictures the project carries are appended after the ones this document already
+    // holds, so the parsed objects point straight at their final indices.
+    parsed.pastedPictures = document.pastedPictures;
     std::vector<EmbeddedMask> masks;
     ProjectResult result = ParseProject(file, parsed, &masks);
     if (!result.ok)
@@ -200,6 +310,7 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
         if (!AppendCustomMask(library, mask.width, mask.height, mask.key, mask.encoded, &error))
             Warn(QStringLiteral("A mask carried by the project could not be kept: %1").arg(error));
     }
+    document.pastedPictures = std::move(parsed.pastedPictures);
     document.TakeContent(parsed);
     const QString background = document.ReloadBackground();
     if (!background.isEmpty())

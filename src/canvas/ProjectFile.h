@@ -4,7 +4,10 @@
 // 260-byte field, background colour, background mode, object count), then each object as its
 // int32 kind and its record bytes, bottom-most first. A photo with a custom mask is followed by
 // the mask's int32 width, int32 height, int32 length L and L bytes of its encoded picture. All
-// little-endian; no magic number or version.
+// little-endian; no magic number or version. After the last object, a project whose cliparts use
+// pasted pictures carries them in a trailing block ("MQPX", version 1, count, then per picture its
+// pasted index, width, height, length and PNG bytes); loading appends them to the document's
+// pasted list and points the objects at their new indices.
 
 #include "app/WinTypes.h"
 

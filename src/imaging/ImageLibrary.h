@@ -10,6 +10,11 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
+
+namespace Magick {
+class Image;
+}
 
 namespace mosaiq {
 
@@ -74,8 +79,9 @@ public:
     int GetProgress() const { return m_progress; }
     void Destroy();
 
-    // Filters of the photo effects; each works in place on the colour rows and keeps alpha.
-    // Neighbourhoods of ksize x ksize pixels are clamped at the picture's edges.
+    // Filters of the photo effects; each works in place on the colour rows, keeps alpha and runs
+    // on every core. Neighbourhoods of ksize x ksize pixels cover [x - ksize/2, x - ksize/2 +
+    // ksize) and the same rows; samples outside the picture take the nearest edge pixel.
     bool Erode(int ksize = 2);  // darkest value per channel
     bool Dilate(int ksize = 2); // brightest value per channel
     bool Edge(int ksize = 2);   // brightest minus darkest per channel
@@ -86,13 +92,53 @@ public:
     // Convolution with a ksize x ksize kernel (3 or 5), sum / divisor + offset, clamped.
     bool Filter(const int* kernel, int ksize, int divisor, int offset);
 
+    // Transforms and tone calls of the image library. Each replaces the picture (alpha kept),
+    // and is false, leaving the picture as it was, when it is not valid or the library fails.
+    bool Negative();                     // every colour channel v -> 255 - v
+    bool GrayScale();                    // luminance (Rec. 601 weights) in all three channels
+    bool Mirror();                       // left and right swapped
+    bool Flip();                         // top and bottom swapped
+    bool RotateLeft();                   // a quarter turn counter-clockwise
+    bool RotateRight();                  // a quarter turn clockwise
+    // Turns by angle degrees clockwise; the picture grows to hold the turned corners, which are
+    // black (transparent when the picture has alpha).
+    bool Rotate2(float angle);
+    // Shears: each row moves right by xgain pixels per row, each column down by ygain pixels per
+    // column; the picture grows to hold the result.
+    bool Skew(float xgain, float ygain);
+    // Resizes with method 0 nearest neighbour, 1 bilinear, 2 bicubic.
+    bool Resample2(int width, int height, int method = 1);
+    bool Threshold(int level);           // luminance above level white, else black
+    // Blends every pixel toward the colour of hue and saturation (0..255) at middle lightness:
+    // blend 0 leaves the picture, 1 gives the colour.
+    bool Colorize(int hue, int saturation, float blend = 1.0f);
+    bool ShiftRGB(int red, int green, int blue); // offsets added per channel, clamped
+    // v -> (v - 128) * (100 + contrast) / 100 + 128 + brightness, clamped.
+    bool Light(int brightness, int contrast = 0);
+    bool Gamma(float gamma);             // v -> 255 * (v / 255)^(1 / gamma)
+    // type 0 swirls by amount degrees at the centre; type 1 pinches (amount > 0) or bulges.
+    bool CircleTransform(int type, float amount);
+    // Black and white: method 0 error diffusion, 1 ordered 8 x 8.
+    bool Dither(int method = 0);
+    bool HistogramStretch();             // darkest..brightest per channel to 0..255
+    bool HistogramNormalize();           // the same, ignoring the outer 2% and 1% of pixels
+    bool HistogramEqualize();            // flattened histogram
+    bool HistogramRoot();                // v -> 255 * sqrt(v / 255)
+    bool HistogramLog();                 // v -> 255 * log(1 + v) / log(256)
+
     // The picture as a QImage: Format_ARGB32 with alpha, Format_RGB32 without.
     QImage ToImage() const;
 
 private:
     bool Decode(const QByteArray& data, int type);
     bool ReplacePixels(QImage pixels);
-    template <typename Op> bool NeighbourhoodFilter(int ksize, Op op);
+    // Brightest minus darkest per channel over ksize x ksize, or 255 minus that when invert.
+    bool RangeFilter(int ksize, bool invert);
+    // Runs op on the image library's copy of the picture and takes its result back; geometry
+    // tells that pixels move (the alpha plane then comes back from the library too).
+    bool ThroughLibrary(const std::function<void(Magick::Image&)>& op, bool geometry);
+    // Maps every colour value through a 256-entry table.
+    bool MapValues(const std::function<int(int)>& f);
 
     QImage m_pixels; // Format_BGR888, top row first in memory
     QImage m_alpha;  // Format_Alpha8 or null

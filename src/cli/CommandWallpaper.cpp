@@ -1,0 +1,58 @@
+// mosaiq-cli wallpaper set PROJECT.dcf | wallpaper restore: render a collage and make it the
+// desktop wallpaper (centred), or put back the wallpaper that was set before ours.
+#include "cli/CliCommand.h"
+
+#include "app/DataPath.h"
+#include "canvas/CollageDocument.h"
+#include "canvas/CollageExport.h"
+#include "canvas/ProjectFile.h"
+#include "platform/WallpaperSetter.h"
+
+#include <QDir>
+
+namespace mosaiq::cli {
+namespace {
+
+int RunWallpaper(const QStringList& args) {
+    const bool set = args.size() == 2 && args[0] == QLatin1String("set");
+    const bool restore = args.size() == 1 && args[0] == QLatin1String("restore");
+    if (!set && !restore) {
+        PrintError(QStringLiteral("usage: wallpaper set PROJECT.dcf | wallpaper restore"));
+        return kExitUsage;
+    }
+    WallpaperSetter setter(CurrentDesktop(), DataFile(QStringLiteral("settings.ini")));
+    if (restore) {
+        const WallpaperResult r = setter.Restore();
+        if (!r.ok) {
+            PrintError(QStringLiteral("the wallpaper was not restored: %1").arg(r.error));
+            return kExitFailed;
+        }
+        PrintLine(QStringLiteral("restored the earlier wallpaper"));
+        return kExitOk;
+    }
+    CollageDocument doc;
+    const ProjectResult loaded = LoadProject(doc, args[1]);
+    if (!loaded.ok) {
+        PrintError(QStringLiteral("%1: %2").arg(args[1], loaded.error));
+        return kExitFailed;
+    }
+    const QString file = WallpaperFilePath();
+    const ExportResult written = ExportCollage(doc, file);
+    if (!written.ok) {
+        PrintError(QStringLiteral("the wallpaper was not set: %1").arg(written.error));
+        return kExitFailed;
+    }
+    const WallpaperResult r = setter.Set(file, WallpaperArrangement::Centred);
+    if (!r.ok) {
+        PrintError(QStringLiteral("the wallpaper was not set: %1").arg(r.error));
+        return kExitFailed;
+    }
+    PrintLine(QStringLiteral("set %1 as the wallpaper").arg(QDir::toNativeSeparators(file)));
+    return kExitOk;
+}
+
+const CliCommandRegistration kRegistration{
+    {QStringLiteral("wallpaper"), QStringLiteral("set PROJECT.dcf | restore"), true, &RunWallpaper}};
+
+} // namespace
+} // namespace mosaiq::cli

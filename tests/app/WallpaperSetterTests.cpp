@@ -1,0 +1,168 @@
+// The wallpaper setter against fake desktop tools put first on PATH. The fakes keep each setting
+// in a file of a state directory and log every call.
+#include "platform/WallpaperSetter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace mosaiq;
+
+namespace {
+
+// gsettings: state/<schema>/<key> files; "fail-<key>" refuses setting that key.
+constexpr char kFakeGsettings[] = R"sh(#!/bin/sh
+state="$MOSAIQ_FAKE_STATE"
+echo "gsettings $*" >> "$state/log"
+case "$1" in
+  list-keys) ls "$state/$2" ;;
+  get) [ -f "$state/$2/$3" ] || { echo "No such key" >&2; exit 1; }; cat "$state/$2/$3" ;;
+  set) [ -f "$state/$2/$3" ] || { echo "No such key" >&2; exit 1; }
+       [ -f "$state/fail-$3" ] && { echo "the key is locked" >&2; exit 1; }
+       printf '%s\n' "$4" > "$state/$2/$3" ;;
+esac
+)sh";
+
+// xfconf-query -c xfce4-desktop: state/xfce/<property with / as _> files.
+constexpr char kFakeXfconf[] = R"sh(#!/bin/sh
+state="$MOSAIQ_FAKE_STATE"
+echo "xfconf-query $*" >> "$state/log"
+if [ "$3" = "-l" ]; then for f in "$state"/xfce/*; do basename "$f" | tr '_' '/'; done; exit 0; fi
+file="$state/xfce/$(echo "$4" | tr '/' '_')"
+if [ "$5" = "-s" ]; then printf '%s\n' "$6" > "$file"; else cat "$file"; fi
+)sh";
+
+class WallpaperTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QByteArray oldPath = qgetenv("PATH");
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir().mkpath(Bin());
+        QDir().mkpath(State());
+        Tool(QStringLiteral("gsettings"), kFakeGsettings);
+        Tool(QStringLiteral("xfconf-query"), kFakeXfconf);
+        qputenv("PATH", Bin().toLocal8Bit() + ":/usr/bin:/bin");
+        qputenv("MOSAIQ_FAKE_STATE", State().toLocal8Bit());
+    }
+    void TearDown() override {
+        qputenv("PATH", oldPath);
+        qunsetenv("MOSAIQ_FAKE_STATE");
+    }
+
+    QString Bin() const { return dir.filePath(QStringLiteral("bin")); }
+    QString State() const { return dir.filePath(QStringLiteral("state")); }
+    QString Settings() const { return dir.filePath(QStringLiteral("settings.ini")); }
+    QString Wallpaper() const { return dir.filePath(QStringLiteral("data/Vitrine Wallpaper.bmp")); }
+
+    void Tool(const QString& name, const char* script) {
+        QFile file(QDir(Bin()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(script);
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void Put(const QString& relative, const QString& value) {
+        const QString path = QDir(State()).filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(value.toUtf8() + '\n');
+    }
+    QString Get(const QString& relative) const {
+        QFile file(QDir(State()).filePath(relative));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+    }
+    void GnomeDesktop() {
+        Put(QStringLiteral("org.gnome.desktop.background/picture-uri"), QStringLiteral("'file:///old/day.jpg'"));
+        Put(QStringLiteral("org.gnome.desktop.background/picture-uri-dark"), QStringLiteral("'file:///old/night.jpg'"));
+        Put(QStringLiteral("org.gnome.desktop.background/picture-options"), QStringLiteral("'zoom'"));
+    }
+};
+
+} // namespace
+
+TEST(WallpaperDesktop, ChosenFromTheDesktopName) {
+    const std::pair<const char*, DesktopKind> cases[] = {
+        {"GNOME", DesktopKind::Gnome},         {"ubuntu:GNOME", DesktopKind::Gnome},
+        {"Unity", DesktopKind::Gnome},         {"Budgie:GNOME", DesktopKind::Gnome},
+        {"Pantheon", DesktopKind::Gnome},      {"X-Cinnamon", DesktopKind::Cinnamon},
+        {"MATE", DesktopKind::Mate},           {"XFCE", DesktopKind::Xfce},
+        {"KDE", DesktopKind::Kde},             {"sway", DesktopKind::Unsupported},
+        {"", DesktopKind::Unsupported},        {"foo:xfce", DesktopKind::Xfce},
+    };
+    for (const auto& [name, kind] : cases)
+        EXPECT_EQ(DesktopFromName(QLatin1String(name)), kind) << name;
+}
+
+TEST_F(WallpaperTest, GnomeSetKeepsTheEarlierWallpaperForALaterRestore) {
+    GnomeDesktop();
+    {
+        WallpaperSetter setter(DesktopKind::Gnome, Settings());
+        EXPECT_FALSE(setter.HasPrevious());
+        const WallpaperResult r = setter.Set(Wallpaper(), WallpaperArrangement::Stretched);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        const QString uri = QStringLiteral("'file://%1'").arg(dir.path() + QStringLiteral("/data/Vitrine%20Wallpaper.bmp"));
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")), uri);
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")), uri);
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")), QStringLiteral("'stretched'"));
+        // Setting ours again keeps what was there before the first time.
+        ASSERT_TRUE(setter.Set(Wallpaper(), WallpaperArrangement::Tiled).ok);
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")), QStringLiteral("'wallpaper'"));
+    }
+    // A later run puts the earlier wallpaper back.
+    WallpaperSetter later(DesktopKind::Gnome, Settings());
+    ASSERT_TRUE(later.HasPrevious());
+    const WallpaperResult r = later.Restore();
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")), QStringLiteral("'file:///old/day.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")), QStringLiteral("'file:///old/night.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")), QStringLiteral("'zoom'"));
+}
+
+TEST_F(WallpaperTest, FailingSetterChangesNothing) {
+    GnomeDesktop();
+    Put(QStringLiteral("fail-picture-options"), QString());
+    WallpaperSetter setter(DesktopKind::Gnome, Settings());
+    const WallpaperResult r = setter.Set(Wallpaper(), WallpaperArrangement::Centred);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QLatin1String("locked"))) << r.error.toStdString();
+    // The keys set before the failing one were put back, and nothing was kept to restore.
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")), QStringLiteral("'file:///old/day.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")), QStringLiteral("'file:///old/night.jpg'"));
+    EXPECT_FALSE(setter.HasPrevious());
+    EXPECT_FALSE(setter.Restore().ok);
+}
+
+TEST_F(WallpaperTest, UnsupportedDesktopAndMissingToolsAreReported) {
+    WallpaperSetter none(DesktopKind::Unsupported, Settings());
+    const WallpaperResult r = none.Set(Wallpaper(), WallpaperArrangement::Centred);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QLatin1String("GNOME"))) << r.error.toStdString();
+    EXPECT_FALSE(QFile::exists(QDir(State()).filePath(QStringLiteral("log")))); // no tool ran
+
+    qputenv("PATH", "/nonexistent");
+    WallpaperSetter kde(DesktopKind::Kde, Settings());
+    const WallpaperResult missing = kde.Set(Wallpaper(), WallpaperArrangement::Centred);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_TRUE(missing.error.contains(QLatin1String("plasma-apply-wallpaperimage")));
+}
+
+TEST_F(WallpaperTest, XfceSetsEveryBackdropAndItsStyle) {
+    Put(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image"), QStringLiteral("/old/a.png"));
+    Put(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style"), QStringLiteral("5"));
+    Put(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image"), QStringLiteral("/old/b.png"));
+    WallpaperSetter setter(DesktopKind::Xfce, Settings());
+    ASSERT_TRUE(setter.Set(Wallpaper(), WallpaperArrangement::Tiled).ok);
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image")), Wallpaper());
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image")), Wallpaper());
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")), QStringLiteral("2"));
+    ASSERT_TRUE(setter.Restore().ok);
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image")), QStringLiteral("/old/a.png"));
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image")), QStringLiteral("/old/b.png"));
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")), QStringLiteral("5"));
+}

@@ -1,0 +1,160 @@
+// Pasted pictures in project files: the trailing block after the last object.
+#include "canvas/CollageDocument.h"
+#include "canvas/ProjectFile.h"
+#include "common/TestSupport.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+using namespace mosaiq;
+using test::ReadAll;
+using test::WriteAll;
+
+namespace {
+
+// A picture whose every pixel differs, with alpha 0, 128 and 255 in it.
+QImage PastedPixels(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgba(x * 7, y * 11, (x + y) * 3, (x + y) % 3 == 0 ? 0 : (x % 2 ? 128 : 255)));
+    return image;
+}
+
+class PastedPictureFileTest : public ::testing::Test {
+protected:
+    test::ScopedDataDir data;
+    QString Path(const QString& name) const { return data.File(name); }
+
+    // A document with a photo, then two cliparts of pasted picture 1 and a library clipart; the
+    // pasted list holds three pictures of which only the second is used.
+    void Fill(CollageDocument& doc) {
+        doc.pastedPictures = {PastedPixels(3, 3), PastedPixels(20, 12), PastedPixels(5, 5)};
+        PhotoRecord photo;
+        photo.boxWidth = photo.boxHeight = 10;
+        doc.objects.emplace_back(photo);
+        for (int i = 0; i < 2; ++i) {
+            ClipartRecord clip;
+            clip.pasted = 1;
+            clip.sourceId = 1;
+            clip.width = 20;
+            clip.height = 12;
+            clip.x = 40 * i;
+            doc.objects.emplace_back(clip);
+        }
+        ClipartRecord library;
+        library.sourceId = 1; // a library picture with the same number is not a pasted one
+        library.width = library.height = 8;
+        doc.objects.emplace_back(library);
+        for (CanvasObject& o : doc.objects)
+            doc.CreateRegion(o);
+    }
+
+    static QByteArray Encode(const CollageDocument& doc) {
+        QByteArray bytes;
+        EXPECT_TRUE(EncodeProject(doc, bytes, QStringLiteral("/nonexistent/cusmask.cfg")).ok);
+        return bytes;
+    }
+};
+
+} // namespace
+
+TEST_F(PastedPictureFileTest, RoundTripAppendsThePicturesAndRemapsTheObjects) {
+    CollageDocument doc;
+    Fill(doc);
+    ASSERT_TRUE(SaveProject(doc, Path("pasted.dcf")).ok);
+    if (const QString seeds = qEnvironmentVariable("MOSAIQ_WRITE_SEEDS"); !seeds.isEmpty())
+        WriteAll(seeds + QStringLiteral("/pasted.dcf"), ReadAll(Path("pasted.dcf")));
+
+    // The reopening document already holds two pasted pictures of its own.
+    CollageDocument reopened;
+    reopened.pastedPictures = {PastedPixels(2, 2), PastedPixels(4, 4)};
+    ASSERT_TRUE(LoadProject(reopened, Path("pasted.dcf")).ok);
+    ASSERT_EQ(reopened.pastedPictures.size(), 3u); // only the used picture was stored
+    EXPECT_EQ(reopened.pastedPictures[0], PastedPixels(2, 2));
+    EXPECT_EQ(reopened.pastedPictures[2], PastedPixels(20, 12));
+    ASSERT_EQ(reopened.objects.size(), 4u);
+    EXPECT_EQ(reopened.objects[1].Clipart()->sourceId, 2);
+    EXPECT_EQ(reopened.objects[2].Clipart()->sourceId, 2);
+    EXPECT_EQ(reopened.objects[3].Clipart()->sourceId, 1); // library clipart untouched
+    EXPECT_EQ(reopened.objects[2].Clipart()->x, 40);
+
+    // Saved again, the block holds the same picture under its new index.
+    const QByteArray again = Encode(reopened);
+    EXPECT_EQ(again.count("MQPX"), 1);
+    CollageDocument third;
+    QBuffer buffer;
+    buffer.setData(again);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(ParseProject(buffer, third, nullptr).ok);
+    ASSERT_EQ(third.pastedPictures.size(), 1u);
+    EXPECT_EQ(third.pastedPictures[0], PastedPixels(20, 12));
+    EXPECT_EQ(third.objects[1].Clipart()->sourceId, 0);
+}
+
+TEST_F(PastedPictureFileTest, FilesWithoutTheBlockReadAsBefore) {
+    CollageDocument doc;
+    Fill(doc);
+    const QByteArray withBlock = Encode(doc);
+    const qsizetype block = withBlock.indexOf("MQPX");
+    ASSERT_GT(block, 0);
+    // The block starts right after the last object: a reader that stops there reads the same
+    // objects, and the objects keep their stored index.
+    const QByteArray old = withBlock.left(block);
+    CollageDocument reopened;
+    reopened.pastedPictures = {PastedPixels(2, 2), PastedPixels(4, 4)};
+    ASSERT_TRUE(WriteAll(Path("old.dcf"), old));
+    ASSERT_TRUE(LoadProject(reopened, Path("old.dcf")).ok);
+    EXPECT_EQ(reopened.pastedPictures.size(), 2u);
+    EXPECT_EQ(reopened.objects[1].Clipart()->sourceId, 1);
+
+    // Other bytes after the last object are still ignored, as they always were.
+    ASSERT_TRUE(WriteAll(Path("tail.dcf"), old + QByteArray("MQP")));
+    EXPECT_TRUE(LoadProject(reopened, Path("tail.dcf")).ok);
+
+    // A document without pasted pictures in use writes no block at all.
+    doc.objects[1].Clipart()->pasted = 0;
+    doc.objects[2].Clipart()->pasted = 0;
+    EXPECT_EQ(Encode(doc).indexOf("MQPX"), -1);
+}
+
+TEST_F(PastedPictureFileTest, DamagedBlocksFailAndKeepTheDocument) {
+    CollageDocument doc;
+    Fill(doc);
+    const QByteArray bytes = Encode(doc);
+    const qsizetype block = bytes.indexOf("MQPX");
+    const auto withInt = [&](qsizetype offset, std::uint32_t value) {
+        QByteArray b = bytes;
+        std::memcpy(b.data() + block + offset, &value, 4);
+        return b;
+    };
+    const QList<QPair<const char*, QByteArray>> damaged = {
+        {"cut in the header", bytes.left(block + 6)},
+        {"cut in the PNG", bytes.left(bytes.size() - 5)},
+        {"unknown version", withInt(4, 2)},
+        {"impossible count", withInt(8, 0x10000000u)},
+        {"length past the end", withInt(24, 0x7FFFFFF0u)},
+        {"negative index", withInt(12, 0xFFFFFFFFu)},
+        {"not a PNG", [&] {
+             QByteArray b = bytes;
+             b[bytes.size() - 40] = 'x';
+             b.replace(block + 28, 4, "JUNK");
+             return b;
+         }()},
+    };
+    CollageDocument current;
+    current.pastedPictures = {PastedPixels(2, 2)};
+    ASSERT_TRUE(current.AddPhoto(QStringLiteral("mine.jpg"), 10, 10, 0, 0));
+    for (const auto& [what, file] : damaged) {
+        ASSERT_TRUE(WriteAll(Path("bad.dcf"), file));
+        const ProjectResult r = LoadProject(current, Path("bad.dcf"));
+        EXPECT_FALSE(r.ok) << what;
+        EXPECT_FALSE(r.error.isEmpty()) << what;
+        EXPECT_EQ(current.objects.size(), 1u) << what;
+        EXPECT_EQ(current.pastedPictures.size(), 1u) << what;
+    }
+}
