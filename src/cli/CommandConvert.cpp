@@ -64,8 +64,9 @@ int RunConvert(const QStringList& args) {
     }
     PrintLine(
         QStringLiteral("converted %1, skipped %2").arg(summary.converted).arg(summary.skipped));
-    if (summary.converted == 0) {
-        PrintError(QStringLiteral("nothing converted"));
+    if (summary.converted == 0 || summary.skipped > 0) {
+        PrintError(summary.converted == 0 ? QStringLiteral("nothing converted")
+                                          : QStringLiteral("%1 files not converted").arg(summary.skipped));
         return kExitFailed;
     }
     return kExitOk;
