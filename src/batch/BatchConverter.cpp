@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -128,6 +129,13 @@ bool ConvertPictureFile(const QString& input, const QString& output, const QStri
         image = image.convertToFormat(QImage::Format_RGB32);
     }
     return SavePictureByExtension(image, output, extension, reason);
+}
+
+QString DefaultBatchOutputDir() {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    return QDir(documents).filePath(QStringLiteral("Vitrine Studio/Convert/"));
 }
 
 BatchSummary BatchConverter::Run(const std::function<void(const BatchFileResult&)>& progress) {

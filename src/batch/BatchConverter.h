@@ -28,6 +28,10 @@ int BatchFormatIndex(const QString& name);
 // extension (photo.final.png -> outputDir/photo.final.jpg). outputDir may lack the final '/'.
 QString BatchOutputPath(const QString& outputDir, const QString& input, const QString& extension);
 
+// The output directory the converter offers first: the user's documents folder +
+// "Vitrine Studio/Convert/" (ending in '/'). Not created here.
+QString DefaultBatchOutputDir();
+
 struct BatchSettings {
     QStringList files;
     int format = 0;    // index into BatchFormats()
