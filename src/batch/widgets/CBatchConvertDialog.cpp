@@ -161,6 +161,7 @@ void CBatchConvertDialog::StartConversion() {
     settings.outputDir = m_outputDir;
     m_converter = std::make_unique<BatchConverter>(settings);
     m_busy = true;
+    m_closeWhenStopped = false;
     m_done = 0;
     m_runTotal = int(m_files.size());
     m_skipped.clear();
