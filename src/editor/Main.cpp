@@ -10,8 +10,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <cstdio>
 
 namespace {
 
@@ -38,9 +41,32 @@ QStringList FileArguments() {
     return paths;
 }
 
+// With MOSAIQ_STARTUP_REPORT set, says on standard error how long the start took until the main
+// window first painted (scripts/startup-time.sh uses it).
+class FirstPaintReporter : public QObject {
+public:
+    explicit FirstPaintReporter(const QElapsedTimer& sinceStart) : m_sinceStart(sinceStart) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_reported) {
+            m_reported = true;
+            std::fprintf(stderr, "mosaiq: first paint %lld ms after start\n",
+                         static_cast<long long>(m_sinceStart.elapsed()));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer& m_sinceStart;
+    bool m_reported = false;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mosaiq"));
     QApplication::setApplicationDisplayName(QStringLiteral("Mosaiq Photo Editor"));
@@ -67,6 +93,9 @@ int main(int argc, char** argv) {
     });
     QObject::connect(&guard, &mosaiq::SingleInstanceGuard::filesRequested, &window,
                      [&window](const QStringList& paths) { window.OpenPaths(paths); });
+    FirstPaintReporter reporter(sinceStart);
+    if (qEnvironmentVariableIsSet("MOSAIQ_STARTUP_REPORT"))
+        window.installEventFilter(&reporter);
     window.show();
     if (!files.isEmpty())
         window.OpenPaths(files);

@@ -43,3 +43,25 @@ TEST(SingleInstance, LeftoverSocketFromCrashIsTakenOver) {
     SingleInstanceGuard guard;
     EXPECT_TRUE(guard.TryBecomePrimary());
 }
+
+TEST(SingleInstance, SecondStartHandsItsFilesToTheRunningCopy) {
+    qputenv("MOSAIQ_INSTANCE_NAME", UniqueName());
+    SingleInstanceGuard first;
+    ASSERT_TRUE(first.TryBecomePrimary());
+    QStringList received;
+    int activations = 0;
+    QObject::connect(&first, &SingleInstanceGuard::activationRequested, [&] { ++activations; });
+    QObject::connect(&first, &SingleInstanceGuard::filesRequested,
+                     [&](const QStringList& paths) { received = paths; });
+
+    SingleInstanceGuard second;
+    const QStringList files{QStringLiteral("/photos/été 2026/collage.dcf"),
+                            QStringLiteral("/tmp/pack.irs")};
+    EXPECT_FALSE(second.TryBecomePrimary(files));
+    QElapsedTimer timer;
+    timer.start();
+    while (received.isEmpty() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(received, files);
+}

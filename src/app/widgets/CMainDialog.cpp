@@ -184,8 +184,10 @@ void CMainDialog::CreateChildren() {
     m_addToCanvas = new CBitmapButton(cmd::kAddPresetToCanvas, this);
     m_addToCanvas->SetCaption(tr("Add to Canvas"));
     m_addToCanvas->setCursor(SkinCursor(179));
-    for (CBitmapButton* b : {m_import, m_remove, m_addToCanvas})
+    for (CBitmapButton* b : {m_import, m_remove, m_addToCanvas}) {
+        b->SetThreePart(true);
         connect(b, &CBitmapButton::commandIssued, this, issue);
+    }
 
     CreateToolbar();
 
@@ -217,7 +219,7 @@ void CMainDialog::CreateToolbar() {
         auto* b = new CBitmapButton(info.id, this);
         b->SetBitmaps(129, 197, 196, 223);
         const QIcon icon = SkinIcon(info.image);
-        b->SetIcons(icon, info.disabledImage ? SkinIcon(info.disabledImage) : icon);
+        b->SetIcons(icon, info.disabledImage ? SkinIcon(info.disabledImage) : QIcon());
         b->setToolTip(tr(info.tooltip));
         connect(b, &CBitmapButton::commandIssued, this, [this](int id) { RunCommand(id); });
         m_toolbar.push_back(b);

@@ -91,7 +91,8 @@ void CBitmapButton::paintEvent(QPaintEvent*) {
         DrawBitmapPart(p, QRect(width() - 12, 0, 12, bitmapHeight), bitmap,
                        QRect(106, 0, 12, bitmapHeight));
     } else if (!bitmap.isNull()) {
-        p.drawPixmap(0, 0, bitmap);
+        // The face fills the button, whatever size the owner gave it.
+        p.drawPixmap(rect(), bitmap);
     }
     const QIcon& icon = m_state == kDisabled && !m_disabledIcon.isNull() ? m_disabledIcon : m_icon;
     if (!icon.isNull()) {

@@ -20,8 +20,8 @@ CSkinDialog::CSkinDialog(QWidget* parent)
 
 void CSkinDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    // The close box is (w - 40, 7)-(w - 14, 24); the 18 x 17 caption button sits in its middle.
-    m_close->setGeometry(width() - 36, 7, 18, 17);
+    // The close box: 26 x 17 at (w - 40, 7).
+    m_close->setGeometry(width() - 40, 7, 26, 17);
     // Clip the window to a rounded rectangle with corner ellipses of 16 × 16.
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), 8, 8);
