@@ -4,6 +4,8 @@
 #include "app/widgets/CMainDialog.h"
 #include "app/widgets/CommandIds.h"
 #include "batch/widgets/CBatchConvertDialog.h"
+#include "canvas/CollageExport.h"
+#include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 #include "library/PictureList.h"
 #include "library/ResourcePack.h"
@@ -88,6 +90,43 @@ TEST_F(PackCommandsTest, HandedOverPacksAreImportedWhenTheUserAgrees) {
     EXPECT_TRUE(dialogs.Questions().front().contains(QStringLiteral("yes.IRS")));
     EXPECT_EQ(reloads.count(), 1);
     EXPECT_EQ(ReadPictureListCount(data.File(QStringLiteral("tbframe.cfg"))), before + 1);
+}
+
+TEST_F(PackCommandsTest, AnImportedFrameFramesAPhoto) {
+    CMainDialog window;
+    // A red frame whose middle is transparent, and a green photo.
+    QImage frame(200, 150, QImage::Format_ARGB32);
+    frame.fill(qRgba(255, 0, 0, 255));
+    for (int y = 15; y < 135; ++y)
+        for (int x = 20; x < 180; ++x)
+            frame.setPixel(x, y, qRgba(0, 0, 0, 0));
+    ResourcePack pack;
+    pack.type = int(PackKind::Frames);
+    pack.items.push_back(*MakePackItem(PackKind::Frames, frame, {0.1f, 0.1f, 0.9f, 0.9f}));
+    const QString path = data.File(QStringLiteral("red.irs"));
+    ASSERT_TRUE(test::WriteAll(path, EncodeResourcePack(pack)));
+    dialogs.Reply(Answer::Yes);
+    window.OpenPaths({path});
+    const int frames = ReadPictureListCount(data.File(QStringLiteral("tbframe.cfg")));
+    ASSERT_GE(frames, 1);
+
+    QImage photo(160, 120, QImage::Format_RGB32);
+    photo.fill(qRgb(0, 255, 0));
+    const QString photoPath = data.File(QStringLiteral("photo.png"));
+    ASSERT_TRUE(photo.save(photoPath));
+    CollageDocument& doc = window.Canvas().Document();
+    ASSERT_TRUE(doc.AddPhoto(photoPath, 160, 120, 300, 300));
+    ASSERT_TRUE(doc.ApplyFrame(frames - 1));
+    const QImage out = RenderCollage(doc).convertToFormat(QImage::Format_RGB32);
+    int red = 0, green = 0;
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb c = out.pixel(x, y);
+            red += qRed(c) > 230 && qGreen(c) < 30 && qBlue(c) < 30;
+            green += qGreen(c) > 230 && qRed(c) < 30 && qBlue(c) < 30;
+        }
+    EXPECT_GT(red, 1000);
+    EXPECT_GT(green, 1000);
 }
 
 TEST_F(PackCommandsTest, BatchConverterCommandOpensTheConverter) {
