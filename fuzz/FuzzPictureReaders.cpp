@@ -1,7 +1,9 @@
-// Untrusted picture bytes through the two-decoder rule. The first byte picks the extension the
+// Untrusted picture bytes through the two-decoder rule (with its checks of the work a picture
+// may cost). The first byte picks the extension the
 // bytes are read as (and whether a reduced decode is asked for); the rest is the file.
 #include "imaging/JpegStream.h"
 #include "imaging/PictureDecoder.h"
+#include "imaging/PngStream.h"
 
 #include <QCoreApplication>
 
@@ -27,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (picture.Ok() && picture.image.width() > 0)
         (void)picture.image.pixel(picture.image.width() - 1, picture.image.height() - 1);
     const mosaiq::JpegStreamInfo info = mosaiq::ScanJpegStream(data + 1, std::int64_t(size - 1));
+    (void)mosaiq::ScanPngStream(data + 1, std::int64_t(size - 1), true);
     (void)mosaiq::ExifOrientation(info.exif);
     return 0;
 }

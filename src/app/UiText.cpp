@@ -1,5 +1,7 @@
 #include "app/UiText.h"
 
+#include "app/RegularFile.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -10,8 +12,8 @@ QByteArray g_table;
 } // namespace
 
 QByteArray LoadUiTextTable(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return {};
     // Bounded read: the table never holds more than 65,536 bytes, whatever the file's size.
     QByteArray table = file.read(kUiTextTableSize);

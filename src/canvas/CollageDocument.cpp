@@ -2,13 +2,13 @@
 
 #include "app/FixedText.h"
 #include "app/Notifier.h"
+#include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/LibraryPicture.h"
 #include "library/MaskLibrary.h"
 #include "text/TextDraw.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -331,15 +331,24 @@ void CollageDocument::DeleteSelection() {
     MarkModified();
 }
 
-void CollageDocument::ReloadBackground() {
+QString CollageDocument::ReloadBackground() {
     backgroundPicture = QImage();
-    if (!backgroundPath.isEmpty() && QFileInfo(backgroundPath).isFile()) {
-        QImageReader reader(backgroundPath);
-        QImage picture = reader.read();
-        if (!picture.isNull())
-            backgroundPicture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QString reason;
+    if (!backgroundPath.isEmpty() && QFileInfo::exists(backgroundPath)) {
+        // Through the picture decoder: only regular files, with its bounds on size and work. A
+        // background that has gone is left out quietly; one that is there but unreadable is
+        // reported.
+        DecodedPicture decoded = DecodePicture(backgroundPath);
+        if (decoded.Ok())
+            backgroundPicture =
+                decoded.image.format() == QImage::Format_ARGB32_Premultiplied
+                    ? std::move(decoded.image)
+                    : decoded.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        else
+            reason = decoded.error;
     }
     Q_EMIT changed();
+    return reason;
 }
 
 bool CollageDocument::ApplyTuning(const TuningValues& values) {
@@ -460,6 +469,7 @@ void CollageDocument::TakeContent(CollageDocument& other) {
     width = other.width;
     height = other.height;
     backgroundPath = other.backgroundPath;
+    backgroundPathField = other.backgroundPathField;
     backgroundColour = other.backgroundColour;
     backgroundMode = other.backgroundMode;
     objects = std::move(other.objects);

@@ -65,6 +65,9 @@ public:
 
     // --- runtime fields
     QImage backgroundPicture; // decoded from backgroundPath; null when none
+    // The 260 bytes backgroundPath was read from in a project; written back unchanged while
+    // backgroundPath still reads the same (text that is not UTF-8 keeps its bytes).
+    QByteArray backgroundPathField;
     CanvasView view;
     bool modified = false;
     Colorref presetColour = MakeColorref(0x78, 0x78, 0x78);
@@ -109,7 +112,10 @@ public:
     void SetCanvasSize(int w, int h);
     void DeleteSelection();
     int FirstSelectedIndex() const;
-    void ReloadBackground();
+    // Decodes the background picture by the two-decoder rule (every supported type, up to the
+    // picture caps). A missing file leaves no picture and no reason; a picture that is present
+    // but cannot be decoded leaves no picture and returns why.
+    QString ReloadBackground();
     bool ApplyTuning(const TuningValues& values);
 
     // Z-order moves of the first selected object. Each records a snapshot when it moved.

@@ -361,10 +361,12 @@ void Compositor::DrawText(CollageDocument& document, int index, Pass& pass) {
         object.screenRegion = transform.map(QPolygonF(QRectF(RegionEntry(document, object))));
     }
     // Styles draw glows and shadows a little outside the box: half the box more on each side.
-    const QSize box(r.textWidth, r.textHeight);
-    const QRectF reach(
-        -box.width() / 2.0 - kDecorationMargin, -box.height() / 2.0 - kDecorationMargin,
-        box.width() * 2.0 + 2 * kDecorationMargin, box.height() * 2.0 + 2 * kDecorationMargin);
+    // The sizes come from the file: work in doubles, so that no value (INT_MIN included) can
+    // overflow when negated or doubled.
+    const double boxWidth = r.textWidth, boxHeight = r.textHeight;
+    const QRectF reach(-boxWidth / 2.0 - kDecorationMargin, -boxHeight / 2.0 - kDecorationMargin,
+                       boxWidth * 2.0 + 2 * kDecorationMargin,
+                       boxHeight * 2.0 + 2 * kDecorationMargin);
     if (transform.isInvertible() && transform.mapRect(reach).intersects(QRectF(pass.exposed))) {
         pass.SetTransform(transform);
         SetObjectHints(pass.painter);

@@ -2,6 +2,7 @@
 
 #include "app/FixedText.h"
 #include "canvas/DisplayScaling.h"
+#include "canvas/CarriedMasks.h"
 #include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/MaskLibrary.h"
@@ -138,6 +139,8 @@ QImage PhotoMask(const PhotoRecord& record) {
         return {};
     const std::optional<MaskPicture> mask =
         record.customMask ? FindCustomMask(record.maskKey) : ReadMask(record.maskId - 1);
+    if (!mask && record.customMask)
+        return FindCarriedMask(record.maskKey); // carried by a project read without the library
     return mask ? mask->image : QImage();
 }
 

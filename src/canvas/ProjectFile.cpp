@@ -4,12 +4,15 @@
 #include "app/DataPath.h"
 #include "app/FixedText.h"
 #include "app/Notifier.h"
+#include "app/RegularFile.h"
+#include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
 #include "library/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace mosaiq {
@@ -49,6 +52,13 @@ bool ReadInt(QIODevice& device, std::int32_t& value) {
 
 ProjectResult Fail(const QString& reason) { return {false, reason}; }
 
+// True when the document still holds the background path it was read with.
+bool BackgroundPathFieldUnchanged(const CollageDocument& document) {
+    const QByteArray& field = document.backgroundPathField;
+    return field.size() == qsizetype(sizeof(ProjectHeader::backgroundPath)) &&
+           ReadFixedText(field.constData(), size_t(field.size())) == document.backgroundPath;
+}
+
 QString Truncated() { return QStringLiteral("The project file ends too early."); }
 
 } // namespace
@@ -58,8 +68,15 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
     ProjectHeader header;
     header.width = document.width;
     header.height = document.height;
-    if (!WriteFixedText(header.backgroundPath, document.backgroundPath))
+    if (BackgroundPathFieldUnchanged(document)) {
+        // The bytes the path was read from go back unchanged (Windows-1252 text stays so).
+        const QByteArray& field = document.backgroundPathField;
+        const qsizetype end = field.indexOf('\0');
+        std::memcpy(header.backgroundPath, field.constData(),
+                    size_t(end < 0 ? field.size() : end));
+    } else if (!WriteFixedText(header.backgroundPath, document.backgroundPath)) {
         return Fail(QStringLiteral("The background picture's path is too long for a project file."));
+    }
     header.backgroundColour = document.backgroundColour;
     header.backgroundMode = std::int32_t(document.backgroundMode);
     header.objectCount = std::int32_t(document.objects.size());
@@ -76,7 +93,9 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
         const PhotoRecord* photo = std::get_if<PhotoRecord>(&copy);
         if (!photo || photo->customMask == 0)
             continue;
-        const std::optional<KeyedEntry> mask = FindCustomMaskRaw(masks, photo->maskKey);
+        std::optional<KeyedEntry> mask = FindCustomMaskRaw(masks, photo->maskKey);
+        if (!mask)
+            mask = FindCarriedMaskRaw(photo->maskKey);
         Put(out, std::int32_t(mask ? mask->width : 0));
         Put(out, std::int32_t(mask ? mask->height : 0));
         Put(out, std::int32_t(mask ? mask->encoded.size() : 0));
@@ -111,7 +130,10 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
     document.width = header.width;
     document.height = header.height;
     document.backgroundPath = ReadFixedText(header.backgroundPath);
-    document.backgroundColour = header.backgroundColour & 0x00FFFFFFu;
+    document.backgroundPathField =
+        QByteArray(header.backgroundPath, qsizetype(sizeof header.backgroundPath));
+    // All four bytes are kept and written back; drawing uses the low three.
+    document.backgroundColour = header.backgroundColour;
     document.backgroundMode = BackgroundMode(header.backgroundMode);
 
     const qint64 count = header.objectCount;
@@ -151,11 +173,11 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
 }
 
 ProjectResult LoadProject(CollageDocument& document, const QString& path,
-                          const QString& customMaskLibrary) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("The project %1 could not be opened: %2")
-                        .arg(path, file.errorString()));
+                          const QString& customMaskLibrary, CarriedMaskUse maskUse) {
+    QFile file;
+    QString reason;
+    if (OpenRegularFile(file, path, &reason) != OpenFailure::None)
+        return Fail(QStringLiteral("The project could not be opened: %1").arg(reason));
     CollageDocument parsed;
     std::vector<EmbeddedMask> masks;
     ProjectResult result = ParseProject(file, parsed, &masks);
@@ -163,15 +185,26 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
         return result;
 
     // The project's custom masks join the library every time it is opened, so its photos find
-    // them by key on this machine.
+    // them by key on this machine; photos sharing a mask carry it once each, appended once.
     const QString library = CustomMaskLibrary(customMaskLibrary);
+    std::vector<Guid> seen;
     for (const EmbeddedMask& mask : masks) {
+        if (std::find(seen.begin(), seen.end(), mask.key) != seen.end())
+            continue;
+        seen.push_back(mask.key);
+        if (maskUse == CarriedMaskUse::KeepInMemory) {
+            KeepCarriedMask(mask.key, mask.width, mask.height, mask.encoded);
+            continue;
+        }
         QString error;
         if (!AppendCustomMask(library, mask.width, mask.height, mask.key, mask.encoded, &error))
             Warn(QStringLiteral("A mask carried by the project could not be kept: %1").arg(error));
     }
     document.TakeContent(parsed);
-    document.ReloadBackground();
+    const QString background = document.ReloadBackground();
+    if (!background.isEmpty())
+        result.notice = QStringLiteral("The background picture %1 could not be read: %2")
+                            .arg(document.backgroundPath, background);
     document.modified = false;
     return result;
 }

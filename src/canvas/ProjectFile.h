@@ -24,6 +24,7 @@ constexpr int kProjectHeaderSize = 280;
 struct ProjectResult {
     bool ok = false;
     QString error; // one line for the user when !ok
+    QString notice; // when ok: what the user should still hear (a background that did not decode)
 };
 
 // A custom mask carried inside a project.
@@ -51,11 +52,19 @@ ProjectResult SaveProject(CollageDocument& document, const QString& path,
 ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
                            std::vector<EmbeddedMask>* masks);
 
+// What opening a project does with the custom masks its photos carry.
+enum class CarriedMaskUse {
+    AppendToLibrary, // the editor: each distinct key is appended to the custom mask library
+    KeepInMemory,    // headless readers: kept for this process only, no file changes
+};
+
 // Reads the project at path into a new document and, only when the whole file was read,
 // replaces document's content with it: history emptied, modified cleared, background reloaded,
-// and every custom mask the project carries appended to the custom mask library (again on every
-// load). On failure the document is left as it was and the reason is returned.
+// and the custom masks the project carries appended to the custom mask library once per
+// distinct key (again on every load) or kept in memory. On failure the document is left as it
+// was and the reason is returned.
 ProjectResult LoadProject(CollageDocument& document, const QString& path,
-                          const QString& customMaskLibrary = QString());
+                          const QString& customMaskLibrary = QString(),
+                          CarriedMaskUse maskUse = CarriedMaskUse::AppendToLibrary);
 
 } // namespace mosaiq

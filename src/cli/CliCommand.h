@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -26,6 +27,13 @@ struct CliCommandRegistration {
         CliCommands().push_back(std::move(command));
     }
 };
+
+// The program's own standard error. Libraries write their chatter to file descriptor 2, which
+// main() points at the debug log (MOSAIQ_DEBUG_LOG) or nowhere; the user's lines and progress go
+// here. Unbuffered, like standard error.
+FILE* ErrorStream();
+// True when ErrorStream() is a terminal (progress is shown only then).
+bool ErrorStreamIsTerminal();
 
 // One line on standard error, as every failing command reports.
 void PrintError(const QString& line);

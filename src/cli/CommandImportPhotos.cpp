@@ -2,30 +2,16 @@
 #include "cli/CliCommand.h"
 
 #include "app/DataPath.h"
-#include "library/PhotoImport.h"
+#include "library/PhotoImportRun.h"
 #include "library/PhotoList.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace mosaiq::cli {
 namespace {
-
-QString Describe(AddPhotoResult result, const PreparedPhoto& photo) {
-    switch (result) {
-    case AddPhotoResult::Duplicate:
-        return QStringLiteral("already in the photo list");
-    case AddPhotoResult::TooSmall:
-    case AddPhotoResult::Unreadable:
-        return photo.reason;
-    case AddPhotoResult::Added:
-        break;
-    }
-    return QString();
-}
 
 int RunImportPhotos(const QStringList& args) {
     if (args.isEmpty()) {
@@ -37,56 +23,69 @@ int RunImportPhotos(const QStringList& args) {
         paths << QFileInfo(a).absoluteFilePath();
     const QString listPath = DataFile(QStringLiteral("srcmedia.cfg"));
     PhotoList list;
-    bool damaged = false;
-    list.Load(listPath, &damaged);
-    if (damaged)
-        PrintError(QStringLiteral("%1 was damaged; kept the %2 photos read before the damage")
-                       .arg(listPath)
-                       .arg(list.Count()));
+    QString message;
+    const PhotoList::LoadStatus status = list.Load(listPath, &message);
+    if (status == PhotoList::LoadStatus::Unreadable) {
+        // Importing now would end in a list that cannot be saved: stop before any work.
+        PrintError(message);
+        return kExitFailed;
+    }
+    if (status == PhotoList::LoadStatus::Damaged)
+        PrintError(message);
 
-    const bool showProgress = isatty(STDERR_FILENO);
-    int added = 0, skipped = 0, done = 0;
-    PhotoImporter importer;
+    const bool showProgress = ErrorStreamIsTerminal();
+    PhotoImportRun run(list);
     QEventLoop loop;
-    QObject::connect(&importer, &PhotoImporter::photoPrepared, [&](const PreparedPhoto& photo) {
-        ++done;
+    const auto progress = [&](int done, int total) {
         if (showProgress)
-            std::fprintf(stderr, "\r%d/%lld ", done, static_cast<long long>(paths.size()));
-        const AddPhotoResult result = list.AddImportedPhoto(photo);
-        const QString path = EntryPath(photo.entry);
-        if (result == AddPhotoResult::Added) {
-            ++added;
-            PrintLine(QStringLiteral("added %1 (%2 x %3)")
-                          .arg(path)
-                          .arg(photo.entry.width)
-                          .arg(photo.entry.height));
-        } else {
-            ++skipped;
-            if (showProgress)
-                std::fprintf(stderr, "\n");
-            PrintError(QStringLiteral("skipped %1: %2").arg(path, Describe(result, photo)));
-        }
-    });
-    QObject::connect(&importer, &PhotoImporter::fileMissing, [&](const QString& path) {
-        PrintError(QStringLiteral("%1 was not found; the import ends here").arg(path));
-    });
-    QObject::connect(&importer, &PhotoImporter::finished, &loop, &QEventLoop::quit);
-    importer.Start(paths);
+            std::fprintf(ErrorStream(), "\r%d/%d ", done, total);
+    };
+    QObject::connect(&run, &PhotoImportRun::fileHandled,
+                     [&](const QString& path, AddPhotoResult result, int index, int done, int total) {
+                         progress(done, total);
+                         if (result == AddPhotoResult::Added) {
+                             const PictureFileEntry& e = list.Records()[size_t(index)];
+                             PrintLine(QStringLiteral("added %1 (%2 x %3)")
+                                           .arg(path)
+                                           .arg(e.width)
+                                           .arg(e.height));
+                         }
+                     });
+    QObject::connect(&run, &PhotoImportRun::fileMissing,
+                     [&](const QString&, int done, int total) { progress(done, total); });
+    QObject::connect(&run, &PhotoImportRun::finished, &loop, &QEventLoop::quit);
+    run.Start(paths);
     loop.exec();
     if (showProgress)
-        std::fprintf(stderr, "\n");
+        std::fprintf(ErrorStream(), "\n");
+    const PhotoImportSummary& summary = run.Summary();
+    for (const QString& path : summary.duplicates)
+        PrintError(QStringLiteral("skipped %1: already in the photo list").arg(path));
+    for (const auto& [path, reason] : summary.tooSmall)
+        PrintError(QStringLiteral("skipped %1: %2").arg(path, reason));
+    for (const QString& path : summary.missing)
+        PrintError(QStringLiteral("skipped %1: not found").arg(path));
+    for (const auto& [path, reason] : summary.unreadable)
+        PrintError(QStringLiteral("skipped %1: %2").arg(path, reason));
 
     QString error;
     if (!list.Save(listPath, &error)) {
         PrintError(error);
         return kExitFailed;
     }
-    PrintLine(QStringLiteral("added %1, skipped %2; %3 photos in %4")
-                  .arg(added)
-                  .arg(skipped)
+    PrintLine(QStringLiteral("added %1, skipped %2 (%3 already listed, %4 too small, %5 not "
+                             "found, %6 unreadable); %7 photos in %8")
+                  .arg(summary.added)
+                  .arg(summary.Skipped())
+                  .arg(summary.duplicates.size())
+                  .arg(summary.tooSmall.size())
+                  .arg(summary.missing.size())
+                  .arg(summary.unreadable.size())
                   .arg(list.Count())
                   .arg(listPath));
-    return kExitOk;
+    // Files left out by rule (duplicates, too small) are not failures; missing and unreadable
+    // ones are, though the others were still added.
+    return summary.AnyFailed() ? kExitFailed : kExitOk;
 }
 
 const CliCommandRegistration kRegistration{

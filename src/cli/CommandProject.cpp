@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 
 #include "app/FixedText.h"
+#include "app/RegularFile.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
 
@@ -139,9 +140,10 @@ int RunDump(const QStringList& args) {
         PrintError(QStringLiteral("usage: dump PROJECT.dcf"));
         return kExitUsage;
     }
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("cannot open %1: %2").arg(args[0], file.errorString()));
+    QFile file;
+    QString reason;
+    if (OpenRegularFile(file, args[0], &reason) != OpenFailure::None) {
+        PrintError(reason);
         return kExitFailed;
     }
     // Parsing alone: the custom masks a project carries are not added to any library.
@@ -173,7 +175,9 @@ int RunResave(const QStringList& args) {
         return kExitUsage;
     }
     CollageDocument doc;
-    const ProjectResult loaded = LoadProject(doc, args[0]);
+    // The carried masks stay in memory: a headless tool changes nothing in the data directory.
+    const ProjectResult loaded =
+        LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[0], loaded.error));
         return kExitFailed;

@@ -4,6 +4,7 @@
 
 #include "canvas/CollageDocument.h"
 #include "canvas/CollageExport.h"
+#include "canvas/PhotoRelink.h"
 #include "canvas/ProjectFile.h"
 #include "imaging/PictureType.h"
 
@@ -26,11 +27,18 @@ int RunRender(const QStringList& args) {
         return kExitFailed;
     }
     CollageDocument doc;
-    const ProjectResult loaded = LoadProject(doc, args[0]);
+    // The carried masks stay in memory: rendering changes nothing in the data directory.
+    const ProjectResult loaded = LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[0], loaded.error));
         return kExitFailed;
     }
+    if (!loaded.notice.isEmpty())
+        PrintError(loaded.notice);
+    // A photo whose file is gone is left out of the picture; the project itself is rendered.
+    for (const MissingPhoto& photo : FindMissingPhotos(doc))
+        PrintError(QStringLiteral("photo not found, left out: %1")
+                       .arg(QDir::toNativeSeparators(photo.path)));
     const ExportResult exported = ExportCollage(doc, out);
     if (!exported.ok) {
         PrintError(exported.error);

@@ -2,13 +2,17 @@
 #include "cli/CliCommand.h"
 
 #include "app/DataPath.h"
+#include "app/Notifier.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace mosaiq::cli {
 
@@ -17,8 +21,20 @@ std::vector<CliCommand>& CliCommands() {
     return commands;
 }
 
+namespace {
+FILE* g_errorStream = nullptr;
+} // namespace
+
+FILE* ErrorStream() {
+    return g_errorStream ? g_errorStream : stderr;
+}
+
+bool ErrorStreamIsTerminal() {
+    return isatty(fileno(ErrorStream())) != 0;
+}
+
 void PrintError(const QString& line) {
-    std::fprintf(stderr, "mosaiq-cli: %s\n", line.toLocal8Bit().constData());
+    std::fprintf(ErrorStream(), "mosaiq-cli: %s\n", line.toLocal8Bit().constData());
 }
 
 void PrintLine(const QString& line) {
@@ -31,9 +47,67 @@ void PrintUsage() {
     std::vector<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-    std::fprintf(stderr, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
+    std::fprintf(ErrorStream(), "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
     for (const CliCommand& c : sorted)
-        std::fprintf(stderr, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
+        std::fprintf(ErrorStream(), "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
+}
+
+// Qt carries file names as Unicode text: bytes that are not UTF-8 would be replaced and the name
+// would lead to another file. Such arguments are refused; the bytes are shown escaped.
+bool IsUtf8(const QByteArray& bytes) {
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+QString Escaped(const QByteArray& bytes) {
+    QString out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += b >= 0x20 && b < 0x7F ? QString(QChar(b)) : QString::asprintf("\\x%02X", b);
+    }
+    return out;
+}
+
+// Decoders report damaged pictures on standard error in their own words ("libpng error: ...",
+// "TIFFReadDirectory: ...", Qt's "QBuffer::seek: ..."); the command's own line already says what
+// failed. The program keeps the real standard error for itself and points descriptor 2 at the
+// file named by MOSAIQ_DEBUG_LOG, or at /dev/null.
+void SeparateLibraryMessages() {
+    const int own = ::dup(STDERR_FILENO);
+    if (own < 0)
+        return;
+    FILE* stream = ::fdopen(own, "w");
+    if (!stream) {
+        ::close(own);
+        return;
+    }
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    const QByteArray log = qgetenv("MOSAIQ_DEBUG_LOG");
+    const int sink = log.isEmpty()
+                         ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
+                         : ::open(log.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (sink < 0) {
+        std::fclose(stream);
+        return;
+    }
+    ::dup2(sink, STDERR_FILENO);
+    ::close(sink);
+    g_errorStream = stream;
+}
+
+// What the engine tells the user goes to the program's own standard error, not to the log.
+class CliNotifier : public mosaiq::Notifier {
+public:
+    void Inform(const QString& text) override { PrintError(text); }
+    void Warn(const QString& text) override { PrintError(text); }
+};
+
+// Qt's warnings join the libraries' messages on descriptor 2; a fatal one is also told the user.
+void LibraryMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (type == QtFatalMsg) {
+        PrintError(message);
+        std::abort();
+    }
 }
 
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool gui) {
@@ -51,9 +125,27 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool g
 
 int main(int argc, char** argv) {
     using namespace mosaiq::cli;
+    SeparateLibraryMessages();
+    qInstallMessageHandler(&LibraryMessageHandler);
+    CliNotifier notifier;
+    mosaiq::ScopedNotifier scopedNotifier(&notifier);
     QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (!IsUtf8(arg)) {
+            PrintError(QStringLiteral("the name \"%1\" is not valid UTF-8; names like it cannot be "
+                                      "used here (rename the file or folder)")
+                           .arg(Escaped(arg)));
+            return kExitFailed;
+        }
+        args << QString::fromUtf8(arg);
+    }
+    if (const QByteArray data = qgetenv("MOSAIQ_DATA_DIR"); !IsUtf8(data)) {
+        PrintError(QStringLiteral("MOSAIQ_DATA_DIR \"%1\" is not valid UTF-8; names like it cannot "
+                                  "be used here")
+                       .arg(Escaped(data)));
+        return kExitFailed;
+    }
 
     QString dataDir;
     if (!args.isEmpty() && args.front() == QLatin1String("--data")) {

@@ -1,6 +1,8 @@
 #include "imaging/ImageLibrary.h"
 
 #include "app/AtomicFile.h"
+#include "app/RegularFile.h"
+#include "imaging/DecodeCost.h"
 #include "imaging/GifWriter.h"
 #include "imaging/MagickPolicy.h"
 #include "imaging/PictureLimits.h"
@@ -10,7 +12,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -377,15 +378,9 @@ QByteArray EncodePicture(const QImage& image, int type, QString* error) {
 
 LibraryImage::LibraryImage(const QString& path, int type) {
     // Only regular files: a device or a pipe has no size to check and might never end.
-    if (!QFileInfo(path).isFile()) {
-        m_error = QStringLiteral("%1 is not a picture file").arg(path);
+    QFile file;
+    if (OpenRegularFile(file, path, &m_error) != OpenFailure::None)
         return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return;
-    }
     if (file.size() > kMaxPictureFileBytes) {
         m_error = QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(kMaxPictureFileBytes);
         return;
@@ -454,6 +449,8 @@ bool LibraryImage::Decode(const QByteArray& data, int type) {
         m_error = QStringLiteral("EMF pictures cannot be read on this system (no EMF decoder)");
         return false;
     }
+    if (!DecodeCostBounded(data, &m_error))
+        return false;
     const std::string coder = ReadCoder(type);
     try {
         const Magick::Blob blob(data.constData(), size_t(data.size()));

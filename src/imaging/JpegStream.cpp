@@ -60,8 +60,10 @@ JpegStreamInfo ScanJpegStream(const unsigned char* data, std::int64_t size) {
             info.exif =
                 QByteArray(reinterpret_cast<const char*>(data + pos + 8), qsizetype(length - 8));
         pos += length;
-        if (marker == 0xDA)
+        if (marker == 0xDA) {
+            ++info.scans;
             pos = NextMarkerInScan(data, size, pos);
+        }
     }
     return info;
 }

@@ -13,6 +13,7 @@ namespace mosaiq {
 struct JpegStreamInfo {
     bool isJpeg = false;   // starts with the start-of-image marker
     bool complete = false; // the end-of-image marker follows the last scan
+    int scans = 0;         // start-of-scan markers seen (a progressive picture has one per pass)
     QByteArray exif; // the EXIF block (TIFF header onwards) of the first APP1 "Exif", or empty
 };
 

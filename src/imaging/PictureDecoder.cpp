@@ -1,9 +1,12 @@
 #include "imaging/PictureDecoder.h"
 
+#include "app/RegularFile.h"
+#include "imaging/DecodeCost.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/JpegStream.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
+#include "imaging/PngStream.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -92,6 +95,8 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
             if (size.isValid() && (!PictureSizeAllowed(size, &result.error) ||
                                    !PictureDataPlausible(size, raw.size(), &result.error)))
                 return result;
+            if (!DecodeCostBounded(raw, &result.error))
+                return result;
             if (reader.format() == "jpeg") {
                 const JpegStreamInfo info = ScanJpegStream(
                     reinterpret_cast<const unsigned char*>(raw.constData()), raw.size());
@@ -106,9 +111,28 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                 result.decoder = kDecoderFirst;
                 return result;
             }
-            const QSize reduced = reader.supportsOption(QImageIOHandler::ScaledSize)
-                                      ? ReducedSize(size, minimum)
-                                      : QSize();
+            if (reader.format() == "png") {
+                const PngStreamInfo png = ScanPngStream(
+                    reinterpret_cast<const unsigned char*>(raw.constData()), raw.size(), false);
+                if (NeedsOwnColourKey(png)) {
+                    QImage keyed = DecodeDeepRgbWithKey(raw, png);
+                    if (keyed.isNull()) {
+                        result.error = QStringLiteral("the PNG picture cannot be read");
+                        return result;
+                    }
+                    result.fullSize = keyed.size();
+                    result.decoder = kDecoderFirst;
+                    result.image = Normalised(std::move(keyed));
+                    return result;
+                }
+            }
+            // Only JPEG decodes at a reduced scale (through the DCT). Other handlers decode in
+            // full and then scale, and the PNG handler's scaling drops the partial alpha of a
+            // palette picture with a transparency chunk: those are scaled by their users.
+            const QSize reduced =
+                reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize)
+                    ? ReducedSize(size, minimum)
+                    : QSize();
             if (reduced.isValid())
                 reader.setScaledSize(reduced);
             QImage image;
@@ -149,12 +173,10 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
 
 // Runs fn on the bytes of the file at path (memory-mapped where possible).
 template <typename Fn> DecodedPicture WithFileBytes(const QString& path, Fn fn) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        DecodedPicture result;
-        result.error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return result;
-    }
+    QFile file;
+    DecodedPicture refused;
+    if (OpenRegularFile(file, path, &refused.error) != OpenFailure::None)
+        return refused;
     const qint64 size = file.size();
     if (size > kMaxPictureFileBytes) {
         DecodedPicture result;
@@ -170,8 +192,8 @@ template <typename Fn> DecodedPicture WithFileBytes(const QString& path, Fn fn) 
             return result;
         }
     }
-    // An empty file, or one whose size is not known in advance (a pipe), is read in pieces:
-    // asking for the whole cap at once would reserve that much memory before reading a byte.
+    // An empty file, or one that cannot be mapped, is read in pieces: asking for the whole cap at
+    // once would reserve that much memory before reading a byte.
     QByteArray bytes;
     for (;;) {
         const QByteArray piece = file.read(1 << 20);

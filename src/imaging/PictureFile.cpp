@@ -1,5 +1,6 @@
 #include "imaging/PictureFile.h"
 
+#include "app/RegularFile.h"
 #include "imaging/JpegStream.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
@@ -15,8 +16,8 @@ namespace {
 // The EXIF block lives in the first segments; 256 KiB holds every APP1 segment (at most 64 KiB)
 // and what normally precedes it.
 QByteArray ReadJpegExif(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return QByteArray();
     const QByteArray head = file.read(256 * 1024);
     return ScanJpegStream(reinterpret_cast<const unsigned char*>(head.constData()), head.size())

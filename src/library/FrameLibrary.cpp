@@ -1,6 +1,7 @@
 #include "library/FrameLibrary.h"
 
 #include "app/DataPath.h"
+#include "app/RegularFile.h"
 #include "library/LibraryFile.h"
 
 #include <QBuffer>
@@ -48,8 +49,8 @@ std::optional<FrameWindow> ReadFrameEntryWindow(QIODevice& device, int index) {
 }
 
 std::optional<QImage> ReadFrame(const QString& path, int index) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return std::nullopt;
     const std::optional<FrameEntry> entry = ReadFrameEntry(file, index);
     return entry ? DecodeEncodedPicture(entry->encoded) : std::nullopt;
@@ -60,8 +61,8 @@ std::optional<QImage> ReadFrame(int index) {
 }
 
 std::optional<FrameWindow> ReadFrameWindow(const QString& path, int index) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return std::nullopt;
     return ReadFrameEntryWindow(file, index);
 }

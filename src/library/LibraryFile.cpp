@@ -1,6 +1,9 @@
 #include "library/LibraryFile.h"
 
 #include "app/AtomicFile.h"
+#include "app/RegularFile.h"
+#include "imaging/DecodeCost.h"
+#include "imaging/PngStream.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -173,8 +176,16 @@ std::optional<QImage> DecodeEncodedPicture(const QByteArray& encoded) {
     const QSize announced = reader.size();
     if (announced.isValid() && !WithinPictureLimits(announced))
         return std::nullopt;
+    if (!DecodeCostBounded(encoded, nullptr))
+        return std::nullopt;
     QImage image;
-    if (!reader.read(&image) || image.isNull() || !WithinPictureLimits(image.size()))
+    const PngStreamInfo png = ScanPngStream(
+        reinterpret_cast<const unsigned char*>(encoded.constData()), encoded.size(), false);
+    if (NeedsOwnColourKey(png))
+        image = DecodeDeepRgbWithKey(encoded, png);
+    else if (!reader.read(&image))
+        return std::nullopt;
+    if (image.isNull() || !WithinPictureLimits(image.size()))
         return std::nullopt;
     if (image.format() != QImage::Format_ARGB32)
         image = image.convertToFormat(QImage::Format_ARGB32);
@@ -240,42 +251,42 @@ void AppendFloat(QByteArray& out, float value) {
 
 bool AppendEncodedEntry(const QString& path, EntryLayout layout, const QByteArray& entry,
                         QString* error) {
-    QByteArray kept; // the complete entries of the existing file, without its count
+    const auto refuse = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    QByteArray kept; // the existing entries, without the count
     std::int32_t entries = 0;
-    QFile file(path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-            return false;
-        }
-        // The walk checks every entry against the file; what it cannot reach is dropped.
+    QFile file;
+    QString reason;
+    const OpenFailure failure = OpenRegularFile(file, path, &reason);
+    if (failure != OpenFailure::None && failure != OpenFailure::Missing)
+        return refuse(reason);
+    if (failure == OpenFailure::None) {
+        // The new entry can only go right after the last counted one. When the count promises
+        // more than the file holds, or bytes follow the counted entries, appending would have to
+        // cut what is there: the file is left exactly as it is instead.
         LibraryReader reader(file);
         std::int32_t count = 0;
-        qint64 end = 4;
-        if (reader.ReadInt32(count)) {
-            for (std::int32_t i = 0; i < count; ++i) {
-                const std::optional<EntryHeader> h = ReadEntryHeader(reader, layout);
-                if (!h || !reader.Skip(h->dataSize))
-                    break;
-                ++entries;
-                end = reader.Position();
-            }
+        // An empty file holds nothing to keep.
+        bool whole = reader.Remaining() == 0 || (reader.ReadInt32(count) && count >= 0);
+        for (std::int32_t i = 0; whole && i < count; ++i) {
+            const std::optional<EntryHeader> h = ReadEntryHeader(reader, layout);
+            whole = h && reader.Skip(h->dataSize);
         }
-        if (entries > 0) {
-            if (!file.seek(4) || !(kept = file.read(end - 4), kept.size() == end - 4)) {
-                if (error)
-                    *error = QStringLiteral("cannot read %1").arg(path);
-                return false;
-            }
-        }
+        if (!whole || reader.Remaining() != 0)
+            return refuse(QStringLiteral("%1 is damaged (its entries do not match its count); "
+                                         "nothing was added and the file is left as it is")
+                              .arg(path));
+        entries = count;
+        const qint64 end = reader.Position();
+        if (entries > 0 && (!file.seek(4) || (kept = file.read(end - 4)).size() != end - 4))
+            return refuse(QStringLiteral("cannot read %1").arg(path));
         file.close();
     }
-    if (entries == INT32_MAX) {
-        if (error)
-            *error = QStringLiteral("%1 is full").arg(path);
-        return false;
-    }
+    if (entries == INT32_MAX)
+        return refuse(QStringLiteral("%1 is full").arg(path));
     QByteArray out;
     out.reserve(4 + kept.size() + entry.size());
     AppendInt32(out, entries + 1);

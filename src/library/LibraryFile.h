@@ -101,10 +101,9 @@ void AppendFloat(QByteArray& out, float value);
 
 // Appends one already encoded entry (header and data, as the layout stores it) to the library
 // file at path and rewrites its count, through a temporary file renamed over the old one.
-// A missing file is created with count 1. A file that exists but cannot be read is left alone
-// (false). When the stored count promises more than the file holds, the complete entries are kept,
-// the unreadable tail is dropped and the count is set to match; bytes after the last counted
-// entry are dropped too, since no reader can reach them.
+// A missing file is created with count 1. A file that exists but cannot be read, and a damaged
+// file (its count promises more than it holds, or bytes follow the counted entries), are left
+// byte for byte as they are (false with a reason): an append never removes bytes.
 bool AppendEncodedEntry(const QString& path, EntryLayout layout, const QByteArray& entry,
                         QString* error = nullptr);
 

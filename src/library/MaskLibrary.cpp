@@ -1,6 +1,7 @@
 #include "library/MaskLibrary.h"
 
 #include "app/DataPath.h"
+#include "app/RegularFile.h"
 #include "library/LibraryFile.h"
 
 #include <QFile>
@@ -28,8 +29,8 @@ std::optional<KeyedEntry> ReadEntryData(LibraryReader& reader, const EntryHeader
 // Runs read on the file at path opened read-only; no result when it cannot be opened.
 template <typename Result, typename Read>
 std::optional<Result> WithFile(const QString& path, Read read) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return std::nullopt;
     return read(file);
 }

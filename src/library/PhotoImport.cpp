@@ -50,11 +50,8 @@ void PhotoImporter::Work() {
         Slot slot;
         slot.done = true;
         if (!QFileInfo::exists(path)) {
+            // A missing file is reported and skipped; the files after it are still imported.
             slot.missing = true;
-            // Files after a missing one are not started.
-            int end = m_end.load();
-            while (index < end && !m_end.compare_exchange_weak(end, index))
-                ;
         } else {
             slot.photo = PreparePhoto(path);
         }
@@ -91,11 +88,10 @@ void PhotoImporter::Deliver() {
             s.done = true;
         }
         ++m_delivered;
-        if (slot.missing) {
+        if (slot.missing)
             emit fileMissing(m_paths.at(m_delivered - 1));
-            break;
-        }
-        emit photoPrepared(slot.photo);
+        else
+            emit photoPrepared(slot.photo);
     }
     m_running = false;
     emit finished(false);

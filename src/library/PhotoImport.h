@@ -33,9 +33,10 @@ public:
 signals:
     // The next file in order is done (prepared.ok false with a reason when it cannot be added).
     void photoPrepared(const mosaiq::PreparedPhoto& prepared);
-    // A chosen file does not exist: the import ends there (files before it were reported).
+    // The next file in order does not exist; it is skipped and the import goes on.
     void fileMissing(const QString& path);
-    // The import ended: after the last file, a missing file or a stop request.
+    // The import ended: after the last file or a stop request (no file is reported after a
+    // stop; files being prepared at that moment are finished and dropped).
     void finished(bool stopped);
 
 private:
@@ -53,7 +54,7 @@ private:
     std::mutex m_mutex; // guards m_slots
     std::vector<std::thread> m_workers;
     std::atomic<int> m_next{0};
-    std::atomic<int> m_end{0}; // files at or after this index are not started
+    std::atomic<int> m_end{0}; // one past the last file to start
     std::atomic<bool> m_stop{false};
     int m_delivered = 0;
     bool m_running = false;

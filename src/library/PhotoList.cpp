@@ -1,6 +1,7 @@
 #include "library/PhotoList.h"
 
 #include "app/AtomicFile.h"
+#include "app/RegularFile.h"
 #include "imaging/JpegCompressor.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureLoaders.h"
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace mosaiq {
@@ -46,6 +49,35 @@ private:
     const QByteArray& m_bytes;
     qsizetype m_pos = 0;
 };
+
+// Photo lists larger than this (some 100,000 photos) are not read into memory.
+constexpr qint64 kMaxPhotoListBytes = qint64(512) * 1024 * 1024;
+// Thumbnail lengths the recovery of a damaged list may read in all; bounds its search.
+constexpr std::int64_t kRecoverySteps = 20'000'000;
+
+// Where n records and n length-prefixed thumbnails after the 4-byte count end, or -1 when they
+// do not fit in bytes. Each length read costs one step of budget; -1 when it runs out.
+qint64 ThumbnailChainEnd(const QByteArray& bytes, qint64 n, std::int64_t* budget) {
+    const qint64 size = bytes.size();
+    if (n < 0 || n > (size - 4) / kRecordSize)
+        return -1;
+    qint64 pos = 4 + n * kRecordSize;
+    for (qint64 i = 0; i < n; ++i) {
+        if (--*budget < 0 || size - pos < 4)
+            return -1;
+        const qint64 length = qFromLittleEndian<std::uint32_t>(bytes.constData() + pos);
+        pos += 4;
+        if (length > size - pos)
+            return -1;
+        pos += length;
+    }
+    return pos;
+}
+
+// A record read from a damaged list is kept only when its path is a terminated, non-empty text.
+bool PlausibleRecord(const PictureFileEntry& entry) {
+    return entry.path[0] != 0 && std::memchr(entry.path, 0, sizeof entry.path) != nullptr;
+}
 
 void AppendU32(QByteArray& out, std::uint32_t value) {
     char bytes[4];
@@ -102,24 +134,64 @@ PreparedPhoto PreparePhoto(const QString& path) {
     return photo;
 }
 
-void PhotoList::Load(const QString& path, bool* damaged) {
+void PhotoList::AppendLoaded(const PictureFileEntry& entry) {
+    PictureFileEntry e = entry;
+    e.number = std::uint32_t(m_records.size());
+    e.selected = 0;
+    m_records.push_back(e);
+}
+
+PhotoList::LoadStatus PhotoList::Load(const QString& path, QString* message) {
     m_records.clear();
     m_thumbnails.clear();
-    if (damaged)
-        *damaged = false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    // A list of N records is at least 4 + N * 1108 bytes; lengths are checked against what is left.
+    m_protectedPath.clear();
+    const auto refuse = [&](const QString& why) {
+        m_records.clear();
+        m_thumbnails.clear();
+        m_protectedPath = path;
+        if (message)
+            *message = QStringLiteral("%1; the photo list is left as it is").arg(why);
+        return LoadStatus::Unreadable;
+    };
+    QFile file;
+    QString reason;
+    const OpenFailure failure = OpenRegularFile(file, path, &reason);
+    if (failure == OpenFailure::Missing)
+        return LoadStatus::Loaded;
+    if (failure != OpenFailure::None)
+        return refuse(reason);
+    const qint64 size = file.size();
+    if (size > kMaxPhotoListBytes)
+        return refuse(
+            QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(kMaxPhotoListBytes));
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() != size)
+        return refuse(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
     file.close();
-    if (!LoadFromBytes(bytes)) {
-        // Records whose thumbnail was lost keep an empty one, so the lists stay parallel and the
-        // next save writes a consistent file.
-        if (damaged)
-            *damaged = true;
-        QFile::remove(path);
+    if (LoadFromBytes(bytes))
+        return LoadStatus::Loaded;
+
+    // Put the damaged file aside before anything can be written over it.
+    const QString aside = path + QStringLiteral(".damaged");
+    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) !=
+        0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        // The recovered records stay in memory; the damaged file must not be replaced.
+        m_protectedPath = path;
+        if (message)
+            *message = QStringLiteral("%1 is damaged and could not be renamed to %2 (%3); kept "
+                                      "the %4 photos that could be recovered, and the file will "
+                                      "not be written")
+                           .arg(path, aside, why)
+                           .arg(Count());
+        return LoadStatus::Unreadable;
     }
+    if (message)
+        *message = QStringLiteral("%1 was damaged and was renamed to %2; kept the %3 photos that "
+                                  "could be recovered")
+                       .arg(path, aside)
+                       .arg(Count());
+    return LoadStatus::Damaged;
 }
 
 bool PhotoList::LoadFromBytes(const QByteArray& bytes) {
@@ -129,26 +201,67 @@ bool PhotoList::LoadFromBytes(const QByteArray& bytes) {
     std::uint32_t count = 0;
     if (!reader.ReadU32(&count))
         return false;
+    const qint64 size = bytes.size();
+    const auto takeChain = [&](qint64 n) {
+        ByteReader chain(bytes);
+        std::uint32_t ignored = 0;
+        chain.ReadU32(&ignored);
+        for (qint64 i = 0; i < n; ++i) {
+            PictureFileEntry entry;
+            chain.Read(&entry, kRecordSize);
+            AppendLoaded(entry);
+        }
+        for (qint64 i = 0; i < n; ++i) {
+            std::uint32_t length = 0;
+            QByteArray block;
+            chain.ReadU32(&length);
+            chain.ReadBlock(&block, qsizetype(length));
+            m_thumbnails.push_back(block);
+        }
+    };
+    // The count is right when its records and thumbnails end exactly at the end of the bytes.
+    std::int64_t budget = kRecoverySteps;
+    if (qint64(count) <= (size - 4) / kRecordSize &&
+        ThumbnailChainEnd(bytes, count, &budget) == size) {
+        takeChain(count);
+        return true;
+    }
+    // Damaged: a count that lies (a save cut short leaves 0 before the records), or a thumbnail
+    // length that lies. Find the largest N whose layout fits.
+    budget = kRecoverySteps;
+    qint64 within = 0;
+    for (qint64 n = (size - 4) / kRecordSize; n >= 1 && budget > 0; --n) {
+        const qint64 end = ThumbnailChainEnd(bytes, n, &budget);
+        if (end == size) {
+            takeChain(n);
+            return false;
+        }
+        if (end >= 0 && within == 0)
+            within = n;
+    }
+    if (within > 0) {
+        takeChain(within);
+        return false;
+    }
+    // No layout fits: keep the records the count promises as far as they are whole and look like
+    // records, with the thumbnails that can still be read.
     for (std::uint32_t i = 0; i < count; ++i) {
         PictureFileEntry entry;
-        if (!reader.Read(&entry, kRecordSize)) {
-            m_thumbnails.resize(m_records.size());
-            return false;
-        }
-        entry.number = std::uint32_t(m_records.size());
-        entry.selected = 0;
-        m_records.push_back(entry);
+        if (!reader.Read(&entry, kRecordSize) || !PlausibleRecord(entry))
+            break;
+        AppendLoaded(entry);
     }
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < m_records.size(); ++i) {
         std::uint32_t length = 0;
         QByteArray block;
-        if (!reader.ReadU32(&length) || !reader.ReadBlock(&block, qsizetype(length))) {
-            m_thumbnails.resize(m_records.size());
-            return false;
-        }
+        if (!reader.ReadU32(&length) || !reader.ReadBlock(&block, qsizetype(length)))
+            break;
         m_thumbnails.push_back(block);
     }
-    return true;
+    // Records whose thumbnail was lost keep an empty one, so the lists stay parallel and the
+    // next save writes a consistent file.
+    m_thumbnails.resize(m_records.size());
+    return false;
 }
 
 QByteArray PhotoList::SaveToBytes() const {
@@ -175,6 +288,13 @@ QByteArray PhotoList::SaveToBytes() const {
 }
 
 bool PhotoList::Save(const QString& path, QString* error) const {
+    if (!m_protectedPath.isEmpty() && m_protectedPath == path) {
+        if (error)
+            *error = QStringLiteral("%1 could not be read when the list was loaded; it is not "
+                                    "written over")
+                         .arg(path);
+        return false;
+    }
     return WriteFileAtomically(path, SaveToBytes(), error);
 }
 

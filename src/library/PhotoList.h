@@ -39,13 +39,25 @@ public:
     const std::vector<QByteArray>& Thumbnails() const { return m_thumbnails; }
     int Count() const { return int(m_records.size()); }
 
-    // Replaces the list by the content of path. A missing file gives an empty list. A damaged or
-    // short file keeps what was read before the damage and is deleted (damaged says so).
-    void Load(const QString& path, bool* damaged = nullptr);
-    // Parses list file bytes; false when they end early (what was read is kept).
+    // Replaces the list by the content of path:
+    //  - Loaded: the file was read whole (a missing file gives an empty list);
+    //  - Damaged: the file did not hold what its count says; the records that could be recovered
+    //    are kept and the file was renamed "<path>.damaged" (an older one of that name replaced),
+    //    so the next save cannot make it worse;
+    //  - Unreadable: the file exists but cannot be read (permissions, a pipe or a device, too
+    //    large), or a damaged file could not be put aside. The list is empty and Save refuses to
+    //    write over path, so the user's list is never replaced by an empty one.
+    // message says what happened for Damaged and Unreadable.
+    enum class LoadStatus { Loaded, Damaged, Unreadable };
+    LoadStatus Load(const QString& path, QString* message = nullptr);
+    // Parses list file bytes; false when they are damaged. A damaged list keeps what can be
+    // recovered: the largest N for which 4 + N records + N length-prefixed thumbnails fit the
+    // bytes (ending exactly at the end preferred); when no N >= 1 fits, the records the count
+    // promises, as far as they fit, with the thumbnails that can be read (the others empty).
     bool LoadFromBytes(const QByteArray& bytes);
     // Writes every record that is not hidden, and its thumbnail, through a temporary file that
-    // replaces path only when complete. False with a reason when the file cannot be written.
+    // replaces path only when complete. False with a reason when the file cannot be written or
+    // when path is a list that could not be read by Load (it is never overwritten).
     bool Save(const QString& path, QString* error = nullptr) const;
     QByteArray SaveToBytes() const;
 
@@ -61,7 +73,10 @@ public:
     void Hide(int index);
 
 private:
+    void AppendLoaded(const PictureFileEntry& entry);
+
     std::vector<PictureFileEntry> m_records;
+    QString m_protectedPath;              // a list file Load could not read: Save never writes it
     std::vector<QByteArray> m_thumbnails; // parallel to m_records
 };
 

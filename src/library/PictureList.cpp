@@ -1,6 +1,7 @@
 #include "library/PictureList.h"
 
 #include "app/AtomicFile.h"
+#include "app/RegularFile.h"
 #include "library/LibraryFile.h"
 
 #include <QFile>
@@ -63,22 +64,22 @@ std::vector<QImage> ReadPictureList(QIODevice& device) {
 }
 
 int ReadPictureListCount(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return -1;
     return ReadPictureListCount(file);
 }
 
 std::optional<QImage> ReadPictureListEntry(const QString& path, int index) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return std::nullopt;
     return ReadPictureListEntry(file, index);
 }
 
 std::vector<QImage> ReadPictureList(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None)
         return {};
     return ReadPictureList(file);
 }

@@ -1,6 +1,7 @@
 #include "library/StarterLibraries.h"
 
 #include "app/AtomicFile.h"
+#include "app/RegularFile.h"
 #include "library/FrameLibrary.h"
 #include "library/LibraryFile.h"
 #include "library/PictureList.h"
@@ -66,8 +67,8 @@ QByteArray EncodeFrameFile(const std::vector<StarterItem>& items) {
 
 // Thumbnails for the user's own "frame.cfg", so that its panel lists every frame it holds.
 bool WriteThumbnailsOf(const QString& framesPath, const QString& thumbsPath) {
-    QFile file(framesPath);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(file, framesPath) != OpenFailure::None)
         return false;
     LibraryReader reader(file);
     const std::optional<int> counted = ReadEntryCount(reader, EntryLayout::Frame);

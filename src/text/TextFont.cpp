@@ -62,7 +62,8 @@ QFont BaseFont(const ResolvedFace& face) {
     QFont font(face.family);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferAntialias);
-    font.setKerning(true);
+    // Widths are measured without pair kerning, as the widths stored in existing projects were.
+    font.setKerning(false);
     font.setWeight(face.weight);
     return font;
 }

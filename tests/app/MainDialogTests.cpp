@@ -179,9 +179,7 @@ TEST_F(MainDialogTest, ClosingWritesThePhotoList) {
     window->close();
     EXPECT_TRUE(QFile::exists(list));
     PhotoList reread;
-    bool damaged = false;
-    reread.Load(list, &damaged);
-    EXPECT_FALSE(damaged);
+    EXPECT_EQ(reread.Load(list), PhotoList::LoadStatus::Loaded);
 }
 
 TEST(AcceleratorNames, FlagsThenTheKeysName) {

@@ -2,7 +2,9 @@
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"
+#include "library/MaskLibrary.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -138,7 +140,8 @@ TEST_F(CliTest, ImportPhotosAddsGoodPicturesAndNamesTheRestOnStandardError) {
         Cli(data.Path(),
             {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png")),
              data.File(QStringLiteral("thin.png")), data.File(QStringLiteral("notes.png"))});
-    EXPECT_EQ(run.status, 0) << run.err.constData();
+    // An unreadable file is a failure (status 1); the others are still handled.
+    EXPECT_EQ(run.status, 1) << run.err.constData();
     EXPECT_TRUE(run.out.contains("added 1, skipped 2")) << run.out.constData();
     EXPECT_TRUE(run.err.contains("thin.png")) << run.err.constData();
     EXPECT_TRUE(run.err.contains("notes.png"));
@@ -151,4 +154,57 @@ TEST_F(CliTest, ImportPhotosAddsGoodPicturesAndNamesTheRestOnStandardError) {
     const CliRun again =
         Cli(data.Path(), {QStringLiteral("import-photos"), data.File(QStringLiteral("good.png"))});
     EXPECT_TRUE(again.out.contains("added 0, skipped 1")) << again.out.constData();
+    // Duplicates and pictures too small are skipped by rule, not failures.
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("import-photos"),
+                                data.File(QStringLiteral("thin.png"))})
+                  .status,
+              0);
+}
+
+TEST_F(CliTest, ImportPhotosTriesEveryFileAfterAMissingOne) {
+    QImage good(64, 48, QImage::Format_RGB32);
+    good.fill(Qt::darkCyan);
+    ASSERT_TRUE(good.save(data.File(QStringLiteral("second.png"))));
+    const CliRun run = Cli(data.Path(), {QStringLiteral("import-photos"),
+                                         data.File(QStringLiteral("first-gone.png")),
+                                         data.File(QStringLiteral("second.png"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.contains("added 1, skipped 1")) << run.out.constData();
+    EXPECT_TRUE(run.err.contains("first-gone.png: not found")) << run.err.constData();
+}
+
+TEST_F(CliTest, RenderChangesNothingInTheDataDirectoryAndNamesMissingPhotos) {
+    // A photo with a custom mask the library already holds: render must not append it again.
+    const Guid key = Guid::Create();
+    QImage maskPicture(8, 8, QImage::Format_RGB32);
+    maskPicture.fill(Qt::black);
+    QByteArray maskBytes;
+    QBuffer buffer(&maskBytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(maskPicture.save(&buffer, "PNG"));
+    const QString library = data.File(QStringLiteral("cusmask.cfg"));
+    ASSERT_TRUE(AppendCustomMask(library, 8, 8, key, maskBytes));
+    CollageDocument doc;
+    PhotoRecord photo;
+    WriteFixedText(photo.path, data.File(QStringLiteral("gone.jpg")));
+    photo.boxWidth = photo.boxHeight = 100;
+    photo.maskId = 29;
+    photo.customMask = 1;
+    photo.maskKey = key;
+    doc.objects.emplace_back(photo);
+    doc.CreateRegion(doc.objects.back());
+    const QString project = data.File(QStringLiteral("masked.dcf"));
+    ASSERT_TRUE(SaveProject(doc, project, library).ok);
+    const QByteArray before = test::ReadAll(library);
+
+    for (int i = 0; i < 2; ++i) {
+        const CliRun render = Cli(data.Path(), {QStringLiteral("render"), project,
+                                                data.File(QStringLiteral("out.png"))});
+        EXPECT_EQ(render.status, 0) << render.err.constData();
+        EXPECT_TRUE(render.err.contains("gone.jpg")) << render.err.constData();
+        const CliRun dump = Cli(data.Path(), {QStringLiteral("dump"), project});
+        EXPECT_EQ(dump.status, 0);
+    }
+    EXPECT_EQ(test::ReadAll(library), before);
 }

@@ -143,7 +143,7 @@ TEST(PictureInput, DevicesAreNoPictureFiles) {
     // A device has no size to check and never ends: refused before anything is read.
     LibraryImage endless(QStringLiteral("/dev/zero"), 8);
     EXPECT_FALSE(endless.IsValid());
-    EXPECT_TRUE(endless.ErrorString().contains(QStringLiteral("not a picture file")));
+    EXPECT_TRUE(endless.ErrorString().contains(QStringLiteral("not a regular file")));
 }
 
 TEST(PictureInput, EmfRefusedWithReason) {

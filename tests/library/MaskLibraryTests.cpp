@@ -1,12 +1,17 @@
 #include "library/MaskLibrary.h"
 
 #include "common/TestSupport.h"
+#include "library/FrameLibrary.h"
 #include "library/LibraryTestFiles.h"
+#include "library/PictureList.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace mosaiq;
 using namespace mosaiq::test;
@@ -183,17 +188,30 @@ TEST(CustomMasks, AppendCreatesThenExtendsAndRewritesTheCount) {
     EXPECT_EQ(FindCustomMask(path, a.key)->width, 10);
 }
 
-TEST(CustomMasks, AppendToADamagedFileKeepsTheCompleteEntries) {
+TEST(CustomMasks, AppendNeverRemovesBytesFromADamagedFile) {
     ScopedDataDir data;
     const QString path = data.File(QStringLiteral("cusmask.cfg"));
     const KeyedEntry a = PngEntry(10, 12, 1, qRgb(0, 0, 0));
     const KeyedEntry b = PngEntry(14, 16, 2, qRgb(0, 0, 0));
-    QByteArray damaged = EncodeKeyedLibrary({a, b});
-    damaged.replace(0, 4, Int32Bytes(5)); // promises five entries
-    damaged.chop(3);                      // and the second is cut short
-    ASSERT_TRUE(WriteAll(path, damaged));
-    ASSERT_TRUE(AppendCustomMask(path, b.width, b.height, b.key, b.encoded));
-    EXPECT_EQ(ReadAll(path), EncodeKeyedLibrary({a, b}));
+    const QByteArray whole = EncodeKeyedLibrary({a, b});
+    QByteArray promisesMore = whole;
+    promisesMore.replace(0, 4, Int32Bytes(5)); // promises five entries
+    promisesMore.chop(3);                      // and the second is cut short
+    QByteArray tailAfterCount = whole;
+    tailAfterCount.replace(0, 4, Int32Bytes(1)); // the second entry is beyond the count
+    QByteArray negativeCount = whole;
+    negativeCount.replace(0, 4, Int32Bytes(-2));
+    for (const QByteArray& damaged : {promisesMore, tailAfterCount, negativeCount, whole.left(2)}) {
+        ASSERT_TRUE(WriteAll(path, damaged));
+        QString error;
+        EXPECT_FALSE(AppendCustomMask(path, b.width, b.height, b.key, b.encoded, &error));
+        EXPECT_TRUE(error.contains(QLatin1String("damaged"))) << error.toStdString();
+        EXPECT_EQ(ReadAll(path), damaged);
+    }
+    // An empty file holds nothing to lose: the entry becomes its first.
+    ASSERT_TRUE(WriteAll(path, QByteArray()));
+    ASSERT_TRUE(AppendCustomMask(path, a.width, a.height, a.key, a.encoded));
+    EXPECT_EQ(ReadAll(path), EncodeKeyedLibrary({a}));
 
     // A path that exists but cannot be read as a file is left alone.
     const QString dir = data.File(QStringLiteral("adir"));
@@ -203,4 +221,27 @@ TEST(CustomMasks, AppendToADamagedFileKeepsTheCompleteEntries) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(QFileInfo(dir).isDir());
     EXPECT_FALSE(AppendKeyedEncodedEntry(path, -1, 5, a.key, a.encoded));
+}
+
+TEST(LibraryFiles, PipesAndDevicesAreNotReadAndNothingBlocks) {
+    ScopedDataDir data;
+    const QString pipe = data.File(QStringLiteral("pipe.cfg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString zero = data.File(QStringLiteral("zero.cfg"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString& path : {pipe, zero}) {
+        EXPECT_FALSE(ReadMask(path, 0));
+        EXPECT_FALSE(ReadMaskKey(path, 0));
+        EXPECT_FALSE(FindCustomMaskRaw(path, KeyOf(1)));
+        EXPECT_EQ(ReadPictureListCount(path), -1);
+        EXPECT_FALSE(ReadPictureListEntry(path, 0));
+        EXPECT_TRUE(ReadPictureList(path).empty());
+        EXPECT_FALSE(ReadFrame(path, 0));
+        EXPECT_FALSE(ReadFrameWindow(path, 0));
+        const KeyedEntry a = PngEntry(10, 12, 1, qRgb(0, 0, 0));
+        QString error;
+        EXPECT_FALSE(AppendCustomMask(path, a.width, a.height, a.key, a.encoded, &error));
+        EXPECT_TRUE(error.contains(path)) << error.toStdString();
+        EXPECT_FALSE(QFileInfo(path).isFile());
+    }
 }

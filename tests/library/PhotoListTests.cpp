@@ -3,13 +3,17 @@
 
 #include "common/TestSupport.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTimer>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace mosaiq {
 namespace {
@@ -84,9 +88,7 @@ TEST(PhotoList, SaveLoadLeavesHiddenOut) {
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4 + 1104 + 1076), 22u);
 
     PhotoList loaded;
-    bool damaged = true;
-    loaded.Load(file, &damaged);
-    EXPECT_FALSE(damaged);
+    EXPECT_EQ(loaded.Load(file), PhotoList::LoadStatus::Loaded);
     ASSERT_EQ(loaded.Count(), 2);
     EXPECT_EQ(loaded.Records()[1].number, 1u); // renumbered by position
     EXPECT_EQ(loaded.Records()[1].width, 22u);
@@ -106,45 +108,106 @@ TEST(PhotoList, MissingAndEmptyLists) {
     EXPECT_EQ(test::ReadAll(dir.File(QStringLiteral("srcmedia.cfg"))), QByteArray(4, '\0'));
 }
 
-TEST(PhotoList, DamagedFileKeepsWhatWasReadAndIsDeleted) {
+// A list of three photos as saved, with the thumbnails the importer made.
+struct DamagedLists : ::testing::Test {
     test::ScopedDataDir dir;
     PhotoList list;
-    for (int i = 0; i < 2; ++i)
-        list.AddImportedPhoto(
-            PreparePhoto(WritePhoto(dir, QStringLiteral("p%1.png").arg(i), QSize(30, 30))));
-    const QByteArray whole = list.SaveToBytes();
-    const QString file = dir.File(QStringLiteral("srcmedia.cfg"));
+    QByteArray whole;
+    QString file = dir.File(QStringLiteral("srcmedia.cfg"));
+    QString aside = file + QStringLiteral(".damaged");
 
-    // Cut inside the second thumbnail: both records and the first thumbnail survive.
-    ASSERT_TRUE(test::WriteAll(file, whole.left(whole.size() - 10)));
-    PhotoList cut;
-    bool damaged = false;
-    cut.Load(file, &damaged);
-    EXPECT_TRUE(damaged);
-    EXPECT_FALSE(QFile::exists(file));
-    ASSERT_EQ(cut.Count(), 2);
-    EXPECT_EQ(cut.Thumbnails()[0], list.Thumbnails()[0]);
-    EXPECT_TRUE(cut.Thumbnails()[1].isEmpty());
-    // Saved again, the file is consistent: it loads without damage.
-    ASSERT_TRUE(cut.Save(file));
-    PhotoList again;
-    again.Load(file, &damaged);
-    EXPECT_FALSE(damaged);
-    EXPECT_EQ(again.Count(), 2);
+    void SetUp() override {
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(list.AddImportedPhoto(PreparePhoto(
+                          WritePhoto(dir, QStringLiteral("p%1.png").arg(i), QSize(30 + i, 30)))),
+                      AddPhotoResult::Added);
+        whole = list.SaveToBytes();
+    }
+    static QByteArray WithCount(QByteArray bytes, quint32 count) {
+        qToLittleEndian(count, bytes.data());
+        return bytes;
+    }
+    // Loads bytes written to the list file; expects it put aside unchanged.
+    PhotoList LoadDamaged(const QByteArray& bytes) {
+        EXPECT_TRUE(test::WriteAll(file, bytes));
+        PhotoList loaded;
+        QString message;
+        EXPECT_EQ(loaded.Load(file, &message), PhotoList::LoadStatus::Damaged);
+        EXPECT_TRUE(message.contains(aside)) << message.toStdString();
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_EQ(test::ReadAll(aside), bytes);
+        return loaded;
+    }
+    void ExpectAllThree(const PhotoList& loaded) {
+        ASSERT_EQ(loaded.Count(), 3);
+        EXPECT_EQ(loaded.Thumbnails(), list.Thumbnails());
+        EXPECT_EQ(loaded.SaveToBytes(), whole);
+    }
+};
 
-    // Cut inside the second record; and a count that lies about a huge list.
-    ASSERT_TRUE(test::WriteAll(file, whole.left(4 + 1104 + 500)));
-    cut.Load(file, &damaged);
-    EXPECT_TRUE(damaged);
-    EXPECT_EQ(cut.Count(), 1);
-    QByteArray lying = whole;
-    qToLittleEndian<quint32>(0xFFFFFFFFu, lying.data());
-    EXPECT_FALSE(cut.LoadFromBytes(lying)); // reads what is there, allocates nothing up front
-    EXPECT_GE(cut.Count(), 2);
-    EXPECT_EQ(cut.Thumbnails().size(), size_t(cut.Count()));
-    QByteArray hugeThumb = whole;
-    qToLittleEndian<quint32>(0x7FFFFFF0u, hugeThumb.data() + 4 + 2 * 1104);
-    EXPECT_FALSE(cut.LoadFromBytes(hugeThumb));
+TEST_F(DamagedLists, ACountThatLiesRecoversEveryRecordThatFits) {
+    // A save cut short after its records leaves the count 0 it starts with.
+    ExpectAllThree(LoadDamaged(WithCount(whole, 0)));
+    ExpectAllThree(LoadDamaged(WithCount(whole, 2)));
+    ExpectAllThree(LoadDamaged(WithCount(whole, 7)));
+    ExpectAllThree(LoadDamaged(WithCount(whole, 0xFFFFFFFFu)));
+    // An older damaged copy is replaced by the newer one.
+    const PhotoList again = LoadDamaged(WithCount(whole, 1));
+    ExpectAllThree(again);
+    // Saved, the list is whole again.
+    ASSERT_TRUE(again.Save(file));
+    PhotoList reread;
+    EXPECT_EQ(reread.Load(file), PhotoList::LoadStatus::Loaded);
+    EXPECT_EQ(reread.Count(), 3);
+}
+
+TEST_F(DamagedLists, ALyingThumbnailLengthKeepsTheRecordsAndTheFileAside) {
+    QByteArray bytes = whole;
+    qToLittleEndian<quint32>(0x7FFFFFF0u, bytes.data() + 4 + 3 * 1104); // the first thumbnail
+    PhotoList loaded = LoadDamaged(bytes);
+    ASSERT_EQ(loaded.Count(), 3);
+    EXPECT_EQ(loaded.Thumbnails().size(), 3u);
+    EXPECT_EQ(EntryPath(loaded.Records()[2]), EntryPath(list.Records()[2]));
+
+    // Cut inside the last thumbnail: every record and the first two thumbnails survive.
+    loaded = LoadDamaged(whole.left(whole.size() - 10));
+    ASSERT_EQ(loaded.Count(), 3);
+    EXPECT_EQ(loaded.Thumbnails()[1], list.Thumbnails()[1]);
+    EXPECT_TRUE(loaded.Thumbnails()[2].isEmpty());
+    // Cut inside the second record: the first is kept.
+    EXPECT_EQ(LoadDamaged(whole.left(4 + 1104 + 500)).Count(), 1);
+    EXPECT_EQ(LoadDamaged(QByteArray(2, '\0')).Count(), 0);
+}
+
+TEST_F(DamagedLists, AListThatCannotBeReadIsNeverWrittenOver) {
+    // A folder and a pipe by the list's name: the list is refused, not taken as empty.
+    ASSERT_TRUE(QDir().mkpath(file));
+    PhotoList loaded;
+    QString message;
+    EXPECT_EQ(loaded.Load(file, &message), PhotoList::LoadStatus::Unreadable);
+    EXPECT_TRUE(message.contains(file));
+    QString error;
+    EXPECT_FALSE(loaded.Save(file, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(file).isDir());
+    ASSERT_TRUE(QDir().rmdir(file));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_EQ(loaded.Load(file), PhotoList::LoadStatus::Unreadable); // returns, never blocks
+    EXPECT_FALSE(loaded.Save(file));
+    EXPECT_TRUE(QFileInfo(file).exists() && !QFileInfo(file).isFile());
+    // Another path is still written.
+    EXPECT_TRUE(loaded.Save(dir.File(QStringLiteral("other.cfg"))));
+    ASSERT_TRUE(QFile::remove(file));
+
+    // A damaged list that cannot be put aside (a folder holds the name it would take) is not
+    // written over either; what was recovered is still shown.
+    ASSERT_TRUE(test::WriteAll(file, WithCount(whole, 0)));
+    ASSERT_TRUE(QDir().mkpath(aside + QStringLiteral("/kept")));
+    EXPECT_EQ(loaded.Load(file, &message), PhotoList::LoadStatus::Unreadable);
+    EXPECT_EQ(loaded.Count(), 3);
+    EXPECT_FALSE(loaded.Save(file));
+    EXPECT_EQ(test::ReadAll(file), WithCount(whole, 0));
 }
 
 TEST(PhotoImporter, ReportsInOrderWithoutBlocking) {
@@ -181,7 +244,7 @@ TEST(PhotoImporter, ReportsInOrderWithoutBlocking) {
         EXPECT_EQ(list.Records()[size_t(i)].width, std::uint32_t(300 + i));
 }
 
-TEST(PhotoImporter, MissingFileEndsTheImportAndStopIsHonoured) {
+TEST(PhotoImporter, MissingFileIsSkippedAndStopIsHonoured) {
     test::ScopedDataDir dir;
     const QStringList paths = {WritePhoto(dir, QStringLiteral("a.png"), QSize(10, 10)),
                                dir.File(QStringLiteral("gone.png")),
@@ -196,7 +259,8 @@ TEST(PhotoImporter, MissingFileEndsTheImportAndStopIsHonoured) {
     QObject::connect(&importer, &PhotoImporter::finished, &loop, &QEventLoop::quit);
     ASSERT_TRUE(importer.Start(paths, 1));
     loop.exec();
-    EXPECT_EQ(got, QStringList{paths[0]});
+    // The missing file is reported and the import goes on past it.
+    EXPECT_EQ(got, (QStringList{paths[0], paths[2]}));
     EXPECT_EQ(missing, QStringList{paths[1]});
 
     // A stop request before anything was delivered: nothing more is reported.

@@ -333,6 +333,8 @@ void CCollageCanvas::mouseReleaseEvent(QMouseEvent* event) {
 
 void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+    if (event->button() == Qt::LeftButton && !PreviewMode())
+        Q_EMIT objectDoubleClicked();
 }
 
 void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
@@ -343,6 +345,16 @@ void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         Apply(m_interaction.KeyEscape());
         return;
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: {
+        if (PreviewMode())
+            return;
+        // One canvas pixel a press, ten with Shift.
+        const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+        const int key = event->key();
+        Q_EMIT nudgeRequested(key == Qt::Key_Left ? -step : key == Qt::Key_Right ? step : 0,
+                              key == Qt::Key_Up ? -step : key == Qt::Key_Down ? step : 0);
+        return;
+    }
     default:
         QWidget::keyPressEvent(event);
     }

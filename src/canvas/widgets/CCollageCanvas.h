@@ -84,6 +84,10 @@ Q_SIGNALS:
     void textEntryRequested(const QString& text);
     // Ctrl+wheel: one zoom step in (direction 1) or out (−1).
     void zoomStepRequested(int direction);
+    // An arrow key: move the selected objects by (dx, dy) canvas pixels.
+    void nudgeRequested(int dx, int dy);
+    // A double click outside a preview (the press before it picked the object).
+    void objectDoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

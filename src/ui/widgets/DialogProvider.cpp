@@ -41,8 +41,12 @@ Answer QtDialogProvider::Ask(QWidget* parent, const QString& text, bool withCanc
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
-    const auto reply = QMessageBox::question(parent, QStringLiteral("Mosaiq Photo Editor"), text,
-                                             buttons, QMessageBox::Yes);
+    // The program's questions carry the information icon, as its other messages do.
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Mosaiq Photo Editor"), text, buttons,
+                    parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    const auto reply = box.exec();
     if (reply == QMessageBox::Yes)
         return Answer::Yes;
     if (reply == QMessageBox::No)

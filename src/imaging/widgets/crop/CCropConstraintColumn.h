@@ -1,0 +1,42 @@
+#pragma once
+
+// The column of the eight aspect-constraint buttons (commands 10580 to 10587): radio-style, one
+// checked at a time, "No Constraint" at first. Choosing one reports its ratio.
+
+#include "imaging/CropFrame.h"
+
+#include <QWidget>
+
+#include <array>
+
+namespace mosaiq {
+
+class CBitmapButton;
+
+class CCropConstraintColumn : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kFirstId = 10580;
+
+    explicit CCropConstraintColumn(QWidget* parent = nullptr);
+
+    int Checked() const { return m_checked; }
+    // Checks button index and reports its ratio (as a click does).
+    void Choose(int index);
+    CBitmapButton* Button(int index) const { return m_buttons[size_t(index)]; }
+
+signals:
+    void constraintChosen(float ratioWidth, float ratioHeight);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ShowChecked();
+
+    std::array<CBitmapButton*, kCropConstraintCount> m_buttons{};
+    int m_checked = 0;
+};
+
+} // namespace mosaiq

@@ -1,0 +1,38 @@
+#pragma once
+
+// The tuning panel's six sliders without a window: their labels, control ids, ranges and
+// default positions, and how a position becomes the value the canvas stores. The arithmetic is
+// done in double precision from the integer position and stored as a 32-bit float.
+
+#include <array>
+
+namespace mosaiq {
+
+enum class TuningSlider { Contrast, Brightness, Saturation, Hue, Gamma, Colour };
+inline constexpr int kTuningSliderCount = 6;
+
+struct TuningSliderSpec {
+    const char* label;
+    int controlId;
+    int minimum;
+    int maximum;
+    int defaultPosition;
+    bool rightColumn;
+    int row; // 0..2
+};
+
+// In the order Contrast, Brightness, Saturation, Hue, Gamma, Colour.
+const std::array<TuningSliderSpec, kTuningSliderCount>& TuningSliderSpecs();
+const TuningSliderSpec& SpecOf(TuningSlider slider);
+
+// The value a position stands for (clamped to the slider's range first): contrast, saturation
+// and gamma position x 0.01; brightness position x 0.01 - 1; hue position x 0.01 - 180 degrees;
+// colour (position x 0.01 - 180) x 0.2 degrees.
+float TuningValue(TuningSlider slider, int position);
+
+// The six values of six positions (in slider order).
+using TuningPositions = std::array<int, kTuningSliderCount>;
+std::array<float, kTuningSliderCount> TuningValuesOf(const TuningPositions& positions);
+TuningPositions DefaultTuningPositions();
+
+} // namespace mosaiq
