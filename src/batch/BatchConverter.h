@@ -28,6 +28,10 @@ int BatchFormatIndex(const QString& name);
 // extension (photo.final.png -> outputDir/photo.final.jpg). outputDir may lack the final '/'.
 QString BatchOutputPath(const QString& outputDir, const QString& input, const QString& extension);
 
+// The output directory the converter offers first: the user's documents folder +
+// "Vitrine Studio/Convert/" (ending in '/'). Not created here.
+QString DefaultBatchOutputDir();
+
 struct BatchSettings {
     QStringList files;
     int format = 0;    // index into BatchFormats()
@@ -57,7 +61,8 @@ public:
     // Converts every file and returns when done or stopped; blocks the calling thread (the dialog
     // runs it on a worker). Files run in parallel, except that files writing the same output name
     // run one after another in list order, so the last readable one wins. progress is called
-    // after each file, one call at a time, from a worker thread.
+    // after each file, one call at a time, from a worker thread. An output that would replace
+    // one of the input files is not written: that file is skipped with the reason.
     BatchSummary Run(const std::function<void(const BatchFileResult&)>& progress = {});
 
     // Asks the run to stop: files already started finish, no other file is started. Thread-safe.
@@ -68,7 +73,11 @@ private:
     std::atomic<bool> m_stop{false};
 };
 
-// Converts one file: decode by the two-decoder rule, write as extension at output.
+// True for the output extensions that hold transparency (png, tif, tiff, tga, gif).
+bool FormatKeepsTransparency(const QString& extension);
+
+// Converts one file: decode by the two-decoder rule, write as extension at output. Transparency
+// is kept where the format holds it; other formats get every pixel's colour, opaque.
 bool ConvertPictureFile(const QString& input, const QString& output, const QString& extension,
                         QString* reason = nullptr);
 

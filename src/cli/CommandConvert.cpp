@@ -63,8 +63,9 @@ int RunConvert(const QStringList& args) {
     }
     PrintLine(
         QStringLiteral("converted %1, skipped %2").arg(summary.converted).arg(summary.skipped));
-    if (summary.converted == 0)
-        return kExitFailed; // every input was named on standard error as it was skipped
+    // Every input left out was named on standard error as it was skipped; the run still fails.
+    if (summary.converted == 0 || summary.skipped > 0)
+        return kExitFailed;
     return kExitOk;
 }
 

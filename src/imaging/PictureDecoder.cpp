@@ -26,11 +26,14 @@ void EnsureFirstDecoder() {
     });
 }
 
-QImage Normalised(QImage image) {
-    if (image.hasAlphaChannel())
-        return image.format() == QImage::Format_ARGB32_Premultiplied
-                   ? image
-                   : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+QImage Normalised(QImage image, bool straight = false) {
+    if (image.hasAlphaChannel()) {
+        // Straight alpha keeps the colour values under transparent pixels (premultiplying
+        // turns them black); converters that write formats without alpha need them.
+        const QImage::Format format =
+            straight ? QImage::Format_ARGB32 : QImage::Format_ARGB32_Premultiplied;
+        return image.format() == format ? image : image.convertToFormat(format);
+    }
     return image.format() == QImage::Format_RGB32 ? image
                                                   : image.convertToFormat(QImage::Format_RGB32);
 }
@@ -71,7 +74,7 @@ bool IsMetafileExtension(const QString& extension) {
 // The two-decoder rule over an encoded picture in memory. With sizeOnly, stops once the size is
 // known (the image stays null; the size is in fullSize).
 DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSize minimum,
-                           bool sizeOnly) {
+                           bool sizeOnly, bool straight = false) {
     EnsureFirstDecoder();
     DecodedPicture result;
     result.type = PictureTypeFromExtension(extension);
@@ -139,7 +142,7 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                     return result;
                 result.decoder = kDecoderFirst;
                 if (!sizeOnly)
-                    result.image = Normalised(std::move(image));
+                    result.image = Normalised(std::move(image), straight);
                 return result;
             }
             firstError = reader.errorString();
@@ -164,7 +167,7 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
     result.decoder = kDecoderLibrary;
     result.fullSize = QSize(picture.GetWidth(), picture.GetHeight());
     if (!sizeOnly)
-        result.image = Normalised(picture.ToImage());
+        result.image = Normalised(picture.ToImage(), straight);
     return result;
 }
 
@@ -214,6 +217,16 @@ DecodedPicture DecodePicture(const QString& path, QSize minimum) {
     return WithFileBytes(path, [&](const QByteArray& raw) {
         DecodedPicture r = DecodeBytes(raw, extension, minimum, false);
         // The image must own its pixels: a decoder could have kept a view of the raw bytes.
+        if (r.Ok())
+            r.image.detach();
+        return r;
+    });
+}
+
+DecodedPicture DecodePictureStraight(const QString& path) {
+    const QString extension = PictureExtension(path);
+    return WithFileBytes(path, [&](const QByteArray& raw) {
+        DecodedPicture r = DecodeBytes(raw, extension, QSize(), false, true);
         if (r.Ok())
             r.image.detach();
         return r;

@@ -29,6 +29,11 @@ struct DecodedPicture {
 // Thread-safe: any number of threads may decode at once.
 DecodedPicture DecodePicture(const QString& path, QSize minimum = QSize());
 
+// The same at full size, with transparency as Format_ARGB32 (straight alpha), so the colour
+// values under transparent pixels survive (the batch converter writes them to formats without
+// an alpha channel).
+DecodedPicture DecodePictureStraight(const QString& path);
+
 // The same for an encoded picture in memory; extension stands in for the file's (it picks the
 // image library's type code and the metafile rule).
 DecodedPicture DecodePictureData(const QByteArray& data, const QString& extension,

@@ -1,0 +1,110 @@
+// mosaiq-cli make-pack --type KIND [--window L,T,R,B] OUT.irs PICTURE...: builds a resource pack
+// from pictures, so users can share their own frames, masks, cliparts, decorations and brushes.
+#include "cli/CliCommand.h"
+
+#include "app/AtomicFile.h"
+#include "imaging/PictureDecoder.h"
+#include "library/ResourcePack.h"
+
+#include <cmath>
+
+namespace mosaiq::cli {
+namespace {
+
+// "L,T,R,B" as fractions of the framed box: 0 <= L < R <= 1 and 0 <= T < B <= 1.
+std::optional<FrameWindow> ParseWindow(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return std::nullopt;
+    float v[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        v[i] = parts.at(i).trimmed().toFloat(&ok);
+        if (!ok || !std::isfinite(v[i]) || v[i] < 0 || v[i] > 1)
+            return std::nullopt;
+    }
+    if (v[0] >= v[2] || v[1] >= v[3])
+        return std::nullopt;
+    return FrameWindow{v[0], v[1], v[2], v[3]};
+}
+
+int Usage() {
+    PrintError(QStringLiteral("usage: make-pack --type frames|masks|cliparts|decorations|brushes "
+                              "[--window L,T,R,B] OUT.irs PICTURE..."));
+    return kExitUsage;
+}
+
+int RunMakePack(const QStringList& args) {
+    int kind = -1;
+    FrameWindow window{0.1f, 0.1f, 0.9f, 0.9f};
+    bool windowGiven = false;
+    QStringList rest;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (a == QLatin1String("--type") && i + 1 < args.size()) {
+            kind = PackKindFromName(args.at(++i));
+            if (kind < 0)
+                return Usage();
+        } else if (a == QLatin1String("--window") && i + 1 < args.size()) {
+            const std::optional<FrameWindow> w = ParseWindow(args.at(++i));
+            if (!w) {
+                PrintError(QStringLiteral("the window must be four fractions L,T,R,B with "
+                                          "0 <= L < R <= 1 and 0 <= T < B <= 1"));
+                return kExitUsage;
+            }
+            window = *w;
+            windowGiven = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return Usage();
+        } else {
+            rest << a;
+        }
+    }
+    if (kind < 0 || rest.size() < 2)
+        return Usage();
+    if (windowGiven && kind != int(PackKind::Frames)) {
+        PrintError(QStringLiteral("--window applies to frame packs only"));
+        return kExitUsage;
+    }
+    const QString out = rest.takeFirst();
+    ResourcePack pack;
+    pack.type = kind;
+    for (const QString& path : rest) {
+        const DecodedPicture picture = DecodePictureStraight(path);
+        if (!picture.Ok()) {
+            PrintError(QStringLiteral("cannot read %1: %2; no pack written").arg(path, picture.error));
+            return kExitFailed;
+        }
+        std::optional<PackItem> item = MakePackItem(PackKind(kind), picture.image, window);
+        if (!item) {
+            PrintError(QStringLiteral("cannot encode %1; no pack written").arg(path));
+            return kExitFailed;
+        }
+        pack.items.push_back(std::move(*item));
+    }
+    const QByteArray bytes = EncodeResourcePack(pack);
+    if (bytes.size() > kMaxPackBytes) {
+        PrintError(QStringLiteral("the pack would be larger than %1 bytes; no pack written")
+                       .arg(kMaxPackBytes));
+        return kExitFailed;
+    }
+    QString error;
+    if (!WriteFileAtomically(out, bytes, &error)) {
+        PrintError(error);
+        return kExitFailed;
+    }
+    PrintLine(QStringLiteral("wrote %1 with %2 %3")
+                  .arg(out)
+                  .arg(pack.items.size())
+                  .arg(PackKindName(PackKind(kind))));
+    return kExitOk;
+}
+
+const CliCommandRegistration kRegistration{
+    {QStringLiteral("make-pack"),
+     QStringLiteral("--type frames|masks|cliparts|decorations|brushes [--window L,T,R,B] OUT.irs "
+                    "PICTURE..."),
+     false, &RunMakePack}};
+
+} // namespace
+} // namespace mosaiq::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+// "Res_Info": the file names of the resource packs already imported, so that the same pack is
+// not imported twice. Layout: int32 count M, then M slots of 260 bytes, each a file name (name
+// and extension, no folder) as NUL-terminated UTF-8; bytes after the NUL carry no meaning.
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace mosaiq {
+
+inline constexpr int kPackNameSlotBytes = 260;
+
+// The names in the list at path, as stored bytes (compared byte for byte, case-sensitively).
+// A missing file, a count of 0 or less, or a file shorter than 4 bytes gives an empty list; a
+// file shorter than its count says gives the complete slots.
+std::vector<QByteArray> ReadImportedPackNames(const QString& path);
+
+// The list in its file layout. Every name must be shorter than a slot.
+QByteArray EncodeImportedPackNames(const std::vector<QByteArray>& names);
+
+// The bytes a pack's file name is stored as (its UTF-8 name and extension); empty when the name
+// does not fit in a slot.
+QByteArray PackNameBytes(const QString& packPath);
+
+} // namespace mosaiq
