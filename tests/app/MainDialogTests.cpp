@@ -173,6 +173,25 @@ TEST_F(MainDialogTest, DispatcherReachesTheWindowsOwnCommands) {
     EXPECT_FALSE(window->RunCommand(4242));
 }
 
+// Every command of both command tables, and the program's own, reaches a group.
+TEST_F(MainDialogTest, DispatcherReachesEveryCommandOfTheSet) {
+    const int ids[] = {
+        10551, 10850, 10552, 10851, 10553, 10852, 10558, 10853, 10557, 10902, 10556, 10901,
+        10903, 10010, 10011, 10012, 10554, 10934, 10555, 10935, 10494, 10854, 10495, 10855,
+        10490, 10856, 10491, 10857, 10492, 10858, 10493, 10859, 10496, 10497, 10700, 10910,
+        10701, 10911, 10702, 10912, 10703, 10914, 10705, 10916, 10015, 10601, 10900, 10483,
+        10602, 10482, 10481, 11000, 11007, 11003, 11008, 11002, 11009, 11005, 11011, 10930,
+        57670, 10931, 0x10,
+        // The second table.
+        10904, 10998, 11996, 10950, 10951, 10952, 10915, 11980, 11981, 11982, 11984, 11985,
+        11986, 11988, 11989, 11990, 11991, 11992, 11993, 11994, 10932,
+        // The program's own.
+        cmd::kSaveProject, cmd::kFindMissingPhotos, cmd::kRestoreWallpaper, cmd::kSelectAll,
+        cmd::kAddPhotoFile, cmd::kAddText, cmd::kPaintMode};
+    for (int id : ids)
+        EXPECT_NE(window->GroupFor(id), nullptr) << id;
+}
+
 TEST_F(MainDialogTest, ClosingWritesThePhotoList) {
     const QString list = data.File(QStringLiteral("srcmedia.cfg"));
     QFile::remove(list);
