@@ -85,6 +85,15 @@ int main(int argc, char** argv) {
     MessageBoxNotifier notifier;
     mosaiq::ScopedNotifier scopedNotifier(&notifier);
 
+    // Qt carries paths as Unicode text: a data folder named with bytes that are not UTF-8 would
+    // silently become another folder. Refuse it instead of writing the libraries elsewhere.
+    const QByteArray dataOverride = qgetenv("MOSAIQ_DATA_DIR");
+    if (!dataOverride.isEmpty() && QString::fromUtf8(dataOverride).toUtf8() != dataOverride) {
+        notifier.Warn(QObject::tr("MOSAIQ_DATA_DIR names a folder that is not valid UTF-8 text; "
+                                  "choose a folder whose name is."));
+        return 1;
+    }
+
     const QString dataDir = mosaiq::DataPath();
     mosaiq::WriteOutReport written = mosaiq::WriteBuiltinDataFiles(dataDir);
     mosaiq::WriteStarterLibraries(dataDir, written);
