@@ -4,9 +4,9 @@
 
 namespace mosaiq {
 
-const std::array<TuningSliderSpec, kTuningSliderCount>& TuningSliderSpecs() {
+const std::array<TuningSliderInfo, kTuningSliderCount>& TuningSliderTable() {
     // The control ids are not in row order: Brightness is 10004 and Saturation 10003.
-    static const std::array<TuningSliderSpec, kTuningSliderCount> kSpecs = {{
+    static const std::array<TuningSliderInfo, kTuningSliderCount> kSliders = {{
         {"Contrast", 10002, 20, 400, 100, false, 0},
         {"Brightness", 10004, 0, 200, 100, false, 1},
         {"Saturation", 10003, 0, 300, 100, false, 2},
@@ -14,16 +14,16 @@ const std::array<TuningSliderSpec, kTuningSliderCount>& TuningSliderSpecs() {
         {"Gamma", 10006, 20, 400, 100, true, 1},
         {"Color", 10007, 0, 36000, 18000, true, 2},
     }};
-    return kSpecs;
+    return kSliders;
 }
 
-const TuningSliderSpec& SpecOf(TuningSlider slider) {
-    return TuningSliderSpecs()[size_t(slider)];
+const TuningSliderInfo& InfoOf(TuningSlider slider) {
+    return TuningSliderTable()[size_t(slider)];
 }
 
 float TuningValue(TuningSlider slider, int position) {
-    const TuningSliderSpec& spec = SpecOf(slider);
-    const double p = double(std::clamp(position, spec.minimum, spec.maximum)) * 0.01;
+    const TuningSliderInfo& info = InfoOf(slider);
+    const double p = double(std::clamp(position, info.minimum, info.maximum)) * 0.01;
     switch (slider) {
     case TuningSlider::Brightness:
         return float(p - 1.0);
@@ -46,7 +46,7 @@ std::array<float, kTuningSliderCount> TuningValuesOf(const TuningPositions& posi
 TuningPositions DefaultTuningPositions() {
     TuningPositions p{};
     for (int i = 0; i < kTuningSliderCount; ++i)
-        p[size_t(i)] = TuningSliderSpecs()[size_t(i)].defaultPosition;
+        p[size_t(i)] = TuningSliderTable()[size_t(i)].defaultPosition;
     return p;
 }
 

@@ -11,7 +11,7 @@ namespace mosaiq {
 enum class TuningSlider { Contrast, Brightness, Saturation, Hue, Gamma, Colour };
 inline constexpr int kTuningSliderCount = 6;
 
-struct TuningSliderSpec {
+struct TuningSliderInfo {
     const char* label;
     int controlId;
     int minimum;
@@ -22,8 +22,8 @@ struct TuningSliderSpec {
 };
 
 // In the order Contrast, Brightness, Saturation, Hue, Gamma, Colour.
-const std::array<TuningSliderSpec, kTuningSliderCount>& TuningSliderSpecs();
-const TuningSliderSpec& SpecOf(TuningSlider slider);
+const std::array<TuningSliderInfo, kTuningSliderCount>& TuningSliderTable();
+const TuningSliderInfo& InfoOf(TuningSlider slider);
 
 // The value a position stands for (clamped to the slider's range first): contrast, saturation
 // and gamma position x 0.01; brightness position x 0.01 - 1; hue position x 0.01 - 180 degrees;

@@ -100,7 +100,7 @@ TEST_F(HostileCli, PipesAndDevicesFailAtOnce) {
 
 TEST_F(HostileCli, DecodeBombsAndDamagedPicturesSayOneLineAndNoMore) {
     // A PNG claiming 16,000 x 16,000 pixels over a few kilobytes of garbage.
-    test::PngSpec huge;
+    test::PngLayout huge;
     huge.width = huge.height = 16000;
     QByteArray garbage(40 * 1024, 0);
     for (qsizetype i = 0; i < garbage.size(); ++i)
@@ -112,7 +112,7 @@ TEST_F(HostileCli, DecodeBombsAndDamagedPicturesSayOneLineAndNoMore) {
     EXPECT_TRUE(bombRun.err.contains("image data")) << bombRun.err.constData();
 
     // A header whose checksum is wrong: the decoder's own complaint goes to the debug log only.
-    test::PngSpec small;
+    test::PngLayout small;
     small.width = small.height = 4;
     small.samples.assign(4 * 4 * 3, 200);
     QByteArray damaged = test::MakePng(small);

@@ -60,18 +60,18 @@ TEST(DecodeCost, JpegScanLimit) {
     EXPECT_EQ(second.ErrorString(), reason);
 }
 
-test::PngSpec RgbSpec(int w, int h) {
-    test::PngSpec spec;
-    spec.width = w;
-    spec.height = h;
+test::PngLayout RgbLayout(int w, int h) {
+    test::PngLayout layout;
+    layout.width = w;
+    layout.height = h;
     for (int i = 0; i < w * h * 3; ++i)
-        spec.samples.push_back(std::uint16_t((i * 37) % 256));
-    return spec;
+        layout.samples.push_back(std::uint16_t((i * 37) % 256));
+    return layout;
 }
 
 TEST(DecodeCost, PngWhoseImageDataCannotFillItsSizeIsRefusedBeforeDecoding) {
     // A few kilobytes of garbage claiming 16,000 x 16,000 pixels.
-    test::PngSpec huge = RgbSpec(1, 1);
+    test::PngLayout huge = RgbLayout(1, 1);
     huge.width = huge.height = 16000;
     QByteArray garbage(40 * 1024, '\0');
     for (qsizetype i = 0; i < garbage.size(); ++i)
@@ -84,32 +84,32 @@ TEST(DecodeCost, PngWhoseImageDataCannotFillItsSizeIsRefusedBeforeDecoding) {
     EXPECT_EQ(LibraryImage(bomb, kPicturePng).ErrorString(), reason);
 
     // A real stream cut short, and one that ends one row early.
-    const test::PngSpec spec = RgbSpec(64, 48);
-    const QByteArray rows = test::PngRows(spec);
+    const test::PngLayout layout = RgbLayout(64, 48);
+    const QByteArray rows = test::PngRows(layout);
     const QByteArray cut = test::Deflated(rows).left(100);
-    EXPECT_FALSE(DecodeCostBounded(test::MakePng(spec, &cut), nullptr));
+    EXPECT_FALSE(DecodeCostBounded(test::MakePng(layout, &cut), nullptr));
     const QByteArray shortRows = test::Deflated(rows.left(rows.size() - (1 + 64 * 3)));
     const PngStreamInfo info = ScanPngStream(
-        reinterpret_cast<const unsigned char*>(test::MakePng(spec, &shortRows).constData()),
-        test::MakePng(spec, &shortRows).size(), true);
+        reinterpret_cast<const unsigned char*>(test::MakePng(layout, &shortRows).constData()),
+        test::MakePng(layout, &shortRows).size(), true);
     EXPECT_EQ(info.neededBytes, 48 * (1 + 64 * 3));
     EXPECT_EQ(info.inflatedBytes, 47 * (1 + 64 * 3));
     EXPECT_FALSE(info.imageDataComplete);
-    EXPECT_TRUE(DecodeCostBounded(test::MakePng(spec), nullptr));
+    EXPECT_TRUE(DecodeCostBounded(test::MakePng(layout), nullptr));
 }
 
 TEST(DecodeCost, InterlacedAndPackedPngsOfOddSizesAreNotRefused) {
     for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(9, 17), QSize(33, 5)})
         for (const bool interlaced : {false, true}) {
-            test::PngSpec spec;
-            spec.width = size.width();
-            spec.height = size.height();
-            spec.bitDepth = 1;
-            spec.colourType = 0;
-            spec.interlaced = interlaced;
-            for (int i = 0; i < spec.width * spec.height; ++i)
-                spec.samples.push_back(std::uint16_t(i % 3 == 0));
-            const QByteArray png = test::MakePng(spec);
+            test::PngLayout layout;
+            layout.width = size.width();
+            layout.height = size.height();
+            layout.bitDepth = 1;
+            layout.colourType = 0;
+            layout.interlaced = interlaced;
+            for (int i = 0; i < layout.width * layout.height; ++i)
+                layout.samples.push_back(std::uint16_t(i % 3 == 0));
+            const QByteArray png = test::MakePng(layout);
             const DecodedPicture picture = DecodePictureData(png, QStringLiteral("png"));
             ASSERT_TRUE(picture.Ok()) << picture.error.toStdString() << " " << size.width();
             EXPECT_EQ(picture.image.pixel(0, 0), qRgb(255, 255, 255));
@@ -125,16 +125,16 @@ struct PngCase {
     bool key;
 };
 
-QRgb ExpectedPixel(const test::PngSpec& spec, const std::vector<QRgb>& palette,
+QRgb ExpectedPixel(const test::PngLayout& layout, const std::vector<QRgb>& palette,
                    const std::vector<int>& paletteAlpha, std::uint16_t keyR, std::uint16_t keyG,
                    std::uint16_t keyB, bool key, int x, int y) {
-    const int channels = test::PngChannels(spec.colourType);
+    const int channels = test::PngChannels(layout.colourType);
     const auto sample = [&](int c) {
-        return spec.samples[size_t((y * spec.width + x) * channels + c)];
+        return layout.samples[size_t((y * layout.width + x) * channels + c)];
     };
-    const int maxValue = (1 << spec.bitDepth) - 1;
+    const int maxValue = (1 << layout.bitDepth) - 1;
     const auto to8 = [&](std::uint16_t v) { return int((v * 255 + maxValue / 2) / maxValue); };
-    switch (spec.colourType) {
+    switch (layout.colourType) {
     case 0: {
         const int g = to8(sample(0));
         return qRgba(g, g, g, key && sample(0) == keyR ? 0 : 255);
@@ -172,11 +172,11 @@ TEST(PngDecoding, EveryColourTypeAndDepthWithAndWithoutAKey) {
     }
     const int w = 13, h = 7;
     for (const PngCase& c : cases) {
-        test::PngSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.bitDepth = c.bitDepth;
-        spec.colourType = c.colourType;
+        test::PngLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.bitDepth = c.bitDepth;
+        layout.colourType = c.colourType;
         const int channels = test::PngChannels(c.colourType);
         const int maxValue = (1 << c.bitDepth) - 1;
         const int entries = c.colourType == 3 ? std::min(maxValue + 1, 5) : 0;
@@ -185,11 +185,11 @@ TEST(PngDecoding, EveryColourTypeAndDepthWithAndWithoutAKey) {
                 c.colourType == 3
                     ? i % entries
                     : int(((unsigned(i) * 2654435761u) >> 7) % unsigned(maxValue + 1));
-            spec.samples.push_back(std::uint16_t(spread));
+            layout.samples.push_back(std::uint16_t(spread));
         }
         // The key is the colour of pixel (2, 1), so some pixels match it and most do not.
         const auto at = [&](int x, int y, int ch) {
-            return spec.samples[size_t((y * w + x) * channels + ch)];
+            return layout.samples[size_t((y * w + x) * channels + ch)];
         };
         std::uint16_t keyR = at(2, 1, 0), keyG = 0, keyB = 0;
         std::vector<QRgb> palette;
@@ -201,23 +201,23 @@ TEST(PngDecoding, EveryColourTypeAndDepthWithAndWithoutAKey) {
         if (c.colourType == 3) {
             for (int i = 0; i < entries; ++i) {
                 palette.push_back(qRgb(40 * i + 10, 255 - 30 * i, 17 * i));
-                spec.palette.append(char(qRed(palette.back())))
+                layout.palette.append(char(qRed(palette.back())))
                     .append(char(qGreen(palette.back())))
                     .append(char(qBlue(palette.back())));
             }
             if (c.key)
                 for (int i = 0; i < std::min(entries, 3); ++i) {
                     paletteAlpha.push_back(i * 100);
-                    spec.transparency.append(char(i * 100));
+                    layout.transparency.append(char(i * 100));
                 }
         } else if (c.key) {
             for (const std::uint16_t v : c.colourType == 0
                                              ? std::vector<std::uint16_t>{keyR}
                                              : std::vector<std::uint16_t>{keyR, keyG, keyB})
-                spec.transparency.append(char(v >> 8)).append(char(v & 0xFF));
+                layout.transparency.append(char(v >> 8)).append(char(v & 0xFF));
         }
         const DecodedPicture picture =
-            DecodePictureData(test::MakePng(spec), QStringLiteral("png"));
+            DecodePictureData(test::MakePng(layout), QStringLiteral("png"));
         const std::string name = "colour type " + std::to_string(c.colourType) + ", " +
                                  std::to_string(c.bitDepth) + " bits" + (c.key ? ", key" : "");
         ASSERT_TRUE(picture.Ok()) << name << ": " << picture.error.toStdString();
@@ -227,7 +227,7 @@ TEST(PngDecoding, EveryColourTypeAndDepthWithAndWithoutAKey) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const QRgb want =
-                    ExpectedPixel(spec, palette, paletteAlpha, keyR, keyG, keyB, c.key, x, y);
+                    ExpectedPixel(layout, palette, paletteAlpha, keyR, keyG, keyB, c.key, x, y);
                 const QRgb have = got.pixel(x, y);
                 const bool same =
                     std::abs(qAlpha(want) - qAlpha(have)) <= 1 &&

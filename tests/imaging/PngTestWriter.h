@@ -12,7 +12,7 @@
 
 namespace mosaiq::test {
 
-struct PngSpec {
+struct PngLayout {
     int width = 0;
     int height = 0;
     int bitDepth = 8;
@@ -41,24 +41,24 @@ inline void AppendPngChunk(QByteArray& out, const char* type, const QByteArray& 
 
 // The filtered rows (filter 0) of the pixels at x0 + i * dx, y0 + j * dy, packed as the bit depth
 // says: the whole picture, or one pass of the interlaced layout.
-inline QByteArray PngPassRows(const PngSpec& spec, int x0, int y0, int dx, int dy) {
-    const int channels = PngChannels(spec.colourType);
+inline QByteArray PngPassRows(const PngLayout& layout, int x0, int y0, int dx, int dy) {
+    const int channels = PngChannels(layout.colourType);
     QByteArray rows;
-    if (x0 >= spec.width || y0 >= spec.height)
+    if (x0 >= layout.width || y0 >= layout.height)
         return rows;
-    for (int y = y0; y < spec.height; y += dy) {
+    for (int y = y0; y < layout.height; y += dy) {
         rows.append('\0');
         int bits = 0, acc = 0;
-        for (int x = x0; x < spec.width; x += dx)
+        for (int x = x0; x < layout.width; x += dx)
             for (int c = 0; c < channels; ++c) {
-                const std::uint16_t v = spec.samples[size_t((y * spec.width + x) * channels + c)];
-                if (spec.bitDepth == 16) {
+                const std::uint16_t v = layout.samples[size_t((y * layout.width + x) * channels + c)];
+                if (layout.bitDepth == 16) {
                     rows.append(char(v >> 8)).append(char(v & 0xFF));
-                } else if (spec.bitDepth == 8) {
+                } else if (layout.bitDepth == 8) {
                     rows.append(char(v));
                 } else {
-                    acc = (acc << spec.bitDepth) | v;
-                    bits += spec.bitDepth;
+                    acc = (acc << layout.bitDepth) | v;
+                    bits += layout.bitDepth;
                     if (bits == 8) {
                         rows.append(char(acc));
                         bits = acc = 0;
@@ -71,14 +71,14 @@ inline QByteArray PngPassRows(const PngSpec& spec, int x0, int y0, int dx, int d
     return rows;
 }
 
-inline QByteArray PngRows(const PngSpec& spec) {
-    if (!spec.interlaced)
-        return PngPassRows(spec, 0, 0, 1, 1);
+inline QByteArray PngRows(const PngLayout& layout) {
+    if (!layout.interlaced)
+        return PngPassRows(layout, 0, 0, 1, 1);
     static const int kPass[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     QByteArray rows;
     for (const auto& p : kPass)
-        rows += PngPassRows(spec, p[0], p[1], p[2], p[3]);
+        rows += PngPassRows(layout, p[0], p[1], p[2], p[3]);
     return rows;
 }
 
@@ -91,20 +91,20 @@ inline QByteArray Deflated(const QByteArray& raw) {
     return out;
 }
 
-// The PNG file of spec; imageData replaces the compressed rows when given.
-inline QByteArray MakePng(const PngSpec& spec, const QByteArray* imageData = nullptr) {
+// The PNG file of layout; imageData replaces the compressed rows when given.
+inline QByteArray MakePng(const PngLayout& layout, const QByteArray* imageData = nullptr) {
     QByteArray png("\x89PNG\r\n\x1A\n", 8);
     QByteArray header;
-    AppendBig32(header, std::uint32_t(spec.width));
-    AppendBig32(header, std::uint32_t(spec.height));
-    header.append(char(spec.bitDepth)).append(char(spec.colourType)).append('\0').append('\0');
-    header.append(spec.interlaced ? '\1' : '\0');
+    AppendBig32(header, std::uint32_t(layout.width));
+    AppendBig32(header, std::uint32_t(layout.height));
+    header.append(char(layout.bitDepth)).append(char(layout.colourType)).append('\0').append('\0');
+    header.append(layout.interlaced ? '\1' : '\0');
     AppendPngChunk(png, "IHDR", header);
-    if (!spec.palette.isEmpty())
-        AppendPngChunk(png, "PLTE", spec.palette);
-    if (!spec.transparency.isEmpty())
-        AppendPngChunk(png, "tRNS", spec.transparency);
-    AppendPngChunk(png, "IDAT", imageData ? *imageData : Deflated(PngRows(spec)));
+    if (!layout.palette.isEmpty())
+        AppendPngChunk(png, "PLTE", layout.palette);
+    if (!layout.transparency.isEmpty())
+        AppendPngChunk(png, "tRNS", layout.transparency);
+    AppendPngChunk(png, "IDAT", imageData ? *imageData : Deflated(PngRows(layout)));
     AppendPngChunk(png, "IEND", QByteArray());
     return png;
 }

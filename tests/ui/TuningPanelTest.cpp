@@ -44,12 +44,12 @@ TEST(TuningSliders, ConversionsAtTheEndsAndDefaults) {
     };
     for (const Conversion& c : cases)
         EXPECT_FLOAT_EQ(TuningValue(c.slider, c.position), c.value)
-            << SpecOf(c.slider).label << " at " << c.position;
+            << InfoOf(c.slider).label << " at " << c.position;
 }
 
 TEST(TuningSliders, TableKeepsTheControlIdsAndDefaults) {
-    EXPECT_EQ(SpecOf(TuningSlider::Brightness).controlId, 10004);
-    EXPECT_EQ(SpecOf(TuningSlider::Saturation).controlId, 10003);
+    EXPECT_EQ(InfoOf(TuningSlider::Brightness).controlId, 10004);
+    EXPECT_EQ(InfoOf(TuningSlider::Saturation).controlId, 10003);
     const auto defaults = TuningValuesOf(DefaultTuningPositions());
     const float expected[] = {1.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f};
     for (int i = 0; i < kTuningSliderCount; ++i)

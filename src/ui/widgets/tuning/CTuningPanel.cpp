@@ -38,10 +38,10 @@ CTuningPanel::CTuningPanel(QWidget* parent) : QWidget(parent) {
     pal.setColor(QPalette::Window, kBackground);
     setPalette(pal);
     for (int i = 0; i < kTuningSliderCount; ++i) {
-        const TuningSliderSpec& spec = TuningSliderSpecs()[size_t(i)];
-        auto* slider = new CBitmapSlider(spec.controlId, this);
-        slider->SetRange(spec.minimum, spec.maximum);
-        slider->SetPosition(spec.defaultPosition);
+        const TuningSliderInfo& info = TuningSliderTable()[size_t(i)];
+        auto* slider = new CBitmapSlider(info.controlId, this);
+        slider->SetRange(info.minimum, info.maximum);
+        slider->SetPosition(info.defaultPosition);
         slider->setToolTip(SliderLabel(i));
         // A track click reports at once; a dragged thumb reports only when it is let go.
         connect(slider, &CBitmapSlider::positionChanged, this, [this, slider] {
@@ -72,25 +72,25 @@ void CTuningPanel::SetPositions(const TuningPositions& positions) {
 
 void CTuningPanel::Reset() {
     for (int i = 0; i < kTuningSliderCount; ++i) {
-        const TuningSliderSpec& spec = TuningSliderSpecs()[size_t(i)];
-        m_sliders[size_t(i)]->SetRange(spec.minimum, spec.maximum);
-        m_sliders[size_t(i)]->SetPosition(spec.defaultPosition);
+        const TuningSliderInfo& info = TuningSliderTable()[size_t(i)];
+        m_sliders[size_t(i)]->SetRange(info.minimum, info.maximum);
+        m_sliders[size_t(i)]->SetPosition(info.defaultPosition);
     }
     Q_EMIT tuningChanged(true);
 }
 
 QRect CTuningPanel::SliderRect(int index) const {
-    const TuningSliderSpec& spec = TuningSliderSpecs()[size_t(index)];
+    const TuningSliderInfo& info = TuningSliderTable()[size_t(index)];
     const int w = width();
-    const int top = 30 + spec.row * kRowStep;
-    const int left = spec.rightColumn ? w / 2 + 100 : 100;
-    const int right = spec.rightColumn ? w - 20 : w / 2;
+    const int top = 30 + info.row * kRowStep;
+    const int left = info.rightColumn ? w / 2 + 100 : 100;
+    const int right = info.rightColumn ? w - 20 : w / 2;
     return QRect(left, top, std::max(right - left, 20), kSliderHeight);
 }
 
 QRect CTuningPanel::LabelRect(int index) const {
     const QRect slider = SliderRect(index);
-    const int labelWidth = TuningSliderSpecs()[size_t(index)].rightColumn ? 50 : 70;
+    const int labelWidth = TuningSliderTable()[size_t(index)].rightColumn ? 50 : 70;
     return QRect(slider.left() - labelWidth, slider.top() - 2, labelWidth, slider.height() + 4);
 }
 
