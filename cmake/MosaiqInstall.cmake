@@ -9,23 +9,22 @@ add_subdirectory(${PROJECT_SOURCE_DIR}/resources/translations ${CMAKE_BINARY_DIR
 
 # The copyright and the change log where Debian keeps each package's documentation.
 set(_doc ${CMAKE_BINARY_DIR}/resources/debian)
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in ${_doc}/changelog @ONLY)
 add_custom_command(OUTPUT ${_doc}/changelog.gz
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${_doc}
-  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/resources/debian/changelog > ${_doc}/changelog.gz
-  DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/changelog)
+  COMMAND gzip -9 -n -c ${_doc}/changelog > ${_doc}/changelog.gz
+  DEPENDS ${_doc}/changelog)
 add_custom_target(mosaiq_debian_doc ALL DEPENDS ${_doc}/changelog.gz)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright ${_doc}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mosaiq)
 
 set(CPACK_PACKAGE_NAME mosaiq)
 set(CPACK_PACKAGE_VENDOR "The Mosaiq developers")
-set(CPACK_PACKAGE_CONTACT "The Mosaiq developers <dev@mosaiq.org>")
+set(CPACK_PACKAGE_CONTACT "${MOSAIQ_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "photo collage editor")
 set(CPACK_PACKAGE_DESCRIPTION "Mosaiq Photo Editor arranges photos into collages: photos shaped by
 masks, frames, cliparts, decorations, painted strokes and styled text on one
 canvas, saved as projects or exported as pictures. mosaiq-cli runs the same
 engine from scripts.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://mosaiq.org/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
