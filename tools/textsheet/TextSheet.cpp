@@ -1,9 +1,10 @@
 // Draws a contact sheet of the text styles: one row per style, in each row the style at three
 // sizes with its preview colours, once more with other colours at half transparency, then turned
 // and zoomed on the canvas, and the text panel's sample. Usage: mosaiq-textsheet OUT.png [FACE]
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
+#include "text/TextTemplateRules.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -15,21 +16,7 @@ using namespace mosaiq;
 
 namespace {
 
-struct ColourPair {
-    Colorref first, second;
-};
-
-// The text panel's colours for each style.
-constexpr ColourPair kPreviewColours[] = {
-    {MakeColorref(0, 255, 0), MakeColorref(0, 156, 0)},
-    {MakeColorref(128, 65, 191), MakeColorref(255, 255, 255)},
-    {MakeColorref(198, 25, 0), MakeColorref(255, 255, 255)},
-    {MakeColorref(0, 25, 198), MakeColorref(255, 255, 255)},
-    {MakeColorref(198, 25, 0), MakeColorref(255, 255, 0)},
-    {MakeColorref(88, 66, 214), MakeColorref(255, 255, 255)},
-    {MakeColorref(255, 255, 255), MakeColorref(255, 80, 255)},
-    {MakeColorref(0, 25, 198), MakeColorref(198, 25, 0)},
-};
+using ColourPair = StyleColours;
 
 TextRecord MakeText(int style, int height, const QString& face, const QString& text, ColourPair c,
                     float transparency) {
@@ -84,7 +71,7 @@ int main(int argc, char** argv) {
 
     int y = 10;
     for (int style : styles) {
-        const ColourPair colours = kPreviewColours[style >= 0 && style < 8 ? style : 0];
+        const ColourPair colours = StylePreviewColours(style);
         painter.setPen(Qt::black);
         painter.drawText(QPoint(8, y + 20), QStringLiteral("style %1").arg(style));
         int x = 70;
