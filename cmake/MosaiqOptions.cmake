@@ -21,18 +21,23 @@ endif()
 
 function(mosaiq_engine_library name)
   # Engine libraries link QtCore and QtGui only; the linker keeps widgets out of the engine.
+  # The foundation (mosaiq_core) links QtCore alone.
+  set(_qt Qt6::Core Qt6::Gui)
+  if(name STREQUAL "mosaiq_core")
+    set(_qt Qt6::Core)
+  endif()
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT _src)
     # A subsystem whose engine half is still empty: headers only.
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE mosaiq_flags Qt6::Core Qt6::Gui ${ARGN})
+    target_link_libraries(${name} INTERFACE mosaiq_flags ${_qt} ${ARGN})
     return()
   endif()
   file(GLOB _hdr CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${name} STATIC ${_src} ${_hdr})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC mosaiq_flags Qt6::Core Qt6::Gui ${ARGN})
+  target_link_libraries(${name} PUBLIC mosaiq_flags ${_qt} ${ARGN})
 endfunction()
 
 function(mosaiq_widgets_library name)

@@ -8,6 +8,8 @@ generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
 # ccache, when installed, makes rebuilds of other checkouts of the tree cheap.
 if command -v ccache >/dev/null 2>&1; then
+  # Paths inside the cache are relative, so worktrees of the repository share it.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(cd .. && pwd)}
   generator+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then

@@ -1,6 +1,6 @@
 // The main window at 1920 x 1080: one relayout (what a resize step costs) and one full paint of
 // the window with every child, as a frame of a resize or a restore shows it.
-#include "app/widgets/CMainDialog.h"
+#include "shell/widgets/CMainDialog.h"
 
 #include <QApplication>
 #include <QImage>

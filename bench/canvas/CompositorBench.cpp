@@ -5,7 +5,7 @@
 //
 // Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh: the photos are then its 12- and
 // 24-megapixel camera-like JPEGs. Otherwise photos with noise are made in a temporary directory.
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/CollageExport.h"
 #include "canvas/Compositor.h"

@@ -1,7 +1,7 @@
 // Wall time of the library panels' work: a 500-item library read and fitted into cells, a
 // repaint after every wheel step of that panel, a switch between decoration families, and the
 // recolouring of a 300-pixel decoration.
-#include "app/BuiltinData.h"
+#include "core/BuiltinData.h"
 #include "canvas/PresetRecolour.h"
 #include "library/LibraryItems.h"
 #include "library/PictureList.h"

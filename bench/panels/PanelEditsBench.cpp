@@ -2,7 +2,7 @@
 // wide and redrawing the canvas; one keystroke into a selected style-7 text (the new text
 // measured, stored and the canvas redrawn); loading a 24-megapixel photo as the crop tool's
 // working picture and laying out its crop rectangle.
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
 #include "canvas/SelectionEdits.h"

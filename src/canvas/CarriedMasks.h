@@ -4,7 +4,7 @@
 // ("mosaiq-cli render" and "dump" change nothing in the data directory). Photos look here when
 // the library holds no mask of their key. Kept for the life of the process; thread-safe.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 #include "library/MaskLibrary.h"
 
 #include <QByteArray>

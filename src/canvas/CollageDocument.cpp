@@ -1,7 +1,7 @@
 #include "canvas/CollageDocument.h"
 
-#include "app/FixedText.h"
-#include "app/Notifier.h"
+#include "core/FixedText.h"
+#include "core/Notifier.h"
 #include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/LibraryPicture.h"

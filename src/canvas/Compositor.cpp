@@ -1,6 +1,7 @@
 #include "canvas/Compositor.h"
+#include "ui/ColorrefColour.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"

@@ -1,6 +1,6 @@
 #include "canvas/ObjectPictures.h"
 
-#include "app/DataPath.h"
+#include "core/DataPath.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/PresetRecolour.h"
 #include "library/LibraryPicture.h"

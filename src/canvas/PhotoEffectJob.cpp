@@ -1,8 +1,8 @@
 #include "canvas/PhotoEffectJob.h"
 
-#include "app/AtomicFile.h"
-#include "app/DataPath.h"
-#include "app/FixedText.h"
+#include "core/AtomicFile.h"
+#include "core/DataPath.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureType.h"

@@ -1,6 +1,6 @@
 #include "canvas/PhotoFiles.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "imaging/PictureDecoder.h"
 

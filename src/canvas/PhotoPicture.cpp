@@ -1,6 +1,6 @@
 #include "canvas/PhotoPicture.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/DisplayScaling.h"
 #include "canvas/CarriedMasks.h"
 #include "imaging/PictureDecoder.h"

@@ -5,7 +5,7 @@
 // and saturation. The arithmetic is integer HLS on a 0..255 scale, with float steps where noted,
 // so that the same preset and colour always give the same pixels.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QImage>
 

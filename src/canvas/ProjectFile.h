@@ -9,7 +9,7 @@
 // pasted index, width, height, length and PNG bytes); loading appends them to the document's
 // pasted list and points the objects at their new indices.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 // the same bytes are what a project file stores and what an undo snapshot copies. Fields marked
 // "runtime" carry no meaning in stored bytes: they are written as zero and reset when read.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 #include "text/TextRecord.h"
 
 #include <bit>

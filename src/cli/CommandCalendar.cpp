@@ -5,7 +5,7 @@
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureType.h"
 #include "imaging/ReplacingFile.h"
-#include "ui/CalendarSheet.h"
+#include "canvas/CalendarSheet.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 // mosaiq-cli import-photos FILE...: adds pictures to the photo list ("srcmedia.cfg").
 #include "cli/CliCommand.h"
 
-#include "app/DataPath.h"
+#include "core/DataPath.h"
 #include "library/PhotoImportRun.h"
 #include "library/PhotoList.h"
 

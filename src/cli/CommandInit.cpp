@@ -1,8 +1,8 @@
 // mosaiq-cli init: the start-up write-out of the built-in data files.
 #include "cli/CliCommand.h"
 
-#include "app/BuiltinData.h"
-#include "app/DataPath.h"
+#include "core/BuiltinData.h"
+#include "core/DataPath.h"
 #include "library/StarterLibraries.h"
 
 namespace mosaiq::cli {

@@ -2,7 +2,7 @@
 // from pictures, so users can share their own frames, masks, cliparts, decorations and brushes.
 #include "cli/CliCommand.h"
 
-#include "app/AtomicFile.h"
+#include "core/AtomicFile.h"
 #include "imaging/PictureDecoder.h"
 #include "library/ResourcePack.h"
 

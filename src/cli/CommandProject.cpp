@@ -2,8 +2,8 @@
 // mosaiq-cli resave IN.dcf OUT.dcf: load a project and save it again.
 #include "cli/CliCommand.h"
 
-#include "app/FixedText.h"
-#include "app/RegularFile.h"
+#include "core/FixedText.h"
+#include "core/RegularFile.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
 

@@ -2,7 +2,7 @@
 // desktop wallpaper (centred), or put back the wallpaper that was set before ours.
 #include "cli/CliCommand.h"
 
-#include "app/DataPath.h"
+#include "core/DataPath.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/CollageExport.h"
 #include "canvas/ProjectFile.h"

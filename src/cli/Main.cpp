@@ -2,8 +2,8 @@
 #include "cli/CliCommand.h"
 #include "cli/CommandHelp.h"
 
-#include "app/DataPath.h"
-#include "app/Notifier.h"
+#include "core/DataPath.h"
+#include "core/Notifier.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

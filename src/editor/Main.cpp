@@ -1,12 +1,12 @@
 // mosaiq [FILE...]: the editor. Keeps to one running copy (a second start hands its files to the
 // first), writes the built-in data files, loads the UI texts and shows the main window.
-#include "app/BuiltinData.h"
-#include "app/CommandLine.h"
-#include "app/DataPath.h"
-#include "app/Notifier.h"
-#include "app/Translations.h"
-#include "app/UiText.h"
-#include "app/widgets/CMainDialog.h"
+#include "core/BuiltinData.h"
+#include "core/CommandLine.h"
+#include "core/DataPath.h"
+#include "core/Notifier.h"
+#include "core/Translations.h"
+#include "core/UiText.h"
+#include "shell/widgets/CMainDialog.h"
 #include "library/StarterLibraries.h"
 #include "platform/SingleInstance.h"
 

@@ -3,7 +3,7 @@
 // The size and background of a collage as the New Collage dialog edits them, the rule its width
 // and height edits are checked by, and the dialog's layout as a function of its client size.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QRect>
 #include <QSize>

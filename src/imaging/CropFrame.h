@@ -7,7 +7,7 @@
 // Coordinates are view (client) pixels. Rectangles are (left, top, right, bottom) with the right
 // and bottom edges exclusive, so a rectangle's width is right - left.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QPoint>
 #include <QSize>

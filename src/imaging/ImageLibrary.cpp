@@ -1,7 +1,7 @@
 #include "imaging/ImageLibrary.h"
 
-#include "app/AtomicFile.h"
-#include "app/RegularFile.h"
+#include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 #include "imaging/DecodeCost.h"
 #include "imaging/GifWriter.h"
 #include "imaging/MagickCoders.h"

@@ -1,6 +1,6 @@
 #include "imaging/JpegCompressor.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 
 #include <csetjmp>
 #include <cstdio>

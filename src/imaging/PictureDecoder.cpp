@@ -1,6 +1,6 @@
 #include "imaging/PictureDecoder.h"
 
-#include "app/RegularFile.h"
+#include "core/RegularFile.h"
 #include "imaging/DecodeCost.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/JpegStream.h"

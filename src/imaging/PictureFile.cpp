@@ -1,6 +1,6 @@
 #include "imaging/PictureFile.h"
 
-#include "app/RegularFile.h"
+#include "core/RegularFile.h"
 #include "imaging/JpegStream.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"

@@ -1,6 +1,6 @@
 #include "imaging/PictureFileEntry.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "library/CustomMasks.h"
 
-#include "app/AtomicFile.h"
-#include "app/BuiltinData.h"
-#include "app/FileSetReplace.h"
+#include "core/AtomicFile.h"
+#include "core/BuiltinData.h"
+#include "core/FileSetReplace.h"
 #include "imaging/PictureDecoder.h"
 #include "library/LibraryFile.h"
 #include "library/MaskLibrary.h"

@@ -8,7 +8,7 @@
 // Every change to more than one of these files is made as one change: the new versions are
 // written aside and replace the old ones together, or none of them changes.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // item type k + 1 (the picture list LibraryPictureFileName(k + 1)); selector value 6 shows the
 // brushes. Choosing a family sets its default decoration colour.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // back to back, with no index. Every size read from a file is checked against what is left of it
 // before anything is allocated or skipped, so damaged or hostile files give "no result".
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QByteArray>
 #include <QImage>

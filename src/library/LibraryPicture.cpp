@@ -1,6 +1,6 @@
 #include "library/LibraryPicture.h"
 
-#include "app/DataPath.h"
+#include "core/DataPath.h"
 #include "library/PictureList.h"
 
 namespace mosaiq {

@@ -1,7 +1,7 @@
 #include "library/MaskLibrary.h"
 
-#include "app/DataPath.h"
-#include "app/RegularFile.h"
+#include "core/DataPath.h"
+#include "core/RegularFile.h"
 #include "library/LibraryFile.h"
 
 #include <QFile>

@@ -8,7 +8,7 @@
 // Readers open the file afresh on every call and give no result for a missing, unreadable,
 // truncated or damaged file and for an index that is negative or not below the count.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,8 +1,8 @@
 #include "library/PackImport.h"
 
-#include "app/DataPath.h"
-#include "app/FileSetReplace.h"
-#include "app/WinTypes.h"
+#include "core/DataPath.h"
+#include "core/FileSetReplace.h"
+#include "core/WinTypes.h"
 #include "library/ImportedPackList.h"
 #include "library/LibraryFile.h"
 #include "library/ResourcePack.h"

@@ -1,7 +1,7 @@
 #include "library/PhotoList.h"
 
-#include "app/AtomicFile.h"
-#include "app/RegularFile.h"
+#include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 #include "imaging/JpegCompressor.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureLoaders.h"

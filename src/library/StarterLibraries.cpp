@@ -1,7 +1,7 @@
 #include "library/StarterLibraries.h"
 
-#include "app/AtomicFile.h"
-#include "app/RegularFile.h"
+#include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 #include "library/FrameLibrary.h"
 #include "library/LibraryFile.h"
 #include "library/PictureList.h"

@@ -4,7 +4,7 @@
 // families ("chrome_p.cfg" ... "neon_p.cfg"), brushes ("brushs") and frames ("frame.cfg" with
 // its thumbnails "tbframe.cfg").
 
-#include "app/BuiltinData.h"
+#include "core/BuiltinData.h"
 
 #include <QString>
 #include <QStringList>

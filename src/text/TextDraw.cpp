@@ -1,6 +1,7 @@
 #include "text/TextDraw.h"
+#include "ui/ColorrefColour.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "text/HatchBrush.h"
 #include "text/PathFill.h"
 #include "text/SoftCopy.h"

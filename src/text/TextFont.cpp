@@ -1,6 +1,6 @@
 #include "text/TextFont.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

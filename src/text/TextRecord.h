@@ -3,7 +3,7 @@
 // The text object record (kind 4, 1144 bytes). It is a file format: packed, little-endian, every
 // offset fixed. The same layout is the canvas's TextTemplate (the current text settings).
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <cstddef>
 #include <cstdint>

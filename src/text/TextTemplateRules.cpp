@@ -1,6 +1,6 @@
 #include "text/TextTemplateRules.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // The colour picker's table of 40 named colours, in popup order (row × 8 + column), and the
 // "automatic" colour that is distinct from every table entry.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // of 18 columns × 6 rows, each square 6 × 6 pixels on a 7-pixel pitch. Coordinates are the
 // palette window's client pixels.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QRect>
 

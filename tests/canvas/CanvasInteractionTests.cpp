@@ -1,4 +1,4 @@
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "canvas/CanvasInteraction.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"

@@ -3,7 +3,7 @@
 // Scenes for the compositor and export tests: pictures written to a temporary folder, photo and
 // clipart objects placed straight into a document, and a pass rendered into an image.
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
 #include "common/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "canvas/CollageDocument.h"
 #include "common/TestSupport.h"
 

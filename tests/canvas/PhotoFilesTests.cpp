@@ -1,6 +1,6 @@
 // Photos from picture files, missing photos and the background picture.
-#include "app/FixedText.h"
-#include "app/Notifier.h"
+#include "core/FixedText.h"
+#include "core/Notifier.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/PhotoFiles.h"
 #include "canvas/PhotoPicture.h"

@@ -1,5 +1,5 @@
-#include "app/FixedText.h"
-#include "app/Notifier.h"
+#include "core/FixedText.h"
+#include "core/Notifier.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"

@@ -1,7 +1,7 @@
 // Opening and saving keeps what the user did not change, and headless readers leave the data
 // directory alone.
-#include "app/FixedText.h"
-#include "app/Notifier.h"
+#include "core/FixedText.h"
+#include "core/Notifier.h"
 #include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"

@@ -1,5 +1,5 @@
 // Edits of the selected objects: text and its settings, nudging, selecting all.
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/SelectionEdits.h"
 #include "common/TestSupport.h"

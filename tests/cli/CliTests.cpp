@@ -1,4 +1,4 @@
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"

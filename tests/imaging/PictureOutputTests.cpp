@@ -7,7 +7,7 @@
 #include "imaging/PictureSaving.h"
 
 #include "ImagingTestFiles.h"
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "common/TestSupport.h"
 
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "app/BuiltinData.h"
+#include "core/BuiltinData.h"
 #include "library/MaskLibrary.h"
 #include "library/PictureList.h"
 

@@ -1,6 +1,6 @@
 #include "library/CustomMasks.h"
 
-#include "app/BuiltinData.h"
+#include "core/BuiltinData.h"
 #include "common/TestSupport.h"
 #include "library/LibraryTestFiles.h"
 #include "library/MaskLibrary.h"

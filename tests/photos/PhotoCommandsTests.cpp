@@ -1,8 +1,8 @@
 // The photo commands of the main window: import with its progress window, Add to Canvas, Remove,
 // the list kept across a restart, stopping, closing during an import and files named at start.
-#include "app/Notifier.h"
-#include "app/widgets/CMainDialog.h"
-#include "app/widgets/CommandIds.h"
+#include "core/Notifier.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "library/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"

@@ -1,5 +1,5 @@
 // The text panel's template rules and the measuring rule's kerning.
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextFont.h"
 #include "text/TextTemplateRules.h"

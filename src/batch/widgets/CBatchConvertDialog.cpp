@@ -1,6 +1,6 @@
 #include "batch/widgets/CBatchConvertDialog.h"
 
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "batch/BatchConverter.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CQorListBox.h"

@@ -1,7 +1,7 @@
 #include "imaging/widgets/CNewCollageDialog.h"
 
-#include "app/FixedText.h"
-#include "app/Notifier.h"
+#include "core/FixedText.h"
+#include "core/Notifier.h"
 #include "imaging/widgets/CPlacementButton.h"
 #include "ui/NamedColours.h"
 #include "ui/widgets/CBitmapButton.h"

@@ -1,7 +1,7 @@
 #include "library/widgets/CLibraryPanel.h"
 
-#include "app/DataPath.h"
-#include "app/Notifier.h"
+#include "core/DataPath.h"
+#include "core/Notifier.h"
 #include "library/LibraryPicture.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"

@@ -1,4 +1,5 @@
 #include "ui/widgets/CColourPalette.h"
+#include "ui/ColorrefColour.h"
 
 #include "ui/WebPalette.h"
 #include "ui/widgets/CBitmapButton.h"

@@ -4,7 +4,7 @@
 // colour and a small button that opens the colour dialog. A click on a colour, or a colour chosen
 // in the dialog, becomes the current colour and is announced by colourChosen.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QWidget>
 

@@ -1,4 +1,5 @@
 #include "ui/widgets/CColourPopup.h"
+#include "ui/ColorrefColour.h"
 
 #include "ui/NamedColours.h"
 #include "ui/widgets/DialogProvider.h"

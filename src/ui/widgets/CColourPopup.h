@@ -4,7 +4,7 @@
 // "More Colours..." box below. It lives from the click on the picker to the end of the choice and
 // deletes itself. Colours are Colorref values; the automatic colour is kAutomaticColour.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 #include "ui/ColourPopupLayout.h"
 
 #include <QWidget>

@@ -1,4 +1,5 @@
 #include "ui/widgets/CVexColourPicker.h"
+#include "ui/ColorrefColour.h"
 
 #include "ui/widgets/CColourPopup.h"
 #include "ui/widgets/SkinPainting.h"

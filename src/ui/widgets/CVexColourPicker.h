@@ -4,7 +4,7 @@
 // colour popup. It edits the text colour in track mode 1 and the background colour otherwise.
 // Colours are Colorref values; kAutomaticColour stands for "automatic".
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 // The converter dialog driven as a user drives it: files added through the (scripted) open
 // dialog, a run on the worker, its progress, its summary and the close confirmation.
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "batch/widgets/CBatchConvertDialog.h"
 #include "common/TestSupport.h"
 #include "ui/widgets/DialogProvider.h"

@@ -1,8 +1,8 @@
 // The main window's pack and converter commands: the Tools menu's "Import Resource Pack..." and
 // "Batch Converter...", and packs handed to the window (command line, second start).
-#include "app/Notifier.h"
-#include "app/widgets/CMainDialog.h"
-#include "app/widgets/CommandIds.h"
+#include "core/Notifier.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "batch/widgets/CBatchConvertDialog.h"
 #include "canvas/CollageExport.h"
 #include "canvas/widgets/CCollageCanvas.h"

@@ -1,5 +1,5 @@
 // The canvas window driven as a user drives it: QTest mouse and key events on the widget.
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 

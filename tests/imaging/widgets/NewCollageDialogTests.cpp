@@ -1,4 +1,4 @@
-#include "app/Notifier.h"
+#include "core/Notifier.h"
 #include "imaging/widgets/CNewCollageDialog.h"
 #include "imaging/widgets/CPlacementButton.h"
 #include "ui/widgets/CBitmapButton.h"

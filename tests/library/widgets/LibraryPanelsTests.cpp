@@ -1,9 +1,9 @@
 // The library panels in the main window, offscreen: placing items, the decoration selector and
 // swatch, painting, custom masks and their bookkeeping at close.
-#include "app/BuiltinData.h"
-#include "app/Notifier.h"
-#include "app/widgets/CMainDialog.h"
-#include "app/widgets/CommandIds.h"
+#include "core/BuiltinData.h"
+#include "core/Notifier.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 #include "library/DecorationTypes.h"

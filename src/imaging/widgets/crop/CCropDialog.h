@@ -5,7 +5,7 @@
 // (enabled only with a picture and a non-empty rectangle) accepts with the rectangle in the
 // picture's own pixels, "Cancel" and the close button reject.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 #include "ui/widgets/CSkinDialog.h"
 
 namespace mosaiq {

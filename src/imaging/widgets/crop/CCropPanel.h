@@ -4,7 +4,7 @@
 // photo's picture and "Crop", which hands the rectangle (in the picture's own pixels) to the
 // owner. Without a photo the view says what to do and "Crop" stays disabled.
 
-#include "app/WinTypes.h"
+#include "core/WinTypes.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "library/widgets/photos/CPhotoBrowser.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 #include "library/PhotoList.h"
 #include "library/PhotoThumbnail.h"
 #include "ui/widgets/CBitmapButton.h"

@@ -1,0 +1,328 @@
+// Editing panels: the text panel, the tuning panel, the crop dialog and the crop panel, adding
+// text, selecting all and nudging the selection with the arrow keys.
+//
+// Text edits reach the selected text object live; each finished change (a pause in typing, a
+// style, font, colour or transparency choice) is one undo step and sets the modified flag, so a
+// text edit is never lost on close. Nudges are gathered the same way: one step per burst.
+#include "core/FixedText.h"
+#include "core/Notifier.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CQorMenu.h"
+#include "shell/widgets/CommandGroup.h"
+#include "shell/widgets/CommandGroups.h"
+#include "shell/widgets/CommandIds.h"
+#include "canvas/SelectionEdits.h"
+#include "canvas/widgets/CCollageCanvas.h"
+#include "imaging/widgets/crop/CCropDialog.h"
+#include "imaging/widgets/crop/CCropPanel.h"
+#include "imaging/widgets/crop/CCropView.h"
+#include "text/TextTemplateRules.h"
+#include "text/widgets/CTextPanel.h"
+#include "ui/widgets/CBitmapButton.h"
+#include "canvas/widgets/tuning/CTuningPanel.h"
+
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace mosaiq {
+namespace {
+
+// How long typing or nudging must pause before the burst becomes one undo step.
+constexpr int kBurstPauseMs = 700;
+
+class PanelCommands : public CommandGroup {
+public:
+    explicit PanelCommands(CMainDialog& window) : CommandGroup(window) {
+        BuildTextPanel();
+        BuildTuningPanel();
+        BuildCropPanel();
+        CCollageCanvas& canvas = window.Canvas();
+        canvas.Document().textTemplate = m_text->Template();
+        connect(&canvas, &CCollageCanvas::selectionChanged, this, [this] { OnSelectionChanged(); });
+        connect(&canvas, &CCollageCanvas::textEntryRequested, this,
+                [this](const QString&) { OnSelectionChanged(); });
+        // After undo and redo the panel shows the selected text as it now is.
+        connect(&canvas, &CCollageCanvas::historyChanged, this, [this] { ShowSelectedText(); });
+        connect(&canvas, &CCollageCanvas::objectDoubleClicked, this, [this] { OnDoubleClick(); });
+        connect(&canvas, &CCollageCanvas::nudgeRequested, this,
+                [this](int dx, int dy) { Nudge(dx, dy); });
+        m_typingPause.setSingleShot(true);
+        m_typingPause.setInterval(kBurstPauseMs);
+        connect(&m_typingPause, &QTimer::timeout, this, [this] { FinishTyping(); });
+        m_nudgePause.setSingleShot(true);
+        m_nudgePause.setInterval(kBurstPauseMs);
+        connect(&m_nudgePause, &QTimer::timeout, this, [this] { FinishNudging(); });
+        // Undo and Redo must see a pending burst as a step of its own.
+        for (int id : {cmd::kUndo, cmd::kRedo})
+            if (CBitmapButton* b = window.ToolbarButton(id))
+                b->installEventFilter(this);
+    }
+
+    bool Handles(int id) const override {
+        switch (id) {
+        case cmd::kCrop:
+        case cmd::kMenuCrop:
+        case cmd::kAddText:
+        case cmd::kSelectAll:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    bool IsEnabled(int id) const override {
+        const CollageDocument& doc = Window().Canvas().Document();
+        switch (id) {
+        case cmd::kCrop:
+        case cmd::kMenuCrop:
+            return SelectedPhotoPath(doc).has_value();
+        case cmd::kSelectAll:
+            return !doc.objects.empty();
+        default:
+            return true;
+        }
+    }
+
+    void Run(int id) override {
+        switch (id) {
+        case cmd::kCrop:
+        case cmd::kMenuCrop:
+            RunCropDialog();
+            break;
+        case cmd::kAddText:
+            AddText();
+            break;
+        case cmd::kSelectAll:
+            SelectAll();
+            break;
+        default:
+            break;
+        }
+    }
+
+    void ExtendMenu(MenuId menu, CQorMenu& popup) override {
+        if (menu != MenuId::Edit)
+            return;
+        popup.AppendMenuSeparator();
+        popup.AppendMenuItem(cmd::kAddText, tr("Add Text"));
+        popup.AppendMenuItem(cmd::kSelectAll, tr("Select All (Ctrl+A)"));
+    }
+
+    bool CanClose() override {
+        FinishBursts();
+        return true;
+    }
+    void OnClose() override { FinishBursts(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress && watched != m_text->Entry())
+            FinishBursts();
+        else if (watched == m_text->Entry() && event->type() == QEvent::FocusOut)
+            FinishTyping();
+        return CommandGroup::eventFilter(watched, event);
+    }
+
+private:
+    CollageDocument& Doc() const { return Window().Canvas().Document(); }
+
+    static std::optional<QString> SelectedPhotoPath(const CollageDocument& doc) {
+        const int index = doc.FirstSelectedIndex();
+        if (index < 0)
+            return std::nullopt;
+        const PhotoRecord* photo = doc.objects[size_t(index)].Photo();
+        if (!photo)
+            return std::nullopt;
+        return ReadFixedText(photo->path);
+    }
+
+    const TextRecord* SelectedText() const {
+        for (const CanvasObject& o : Doc().objects)
+            if (o.Selected() && o.Kind() == ObjectKind::Text)
+                return o.Text();
+        return nullptr;
+    }
+
+    // --- text
+
+    void BuildTextPanel() {
+        m_text = new CTextPanel;
+        Window().InstallPanel(PanelSlot::Text, m_text);
+        connect(m_text, &CTextPanel::templateChanged, this, [this] { OnTemplateChanged(); });
+        connect(m_text, &CTextPanel::textEdited, this,
+                [this](const QString& text) { OnTextEdited(text); });
+        connect(m_text, &CTextPanel::addRequested, this, [this] { AddText(); });
+        m_text->Entry()->installEventFilter(this);
+    }
+
+    // The panel's settings become the canvas's template; its text is kept as the entry holds it.
+    void CopyTemplate() {
+        TextTemplate t = m_text->Template();
+        WriteFixedText(t.text, m_text->EntryText());
+        Doc().textTemplate = t;
+    }
+
+    void OnTemplateChanged() {
+        FinishTyping();
+        CopyTemplate();
+        if (ApplyTemplateToSelectedText(Doc()))
+            CommitSelectionEdit(Doc());
+        Window().UpdateToolbarState();
+    }
+
+    void OnTextEdited(const QString& text) {
+        if (SetSelectedText(Doc(), text)) {
+            m_typingPending = true;
+            m_typingPause.start();
+        }
+    }
+
+    void FinishTyping() {
+        m_typingPause.stop();
+        if (!m_typingPending)
+            return;
+        m_typingPending = false;
+        CommitSelectionEdit(Doc());
+        Window().UpdateToolbarState();
+    }
+
+    void AddText() {
+        FinishBursts();
+        Window().ShowPanel(PanelSlot::Text);
+        if (m_text->EntryText().trimmed().isEmpty()) {
+            m_text->FocusEntry();
+            Inform(tr("Please type the text in the text box first."));
+            return;
+        }
+        CopyTemplate();
+        Doc().AddText();
+        Window().UpdateToolbarState();
+    }
+
+    // A selected text object shows its words and settings in the panel.
+    void OnSelectionChanged() {
+        FinishBursts();
+        ShowSelectedText();
+        if (m_crop->isVisible())
+            ShowSelectedPhotoInCropPanel();
+    }
+
+    void ShowSelectedText() {
+        if (const TextRecord* text = SelectedText()) {
+            m_text->ShowTemplate(TemplateFromObject(*text));
+            CopyTemplate();
+        }
+    }
+
+    void OnDoubleClick() {
+        if (!SelectedText())
+            return;
+        Window().ShowPanel(PanelSlot::Text);
+        m_text->FocusEntry();
+    }
+
+    // --- tuning
+
+    void BuildTuningPanel() {
+        m_tuning = new CTuningPanel;
+        Window().InstallPanel(PanelSlot::Tuning, m_tuning);
+        connect(m_tuning, &CTuningPanel::tuningChanged, this,
+                [this](bool reset) { ApplyTuning(reset); });
+    }
+
+    void ApplyTuning(bool reset) {
+        FinishBursts();
+        const auto v = TuningValuesOf(m_tuning->Positions());
+        TuningValues values;
+        values.contrast = v[size_t(TuningSlider::Contrast)];
+        values.brightness = v[size_t(TuningSlider::Brightness)];
+        values.saturation = v[size_t(TuningSlider::Saturation)];
+        values.hue = v[size_t(TuningSlider::Hue)];
+        values.gamma = v[size_t(TuningSlider::Gamma)];
+        values.colour = v[size_t(TuningSlider::Colour)];
+        values.reset = reset;
+        Doc().ApplyTuning(values);
+        Window().UpdateToolbarState();
+    }
+
+    // --- crop
+
+    void BuildCropPanel() {
+        m_crop = new CCropPanel;
+        Window().InstallPanel(PanelSlot::Crop, m_crop);
+        connect(m_crop, &CCropPanel::shown, this, [this] { ShowSelectedPhotoInCropPanel(); });
+        connect(m_crop, &CCropPanel::cropRequested, this, [this](Rect32 r) {
+            ApplyCrop(r);
+            m_crop->ShowPhoto(m_crop->PhotoPath());
+        });
+    }
+
+    void ShowSelectedPhotoInCropPanel() {
+        const QString path = SelectedPhotoPath(Doc()).value_or(QString());
+        if (path != m_crop->PhotoPath() || !m_crop->View()->HasPicture())
+            m_crop->ShowPhoto(path);
+    }
+
+    void RunCropDialog() {
+        FinishBursts();
+        const std::optional<QString> path = SelectedPhotoPath(Doc());
+        if (!path)
+            return;
+        CCropDialog dialog(&Window());
+        dialog.LoadPicture(*path);
+        if (dialog.exec() == QDialog::Accepted)
+            ApplyCrop(dialog.Result());
+    }
+
+    void ApplyCrop(const Rect32& r) {
+        Doc().SetCrop(r.left, r.top, r.right, r.bottom);
+        Window().UpdateToolbarState();
+    }
+
+    // --- selection and keys
+
+    void SelectAll() {
+        FinishBursts();
+        SelectAllObjects(Doc());
+        Window().UpdateToolbarState();
+    }
+
+    void Nudge(int dx, int dy) {
+        FinishTyping();
+        if (NudgeSelection(Doc(), dx, dy)) {
+            m_nudgePending = true;
+            m_nudgePause.start();
+        }
+    }
+
+    void FinishNudging() {
+        m_nudgePause.stop();
+        if (!m_nudgePending)
+            return;
+        m_nudgePending = false;
+        CommitSelectionEdit(Doc());
+        Window().UpdateToolbarState();
+    }
+
+    void FinishBursts() {
+        FinishTyping();
+        FinishNudging();
+    }
+
+    CTextPanel* m_text = nullptr;
+    CTuningPanel* m_tuning = nullptr;
+    CCropPanel* m_crop = nullptr;
+    QTimer m_typingPause;
+    QTimer m_nudgePause;
+    bool m_typingPending = false;
+    bool m_nudgePending = false;
+};
+
+} // namespace
+
+std::unique_ptr<CommandGroup> MakePanelCommands(CMainDialog& window) {
+    return std::make_unique<PanelCommands>(window);
+}
+
+} // namespace mosaiq
