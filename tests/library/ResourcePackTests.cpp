@@ -8,6 +8,7 @@
 #include "library/ResourcePack.h"
 
 #include "common/TestSupport.h"
+#include "imaging/PngTestWriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 namespace mosaiq {
@@ -29,8 +31,9 @@ QImage SamplePicture(int w, int h, int seed) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const bool hole = x > w / 4 && x < 3 * w / 4 && y > h / 4 && y < 3 * h / 4;
-            image.setPixel(x, y, qRgba((x * 255 / w + seed * 40) & 0xFF, y * 255 / h, seed * 60,
-                                       hole ? 0 : 255));
+            image.setPixel(
+                x, y,
+                qRgba((x * 255 / w + seed * 40) & 0xFF, y * 255 / h, seed * 60, hole ? 0 : 255));
         }
     return image;
 }
@@ -131,24 +134,24 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
         {"type -1", Int32Bytes(-1) + Int32Bytes(0)},
         {"count beyond the file", Int32Bytes(1) + Int32Bytes(1000000) + tail},
         {"count of 2^32-1", Int32Bytes(1) + Int32Bytes(-1) + tail},
-        {"thumbnail overflows", Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(-1) + Int32Bytes(-1) +
-                                    tail.mid(8)},
+        {"thumbnail overflows",
+         Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(-1) + Int32Bytes(-1) + tail.mid(8)},
         {"thumbnail beyond the file",
          Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(16000) + Int32Bytes(16000) + tail.mid(8)},
         {"zero-width thumbnail", Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(5) +
                                      Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(0)},
-        {"data length beyond the file",
-         Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + QByteArray(4, 'x') +
-             Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(-2)},
+        {"data length beyond the file", Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) +
+                                            Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
+                                            Int32Bytes(1) + Int32Bytes(-2)},
         {"trailing bytes", good + "x"},
         {"truncated by one byte", good.left(good.size() - 1)},
-        {"mask data that is no picture",
-         Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + QByteArray(4, 'x') +
-             Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(3) + QByteArray("abc")},
-        {"frame window not a number",
-         Int32Bytes(0) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + QByteArray(4, 'x') +
-             Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(0x7FC00000) +
-             QByteArray(12, '\0')},
+        {"mask data that is no picture", Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
+                                             Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
+                                             Int32Bytes(1) + Int32Bytes(3) + QByteArray("abc")},
+        {"frame window not a number", Int32Bytes(0) + Int32Bytes(1) + Int32Bytes(1) +
+                                          Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
+                                          Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(0x7FC00000) +
+                                          QByteArray(12, '\0')},
     };
     for (const Case& c : cases) {
         QByteArray bytes = c.bytes;
@@ -164,6 +167,70 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
     QBuffer buffer(&clipart);
     buffer.open(QIODevice::ReadOnly);
     EXPECT_TRUE(ParseResourcePack(buffer));
+}
+
+// A one-item pack of kind holding data as the full picture, with a 1 x 1 thumbnail; the stored
+// full size is claimed.
+QByteArray OneItemPack(PackKind kind, const QByteArray& data, QSize claimed = QSize(1, 1)) {
+    QByteArray out = Int32Bytes(int(kind)) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
+                     QByteArray(4, '\x7F') + Int32Bytes(claimed.width()) +
+                     Int32Bytes(claimed.height()) + Int32Bytes(int(data.size()));
+    if (kind == PackKind::Frames)
+        out += QByteArray(
+            reinterpret_cast<const char*>(std::array<float, 4>{0.1f, 0.1f, 0.9f, 0.9f}.data()), 16);
+    return out + data;
+}
+
+// A black one-bit picture of w x h pixels: a few kilobytes whatever its size.
+QByteArray BlackPng(int w, int h) {
+    test::PngLayout layout;
+    layout.width = w;
+    layout.height = h;
+    layout.bitDepth = 1;
+    layout.colourType = 0;
+    const QByteArray rows = test::Deflated(QByteArray(qsizetype(h) * (1 + (w + 7) / 8), '\0'));
+    return test::MakePng(layout, &rows);
+}
+
+std::optional<ResourcePack> Parse(QByteArray bytes, QString* reason = nullptr) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ParseResourcePack(buffer, reason);
+}
+
+TEST(ResourcePack, FullPicturesAreDecodedWithinTheItemBudgetBeforeThePackIsAccepted) {
+    // A frame whose image data is noise under a good header.
+    test::PngLayout small;
+    small.width = small.height = 64;
+    QByteArray noise(3000, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 151 + 3) % 253);
+    QString reason;
+    EXPECT_FALSE(Parse(OneItemPack(PackKind::Frames, test::MakePng(small, &noise)), &reason));
+    EXPECT_TRUE(reason.contains(QLatin1String("item 1"))) << reason.toStdString();
+
+    // An 84-byte mask claiming 16000 x 16000, and a real picture one row past the budget: both
+    // refused by the budget, named.
+    test::PngLayout huge;
+    huge.width = huge.height = 16000;
+    const QByteArray emptyStream("\x78\x9C\x03\x00\x00\x00\x00\x01", 8);
+    const QByteArray claim = test::MakePng(huge, &emptyStream);
+    EXPECT_LT(claim.size(), 90);
+    for (const QByteArray& data : {claim, BlackPng(4000, 4001)}) {
+        reason.clear();
+        EXPECT_FALSE(Parse(OneItemPack(PackKind::Masks, data), &reason));
+        EXPECT_TRUE(reason.contains(QLatin1String("a pack item's picture")))
+            << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QLatin1String("16 megapixels"))) << reason.toStdString();
+    }
+
+    // At the budget a picture is read; the size kept is the picture's own, whatever the item
+    // claimed.
+    const std::optional<ResourcePack> atBudget = Parse(
+        OneItemPack(PackKind::Decorations, BlackPng(4000, 4000), QSize(16000, 16000)), &reason);
+    ASSERT_TRUE(atBudget) << reason.toStdString();
+    EXPECT_EQ(atBudget->items[0].fullWidth, 4000);
+    EXPECT_EQ(atBudget->items[0].fullHeight, 4000);
 }
 
 TEST(ResourcePack, ImportListKeepsNamesAndToleratesDamage) {
@@ -243,8 +310,8 @@ TEST_F(PackImportTest, ClipartAndBrushPacksStoreThumbnailsOnly) {
         const QString library = data.File(PackThumbnailLibrary(int(kind)));
         EXPECT_EQ(ReadPictureListCount(library), 3);
         // Exactly the count, the old entry and the two pictures at their own size.
-        EXPECT_EQ(QFileInfo(library).size(), 4 + (8 + 30 * 20 * 4) + (8 + 200 * 150 * 4) +
-                                                 (8 + 240 * 160 * 4));
+        EXPECT_EQ(QFileInfo(library).size(),
+                  4 + (8 + 30 * 20 * 4) + (8 + 200 * 150 * 4) + (8 + 240 * 160 * 4));
         EXPECT_EQ(ReadPictureListEntry(library, 2)->pixel(0, 0),
                   SamplePicture(240, 160, 1).pixel(0, 0));
     }
@@ -261,8 +328,8 @@ TEST_F(PackImportTest, DecorationPackGoesToDecorateFiles) {
     EXPECT_EQ(decorate.left(4), Int32Bytes(3));
     // The last entry: w, h, L and the PNG, at the end of the file.
     const QByteArray& png = pack.items[1].data;
-    const QByteArray last = Int32Bytes(240) + Int32Bytes(160) +
-                            Int32Bytes(std::int32_t(png.size())) + png;
+    const QByteArray last =
+        Int32Bytes(240) + Int32Bytes(160) + Int32Bytes(std::int32_t(png.size())) + png;
     EXPECT_TRUE(decorate.endsWith(last));
 }
 
@@ -272,7 +339,8 @@ TEST_F(PackImportTest, SameNameRefusedFromAnyFolderAnotherNameImportsAgain) {
     const auto before = Snapshot(data);
     const PackImportResult again = Import(WritePack(data, QStringLiteral("b/share.irs"), bytes));
     EXPECT_EQ(again.status, PackImportStatus::AlreadyImported);
-    EXPECT_EQ(again.Message(QStringLiteral("share.irs")), QStringLiteral("Already in the library."));
+    EXPECT_EQ(again.Message(QStringLiteral("share.irs")),
+              QStringLiteral("Already in the library."));
     EXPECT_EQ(Snapshot(data), before);
     // Names compare case-sensitively, as stored.
     ASSERT_TRUE(Import(WritePack(data, QStringLiteral("Share.irs"), bytes)).Ok());
@@ -282,8 +350,8 @@ TEST_F(PackImportTest, SameNameRefusedFromAnyFolderAnotherNameImportsAgain) {
 
 TEST_F(PackImportTest, EmptyPackRecordsItsNameAndChangesNoLibrary) {
     const auto before = Snapshot(data);
-    const PackImportResult r = Import(
-        WritePack(data, QStringLiteral("none.irs"), Int32Bytes(0) + Int32Bytes(0)));
+    const PackImportResult r =
+        Import(WritePack(data, QStringLiteral("none.irs"), Int32Bytes(0) + Int32Bytes(0)));
     ASSERT_TRUE(r.Ok());
     EXPECT_EQ(r.count, 0);
     auto after = Snapshot(data);
@@ -293,9 +361,9 @@ TEST_F(PackImportTest, EmptyPackRecordsItsNameAndChangesNoLibrary) {
     EXPECT_EQ(after, before);
     // With no library at all, an empty pack creates none.
     test::ScopedDataDir empty;
-    ASSERT_TRUE(ImportResourcePack(WritePack(data, QStringLiteral("none2.irs"),
-                                             Int32Bytes(1) + Int32Bytes(0)),
-                                   empty.Path())
+    ASSERT_TRUE(ImportResourcePack(
+                    WritePack(data, QStringLiteral("none2.irs"), Int32Bytes(1) + Int32Bytes(0)),
+                    empty.Path())
                     .Ok());
     EXPECT_EQ(QDir(empty.Path()).entryList(QDir::Files), QStringList{QStringLiteral("Res_Info")});
 }
@@ -307,8 +375,8 @@ TEST_F(PackImportTest, TruncatedOrUnknownPacksChangeNothing) {
     const auto before = Snapshot(data);
     for (PackKind kind : {PackKind::Frames, PackKind::Masks, PackKind::Decorations}) {
         const QByteArray whole = EncodeResourcePack(MakePack(kind, 2));
-        for (int cut : {0, 3, 8, 20, int(whole.size() / 3), int(whole.size() / 2),
-                        int(whole.size()) - 1}) {
+        for (int cut :
+             {0, 3, 8, 20, int(whole.size() / 3), int(whole.size() / 2), int(whole.size()) - 1}) {
             const QString name = QStringLiteral("cut%1-%2.irs").arg(int(kind)).arg(cut);
             const PackImportResult r = Import(WritePack(data, name, whole.left(cut)));
             EXPECT_EQ(r.status, PackImportStatus::Refused) << cut;
@@ -333,8 +401,8 @@ TEST_F(PackImportTest, DamagedTargetLibraryRefusesTheImport) {
     damaged.replace(0, 4, Int32Bytes(5)); // promises five entries, holds one
     ASSERT_TRUE(test::WriteAll(clipart, damaged));
     const auto before = Snapshot(data);
-    const PackImportResult r = Import(WritePack(data, QStringLiteral("c.irs"),
-                                                EncodeResourcePack(MakePack(PackKind::Cliparts, 1))));
+    const PackImportResult r = Import(WritePack(
+        data, QStringLiteral("c.irs"), EncodeResourcePack(MakePack(PackKind::Cliparts, 1))));
     EXPECT_EQ(r.status, PackImportStatus::Refused);
     EXPECT_TRUE(r.reason.contains(QStringLiteral("clipart.cfg")));
     EXPECT_EQ(Snapshot(data), before);
@@ -349,8 +417,8 @@ TEST_F(PackImportTest, TheUsersFilesNamedLikeBackupsAreNeverRemoved) {
     for (const QString& name : own)
         ASSERT_TRUE(test::WriteAll(data.File(name), name.toUtf8()));
     const auto before = Snapshot(data);
-    const PackImportResult r = Import(
-        WritePack(data, QStringLiteral("f.irs"), EncodeResourcePack(MakePack(PackKind::Frames, 1))));
+    const PackImportResult r = Import(WritePack(data, QStringLiteral("f.irs"),
+                                                EncodeResourcePack(MakePack(PackKind::Frames, 1))));
     ASSERT_TRUE(r.Ok()) << r.reason.toStdString();
     const auto after = Snapshot(data);
     for (const QString& name : own)
