@@ -89,8 +89,18 @@ std::optional<PackItem> ReadItem(LibraryReader& reader, int type, int index, QSt
     std::uint32_t w = 0, h = 0;
     if (!ReadUint32(reader, w) || !ReadUint32(reader, h))
         return damaged(QStringLiteral("ends early"));
-    if (w == 0 || h == 0 || w > std::uint32_t(kMaxPictureSide) ||
-        h > std::uint32_t(kMaxPictureSide))
+    // Frames, masks and decorations show their thumbnail in a cell: one of no pixels is an empty
+    // cell. Cliparts and brushes are their thumbnail: one of no pixels is no item.
+    if ((w == 0 || h == 0) && !HasFullLibrary(type))
+        return damaged(
+            QStringLiteral("has a thumbnail of %1 x %2 pixels, and a %3 is its thumbnail")
+                .arg(w)
+                .arg(h)
+                .arg(type == int(PackKind::Cliparts) ? QStringLiteral("clipart")
+                                                     : QStringLiteral("brush")));
+    if (w == 0 || h == 0)
+        w = h = 0;
+    if (w > std::uint32_t(kMaxPictureSide) || h > std::uint32_t(kMaxPictureSide))
         return damaged(QStringLiteral("has a thumbnail of %1 x %2 pixels").arg(w).arg(h));
     if (QString budget; !WithinBudget(std::int64_t(w) * h, kPackItemBudget, &budget))
         return damaged(
@@ -208,11 +218,7 @@ std::optional<ResourcePack> ParseResourcePack(QIODevice& device, QString* reason
             return std::nullopt;
         pack.items.push_back(std::move(*item));
     }
-    if (reader.Remaining() != 0) {
-        Fail(reason,
-             QStringLiteral("the pack holds %1 bytes after its last item").arg(reader.Remaining()));
-        return std::nullopt;
-    }
+    // Bytes after the last counted item belong to no item: they are not read.
     return pack;
 }
 

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <map>
 
 namespace mosaiq {
@@ -82,6 +83,12 @@ void SeedLibraries(const test::ScopedDataDir& dir) {
     ASSERT_TRUE(test::WriteAll(dir.File(QStringLiteral("decorate")), decorate));
 }
 
+std::optional<ResourcePack> Parse(QByteArray bytes, QString* reason = nullptr) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ParseResourcePack(buffer, reason);
+}
+
 TEST(ResourcePack, EncodedPackReadsBackItemForItem) {
     const ResourcePack pack = MakePack(PackKind::Frames, 3);
     QByteArray bytes = EncodeResourcePack(pack);
@@ -143,7 +150,6 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
         {"data length beyond the file", Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) +
                                             Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
                                             Int32Bytes(1) + Int32Bytes(-2)},
-        {"trailing bytes", good + "x"},
         {"truncated by one byte", good.left(good.size() - 1)},
         {"mask data that is no picture", Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
                                              Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
@@ -161,6 +167,10 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
         EXPECT_FALSE(ParseResourcePack(buffer, &reason)) << c.what;
         EXPECT_FALSE(reason.isEmpty()) << c.what;
     }
+    // Bytes after the last item are no item's: the pack reads as without them.
+    const std::optional<ResourcePack> trailing = Parse(good + "trailing bytes");
+    ASSERT_TRUE(trailing);
+    EXPECT_EQ(EncodeResourcePack(*trailing), good);
     // Cliparts and brushes skip their data, so it need not be a picture.
     QByteArray clipart = Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
                          QByteArray(4, 'x') + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(3) + "abc";
@@ -190,12 +200,6 @@ QByteArray BlackPng(int w, int h) {
     layout.colourType = 0;
     const QByteArray rows = test::Deflated(QByteArray(qsizetype(h) * (1 + (w + 7) / 8), '\0'));
     return test::MakePng(layout, &rows);
-}
-
-std::optional<ResourcePack> Parse(QByteArray bytes, QString* reason = nullptr) {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return ParseResourcePack(buffer, reason);
 }
 
 TEST(ResourcePack, FullPicturesAreDecodedWithinTheItemBudgetBeforeThePackIsAccepted) {
@@ -233,21 +237,41 @@ TEST(ResourcePack, FullPicturesAreDecodedWithinTheItemBudgetBeforeThePackIsAccep
     EXPECT_EQ(atBudget->items[0].fullHeight, 4000);
 }
 
+TEST(ResourcePack, ThumbnailsOfNoPixelsAreEmptyCellsOnlyWhereAFullPictureIsKept) {
+    for (int kind = 0; kind < kPackKindCount; ++kind) {
+        ResourcePack pack = MakePack(PackKind(kind), 1);
+        pack.items[0].thumbWidth = 0;
+        pack.items[0].thumbHeight = kind == 1 ? 7 : 0; // a side of 0 is no pixels either
+        pack.items[0].thumbPixels.clear();
+        QString reason;
+        const std::optional<ResourcePack> read = Parse(EncodeResourcePack(pack), &reason);
+        const bool kept = PackKind(kind) == PackKind::Frames || PackKind(kind) == PackKind::Masks ||
+                          PackKind(kind) == PackKind::Decorations;
+        EXPECT_EQ(read.has_value(), kept) << kind << " " << reason.toStdString();
+        if (read) {
+            EXPECT_EQ(read->items[0].thumbWidth, 0);
+            EXPECT_EQ(read->items[0].thumbHeight, 0);
+        } else {
+            EXPECT_TRUE(reason.contains(QLatin1String("0 x 0"))) << reason.toStdString();
+        }
+    }
+}
+
 TEST(ResourcePack, ImportListKeepsNamesAndToleratesDamage) {
     test::ScopedDataDir dir;
     const QString path = dir.File(QStringLiteral("Res_Info"));
-    EXPECT_TRUE(ReadImportedPackNames(path).empty()); // missing
+    EXPECT_TRUE(ReadImportedPackNames(path)->empty()); // missing
     const std::vector<QByteArray> names = {"a.irs", "Ümlaut pack.irs"};
     ASSERT_TRUE(test::WriteAll(path, EncodeImportedPackNames(names)));
     EXPECT_EQ(QFileInfo(path).size(), 4 + 2 * 260);
-    EXPECT_EQ(ReadImportedPackNames(path), names);
+    EXPECT_EQ(*ReadImportedPackNames(path), names);
     // A count promising more slots than the file holds gives the complete ones.
     QByteArray longer = EncodeImportedPackNames(names);
     longer.replace(0, 4, Int32Bytes(1000));
     ASSERT_TRUE(test::WriteAll(path, longer + "partial"));
-    EXPECT_EQ(ReadImportedPackNames(path), names);
+    EXPECT_EQ(*ReadImportedPackNames(path), names);
     ASSERT_TRUE(test::WriteAll(path, Int32Bytes(-3)));
-    EXPECT_TRUE(ReadImportedPackNames(path).empty());
+    EXPECT_FALSE(ReadImportedPackNames(path));
     EXPECT_TRUE(PackNameBytes(QString(300, QLatin1Char('n')) + QStringLiteral(".irs")).isEmpty());
     EXPECT_EQ(PackNameBytes(QStringLiteral("/some/folder/My.IRS")), QByteArray("My.IRS"));
 }
@@ -279,7 +303,7 @@ TEST_F(PackImportTest, FramePackAppendsThumbnailsAndFramesWithTheirWindows) {
         EXPECT_EQ(frame->size(), QSize(200 + 40 * i, 150 + 10 * i));
     }
     EXPECT_TRUE(ReadFrame(full, 0)); // the item that was there stays readable
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
+    EXPECT_EQ(*ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
               std::vector<QByteArray>{"frames.irs"});
 }
 
@@ -345,7 +369,7 @@ TEST_F(PackImportTest, SameNameRefusedFromAnyFolderAnotherNameImportsAgain) {
     // Names compare case-sensitively, as stored.
     ASSERT_TRUE(Import(WritePack(data, QStringLiteral("Share.irs"), bytes)).Ok());
     EXPECT_EQ(ReadPictureListCount(data.File(QStringLiteral("clipart.cfg"))), 3);
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))).size(), 2u);
+    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info")))->size(), 2u);
 }
 
 TEST_F(PackImportTest, EmptyPackRecordsItsNameAndChangesNoLibrary) {
@@ -355,7 +379,7 @@ TEST_F(PackImportTest, EmptyPackRecordsItsNameAndChangesNoLibrary) {
     ASSERT_TRUE(r.Ok());
     EXPECT_EQ(r.count, 0);
     auto after = Snapshot(data);
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
+    EXPECT_EQ(*ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
               std::vector<QByteArray>{"none.irs"});
     after.erase(QStringLiteral("Res_Info"));
     EXPECT_EQ(after, before);
@@ -406,6 +430,58 @@ TEST_F(PackImportTest, DamagedTargetLibraryRefusesTheImport) {
     EXPECT_EQ(r.status, PackImportStatus::Refused);
     EXPECT_TRUE(r.reason.contains(QStringLiteral("clipart.cfg")));
     EXPECT_EQ(Snapshot(data), before);
+}
+
+TEST_F(PackImportTest, AnEmptyCellThumbnailIsStoredAndTheNextImportStillReadsTheLibrary) {
+    ResourcePack pack = MakePack(PackKind::Frames, 2);
+    pack.items[0].thumbWidth = pack.items[0].thumbHeight = 0;
+    pack.items[0].thumbPixels.clear();
+    ASSERT_TRUE(
+        Import(WritePack(data, QStringLiteral("cells.irs"), EncodeResourcePack(pack))).Ok());
+    const std::vector<QImage> thumbs = ReadPictureList(data.File(QStringLiteral("tbframe.cfg")));
+    ASSERT_GE(thumbs.size(), 2u);
+    EXPECT_TRUE(thumbs[thumbs.size() - 2].isNull());
+    EXPECT_FALSE(thumbs.back().isNull());
+    EXPECT_TRUE(Import(WritePack(data, QStringLiteral("more.irs"),
+                                 EncodeResourcePack(MakePack(PackKind::Frames, 1))))
+                    .Ok());
+}
+
+TEST_F(PackImportTest, ADamagedImportListRefusesTheImportNamingTheListAndChangesNothing) {
+    const QString list = data.File(QStringLiteral("Res_Info"));
+    const QString pack = WritePack(data, QStringLiteral("p.irs"),
+                                   EncodeResourcePack(MakePack(PackKind::Cliparts, 1)));
+    const std::vector<std::pair<const char*, std::function<void()>>> damage = {
+        {"shorter than 4 bytes", [&] { ASSERT_TRUE(test::WriteAll(list, "ab")); }},
+        {"count of 0", [&] { ASSERT_TRUE(test::WriteAll(list, Int32Bytes(0))); }},
+        {"negative count",
+         [&] { ASSERT_TRUE(test::WriteAll(list, Int32Bytes(-3) + QByteArray(260, 'a'))); }},
+        {"a folder",
+         [&] {
+             QFile::remove(list);
+             ASSERT_TRUE(QDir().mkpath(list + QStringLiteral("/inside")));
+         }},
+    };
+    for (const auto& [what, make] : damage) {
+        make();
+        const auto before = Snapshot(data);
+        const PackImportResult r = Import(pack);
+        EXPECT_EQ(r.status, PackImportStatus::Refused) << what;
+        const QString message = r.Message(pack);
+        EXPECT_TRUE(message.contains(QLatin1String("Res_Info"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String("move it aside"))) << message.toStdString();
+        EXPECT_EQ(Snapshot(data), before) << what;
+    }
+}
+
+TEST_F(PackImportTest, APackNameWithControlCharactersIsShownEscaped) {
+    const QString path = WritePack(
+        data, QStringLiteral("evil\nimported 1 cliparts into clipart.cfg\x1b[0m.irs"), "bad");
+    const QString message = Import(path).Message(path);
+    EXPECT_FALSE(message.contains(QLatin1Char('\n'))) << message.toStdString();
+    EXPECT_FALSE(message.contains(QChar(0x1B))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QLatin1String("evil\\nimported"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QLatin1String("\\x1b[0m"))) << message.toStdString();
 }
 
 TEST_F(PackImportTest, TheUsersFilesNamedLikeBackupsAreNeverRemoved) {
