@@ -3,8 +3,12 @@
 #include "cli/CliCommand.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
+#include "imaging/DecodeBudget.h"
 #include "imaging/PictureDecoder.h"
 #include "library/ResourcePack.h"
+
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -32,6 +36,23 @@ int Usage() {
     PrintError(QStringLiteral("usage: make-pack --type frames|masks|cliparts|decorations|brushes "
                               "[--window L,T,R,B] OUT.irs PICTURE..."));
     return kExitUsage;
+}
+
+// The pack is written only where nothing is, or over an earlier pack: never over a picture or
+// any other file given by mistake, nor over a folder, pipe or device.
+int RefuseOutput(const QString& out) {
+    QString reason;
+    const QString target = ReplaceableTarget(out, &reason);
+    if (target.isEmpty()) {
+        PrintError(reason);
+        return kExitFailed;
+    }
+    if (QFileInfo::exists(target) && !ReadResourcePack(target, &reason)) {
+        PrintError(QStringLiteral("%1 exists and is not a resource pack (%2); it is not replaced")
+                       .arg(out, reason));
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 int RunMakePack(const QStringList& args) {
@@ -67,12 +88,24 @@ int RunMakePack(const QStringList& args) {
         return kExitUsage;
     }
     const QString out = rest.takeFirst();
+    if (!out.endsWith(QLatin1String(".irs"), Qt::CaseInsensitive)) {
+        PrintError(QStringLiteral("the pack to write must end in .irs: %1").arg(out));
+        return kExitUsage;
+    }
+    if (const int refused = RefuseOutput(out); refused != kExitOk)
+        return refused;
     ResourcePack pack;
     pack.type = kind;
     for (const QString& path : rest) {
+        QString refused;
+        if (!PictureFileWithinBudget(path, kPackItemBudget, &refused)) {
+            PrintError(QStringLiteral("cannot use %1: %2; no pack written").arg(path, refused));
+            return kExitFailed;
+        }
         const DecodedPicture picture = DecodePictureStraight(path);
         if (!picture.Ok()) {
-            PrintError(QStringLiteral("cannot read %1: %2; no pack written").arg(path, picture.error));
+            PrintError(
+                QStringLiteral("cannot read %1: %2; no pack written").arg(path, picture.error));
             return kExitFailed;
         }
         std::optional<PackItem> item = MakePackItem(PackKind(kind), picture.image, window);

@@ -1,11 +1,16 @@
 #include "core/AtomicFile.h"
 
+#include "core/RegularFile.h"
+
 #include <QSaveFile>
 
 namespace mosaiq {
 
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error) {
-    QSaveFile file(path);
+    const QString target = ReplaceableTarget(path, error);
+    if (target.isEmpty())
+        return false;
+    QSaveFile file(target);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)

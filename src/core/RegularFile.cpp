@@ -1,6 +1,7 @@
 #include "core/RegularFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -62,6 +63,47 @@ OpenFailure OpenRegularFile(QFile& file, const QString& path, QString* reason) {
                       QStringLiteral("cannot open %1: %2").arg(path, file.errorString()), reason);
     }
     return OpenFailure::None;
+}
+
+QString ReplaceableTarget(const QString& path, QString* reason) {
+    if (path.isEmpty()) {
+        Refuse(OpenFailure::Missing, QStringLiteral("no file name was given"), reason);
+        return {};
+    }
+    const QByteArray name = QFile::encodeName(path);
+    struct stat link {};
+    if (::lstat(name.constData(), &link) != 0)
+        return path; // nothing there (or a folder on the way that the write will report)
+    struct stat info {};
+    if (S_ISLNK(link.st_mode) && ::stat(name.constData(), &info) != 0) {
+        Refuse(OpenFailure::Missing,
+               QStringLiteral("%1 is a link to nothing; it is not replaced").arg(path), reason);
+        return {};
+    }
+    const struct stat& kind = S_ISLNK(link.st_mode) ? info : link;
+    if (S_ISDIR(kind.st_mode)) {
+        Refuse(OpenFailure::NotRegular,
+               QStringLiteral("%1 is a folder, not a file; it is not replaced").arg(path), reason);
+        return {};
+    }
+    if (!S_ISREG(kind.st_mode)) {
+        Refuse(OpenFailure::NotRegular,
+               QStringLiteral("%1 is not a regular file (a pipe, a device or a socket); it is not "
+                              "replaced")
+                   .arg(path),
+               reason);
+        return {};
+    }
+    if (!S_ISLNK(link.st_mode))
+        return path;
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty()) {
+        Refuse(OpenFailure::Missing,
+               QStringLiteral("%1 is a link that cannot be followed; it is not replaced").arg(path),
+               reason);
+        return {};
+    }
+    return target;
 }
 
 bool IsRegularFile(const QString& path) {

@@ -25,4 +25,11 @@ OpenFailure OpenRegularFile(QFile& file, const QString& path, QString* reason = 
 // True when path names a regular file (links followed); nothing is opened.
 bool IsRegularFile(const QString& path);
 
+// The file a writer that replaces path must replace: path itself when nothing is there or a
+// regular file is, and the file a symbolic link leads to when that is a regular file (so the
+// link stays and its file gets the new content). Empty, with a one-line reason, when path is (or
+// leads to) a folder, a pipe, a device or a socket, or is a link that leads nowhere: such a
+// target is never replaced.
+QString ReplaceableTarget(const QString& path, QString* reason = nullptr);
+
 } // namespace mosaiq

@@ -5,6 +5,7 @@
 #include "imaging/DecodeCost.h"
 #include "imaging/GifWriter.h"
 #include "imaging/MagickCoders.h"
+#include "imaging/MagickTempFolders.h"
 #include "imaging/MagickPolicy.h"
 #include "imaging/PictureLimits.h"
 #include "imaging/PictureType.h"
@@ -64,8 +65,10 @@ bool PictureDataPlausible(QSize size, std::int64_t encodedBytes, QString* reason
 void EnsureImageLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
-        // The policy lives in a private directory that is removed when the process ends.
-        static QTemporaryDir policyDir(QDir::tempPath() + QStringLiteral("/mosaiq-magick-XXXXXX"));
+        // The policy lives in a private directory that is removed when the process ends; those
+        // of runs that were killed are removed here.
+        RemoveStaleMagickFolders(QDir::tempPath());
+        static QTemporaryDir policyDir(MagickFolderTemplate(QDir::tempPath()));
         if (policyDir.isValid() &&
             WriteFileAtomically(policyDir.filePath(QStringLiteral("policy.xml")),
                                 QByteArray(kMagickPolicyXml)))

@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace mosaiq {
@@ -34,11 +35,19 @@ int Channels(int colourType) {
     }
 }
 
-// Bytes of one pass of filtered rows: each row is a filter byte and its packed samples.
+// More filtered bytes than any file could ever fill; seven passes of it still fit an int64.
+constexpr std::int64_t kUnreachableBytes = std::numeric_limits<std::int64_t>::max() / 8;
+
+// Bytes of one pass of filtered rows: each row is a filter byte and its packed samples. Sizes
+// are at most 2^32 - 1 and pixels at most 64 bits, so a row fits an int64; the product with the
+// height is held at kUnreachableBytes.
 std::int64_t PassBytes(std::int64_t width, std::int64_t height, int bitsPerPixel) {
     if (width <= 0 || height <= 0)
         return 0;
-    return height * (1 + (width * bitsPerPixel + 7) / 8);
+    const std::int64_t row = 1 + (width * bitsPerPixel + 7) / 8;
+    if (row > kUnreachableBytes / height)
+        return kUnreachableBytes;
+    return height * row;
 }
 
 std::int64_t NeededBytes(const PngStreamInfo& info) {

@@ -1,5 +1,7 @@
 #include "imaging/ReplacingFile.h"
 
+#include "core/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,11 +10,15 @@
 
 namespace mosaiq {
 
-ReplacingFile::ReplacingFile(const QString& path)
-    : m_path(path), m_temp(QFileInfo(path).absolutePath() + QStringLiteral("/.") +
-                           QFileInfo(path).fileName() + QStringLiteral(".XXXXXX")) {}
+ReplacingFile::ReplacingFile(const QString& path) : m_path(path) {}
 
 bool ReplacingFile::Open() {
+    const QString target = ReplaceableTarget(m_path, &m_error);
+    if (target.isEmpty())
+        return false;
+    m_target = target;
+    m_temp.setFileTemplate(QFileInfo(target).absolutePath() + QStringLiteral("/.") +
+                           QFileInfo(target).fileName() + QStringLiteral(".XXXXXX"));
     if (!m_temp.open()) {
         m_error = QStringLiteral("cannot write %1: %2").arg(m_path, m_temp.errorString());
         return false;
@@ -28,14 +34,14 @@ bool ReplacingFile::Commit() {
     m_temp.close();
     // rename() replaces an existing target in one step.
     if (std::rename(QFile::encodeName(m_temp.fileName()).constData(),
-                    QFile::encodeName(m_path).constData()) != 0) {
+                    QFile::encodeName(m_target).constData()) != 0) {
         m_error = QStringLiteral("cannot replace %1").arg(m_path);
         return false;
     }
     m_temp.setAutoRemove(false);
     // QTemporaryFile makes its file readable by the owner only; a picture gets the usual rights.
-    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                      QFile::ReadOther);
+    QFile::setPermissions(m_target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                        QFile::ReadOther);
     return true;
 }
 

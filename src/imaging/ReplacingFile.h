@@ -12,7 +12,9 @@ namespace mosaiq {
 class ReplacingFile {
 public:
     explicit ReplacingFile(const QString& path);
-    // Opens the temporary file; false with ErrorString when the directory is not writable.
+    // Opens the temporary file beside the file to replace (a symbolic link's file; the link
+    // stays); false with ErrorString when the directory is not writable or the target is a
+    // folder, pipe, device or socket, which is never replaced.
     bool Open();
     QIODevice* Device() { return &m_temp; }
     // Renames the written file over the target; false (and the temporary file removed) on failure.
@@ -21,6 +23,7 @@ public:
 
 private:
     QString m_path;
+    QString m_target; // m_path, or the file its link leads to
     QTemporaryFile m_temp;
     QString m_error;
 };

@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace mosaiq;
@@ -73,10 +74,12 @@ protected:
 TEST_F(HostileCli, PipesAndDevicesFailAtOnce) {
     const QString pipe = data.File(QStringLiteral("p.png"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString zero = data.File(QStringLiteral("zero.png"));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
     ExpectCleanFailure(Convert(pipe), pipe);
-    ExpectCleanFailure(Convert(zero), zero);
+    // A device node of the zero device's numbers, made here (as root only).
+    const QString zero = data.File(QStringLiteral("zero.png"));
+    if (::mknod(QFile::encodeName(zero).constData(), S_IFCHR | 0600, makedev(1, 5)) == 0) {
+        ExpectCleanFailure(Convert(zero), zero);
+    }
 
     const QString project = data.File(QStringLiteral("p.dcf"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(project).constData(), 0600), 0);
@@ -96,6 +99,46 @@ TEST_F(HostileCli, PipesAndDevicesFailAtOnce) {
     EXPECT_TRUE(import.out.isEmpty());
     EXPECT_FALSE(QFileInfo(list).isFile());
     EXPECT_TRUE(QFileInfo::exists(list));
+}
+
+TEST_F(HostileCli, SavesNeverReplaceAPipeADeviceOrAFolderAndFollowLinks) {
+    const QString project = data.File(QStringLiteral("p.dcf"));
+    QByteArray header(280, '\0');
+    header[1] = 1; // 256 x 256
+    header[5] = 1;
+    ASSERT_TRUE(test::WriteAll(project, header));
+    const QString pipe = data.File(QStringLiteral("pipe.dcf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = data.File(QStringLiteral("folder.png"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QStringList targets = {pipe, folder};
+    const QString device = data.File(QStringLiteral("full.dcf"));
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0)
+        targets << device;
+    for (const QString& target : targets) {
+        const bool picture = target.endsWith(QLatin1String(".png"));
+        const CliResult run =
+            Shell(QStringLiteral("exec \"$CLI\" --data %1 %2 %3 %4")
+                      .arg(Quoted(data.Path()),
+                           picture ? QStringLiteral("render") : QStringLiteral("resave"),
+                           Quoted(project), Quoted(target)));
+        EXPECT_EQ(run.status, 1) << target.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
+        EXPECT_TRUE(run.err.contains(target.toUtf8())) << run.err.constData();
+        EXPECT_FALSE(QFileInfo(target).isFile()) << target.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(target));
+    }
+    // A link to a regular file: the file gets the project and the link stays.
+    const QString real = data.File(QStringLiteral("real.dcf"));
+    ASSERT_TRUE(test::WriteAll(real, "old"));
+    const QString link = data.File(QStringLiteral("link.dcf"));
+    ASSERT_TRUE(QFile::link(real, link));
+    EXPECT_EQ(Shell(QStringLiteral("exec \"$CLI\" --data %1 resave %2 %3")
+                        .arg(Quoted(data.Path()), Quoted(project), Quoted(link)))
+                  .status,
+              0);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(test::ReadAll(real), header);
 }
 
 TEST_F(HostileCli, DecodeBombsAndDamagedPicturesSayOneLineAndNoMore) {
@@ -123,6 +166,39 @@ TEST_F(HostileCli, DecodeBombsAndDamagedPicturesSayOneLineAndNoMore) {
     ExpectCleanFailure(Convert(crc, {QStringLiteral("MOSAIQ_DEBUG_LOG=") + log}), crc);
     EXPECT_FALSE(test::ReadAll(log).isEmpty());
     EXPECT_EQ(test::ReadAll(crc), damaged);
+}
+
+TEST_F(HostileCli, EffectsAndPacksRefusePicturesPastTheirBudgetNamingIt) {
+    // Black one-bit pictures of a few kilobytes: 9000 x 9000 (81 megapixels) and 4000 x 4001.
+    const auto black = [&](const QString& name, int w, int h) {
+        test::PngLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.bitDepth = 1;
+        layout.colourType = 0;
+        const QByteArray rows =
+            test::Deflated(QByteArray(qsizetype(h) * (1 + (w + 7) / 8), '\0'));
+        const QString path = data.File(name);
+        EXPECT_TRUE(test::WriteAll(path, test::MakePng(layout, &rows)));
+        return path;
+    };
+    const QString effectBomb = black(QStringLiteral("e.png"), 9000, 9000);
+    const CliResult effect =
+        Shell(QStringLiteral("exec \"$CLI\" --data %1 effect mean %2 %3")
+                  .arg(Quoted(data.Path()), Quoted(effectBomb), Quoted(data.File("o.png"))));
+    EXPECT_EQ(effect.status, 1);
+    EXPECT_EQ(effect.err.count('\n'), 1) << effect.err.constData();
+    EXPECT_TRUE(effect.err.contains("an effect's picture")) << effect.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(data.File("o.png")));
+
+    const QString packBomb = black(QStringLiteral("p.png"), 4000, 4001);
+    const CliResult pack =
+        Shell(QStringLiteral("exec \"$CLI\" --data %1 make-pack --type masks %2 %3")
+                  .arg(Quoted(data.Path()), Quoted(data.File("m.irs")), Quoted(packBomb)));
+    EXPECT_EQ(pack.status, 1);
+    EXPECT_EQ(pack.err.count('\n'), 1) << pack.err.constData();
+    EXPECT_TRUE(pack.err.contains("a pack item's picture")) << pack.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(data.File("m.irs")));
 }
 
 TEST_F(HostileCli, NamesThatAreNotUtf8AreRefusedAndNoOtherPathIsUsed) {

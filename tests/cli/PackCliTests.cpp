@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace mosaiq;
 
 namespace {
@@ -93,7 +95,7 @@ TEST_F(PackCliTest, EveryKindMadeAndImported) {
     const std::optional<Guid> key = ReadMaskKey(data.File(QStringLiteral("mask.cfg")), masks - 1);
     ASSERT_TRUE(key);
     EXPECT_TRUE(FindCustomMask(data.File(QStringLiteral("cusmask.cfg")), *key));
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))).size(), 5u);
+    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info")))->size(), 5u);
 }
 
 TEST_F(PackCliTest, SameNameRefusedOtherNameAccepted) {
@@ -137,6 +139,45 @@ TEST_F(PackCliTest, BadPicturesAndBadPacksWriteNothing) {
     EXPECT_EQ(empty.status, 1);
     EXPECT_TRUE(empty.err.contains("bad.irs"));
     EXPECT_FALSE(QFileInfo::exists(data.File(QStringLiteral("Res_Info"))));
+}
+
+TEST_F(PackCliTest, MakePackWritesOnlyPacksAndReplacesOnlyPacks) {
+    const auto makePack = [&](const QString& out) {
+        return Cli(data.Path(), {QStringLiteral("make-pack"), QStringLiteral("--type"),
+                                 QStringLiteral("cliparts"), out, pictures.at(1)});
+    };
+    // The first name is the output: a picture given first is a usage error and stays as it was.
+    const QByteArray picture = test::ReadAll(pictures.at(0));
+    const CliResult first = makePack(pictures.at(0));
+    EXPECT_EQ(first.status, 2);
+    EXPECT_TRUE(first.err.contains(".irs")) << first.err.constData();
+    EXPECT_EQ(test::ReadAll(pictures.at(0)), picture);
+
+    // Any case of the extension; an earlier pack is replaced.
+    const QString pack = work + QStringLiteral("Mine.IRS");
+    ASSERT_EQ(makePack(pack).status, 0);
+    const QByteArray earlier = test::ReadAll(pack);
+    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("make-pack"), QStringLiteral("--type"),
+                                QStringLiteral("cliparts"), pack, pictures.at(2)})
+                  .status,
+              0);
+    EXPECT_NE(test::ReadAll(pack), earlier);
+
+    // A file of that name that is not a pack, a folder and a pipe are never replaced.
+    const QString notPack = work + QStringLiteral("notes.irs");
+    ASSERT_TRUE(test::WriteAll(notPack, "my notes"));
+    const CliResult refused = makePack(notPack);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.constData();
+    EXPECT_EQ(test::ReadAll(notPack), QByteArray("my notes"));
+    const QString folder = work + QStringLiteral("folder.irs");
+    QDir().mkpath(folder);
+    EXPECT_EQ(makePack(folder).status, 1);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    const QString pipe = work + QStringLiteral("pipe.irs");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_EQ(makePack(pipe).status, 1);
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
 }
 
 TEST_F(PackCliTest, ConvertExitsOneWhenAFileWasLeftOutAfterConvertingTheRest) {

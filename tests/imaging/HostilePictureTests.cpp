@@ -98,6 +98,28 @@ TEST(DecodeCost, PngWhoseImageDataCannotFillItsSizeIsRefusedBeforeDecoding) {
     EXPECT_TRUE(DecodeCostBounded(test::MakePng(layout), nullptr));
 }
 
+TEST(DecodeCost, TheLargestClaimsAreCountedWithoutOverflow) {
+    // 2^31 - 1 pixels a side (and 2^32 - 1, past what the format allows) in RGB and in 16-bit
+    // RGBA, plain and interlaced: the bytes needed are huge and positive, so the picture is
+    // refused on the bytes its file lacks.
+    QByteArray garbage(4096, '\x5A');
+    for (const std::uint32_t side : {0x7FFFFFFFu, 0xFFFFFFFFu})
+        for (const int colourType : {2, 6})
+            for (const bool interlaced : {false, true}) {
+                test::PngLayout layout;
+                layout.width = layout.height = int(side); // written as the same 32 bits
+                layout.colourType = colourType;
+                layout.bitDepth = colourType == 6 ? 16 : 8;
+                layout.interlaced = interlaced;
+                const QByteArray png = test::MakePng(layout, &garbage);
+                const PngStreamInfo info = ScanPngStream(
+                    reinterpret_cast<const unsigned char*>(png.constData()), png.size(), false);
+                EXPECT_EQ(info.width, side);
+                EXPECT_GT(info.neededBytes, std::int64_t(1) << 59) << side << " " << colourType;
+                EXPECT_FALSE(DecodeCostBounded(png, nullptr)) << side << " " << colourType;
+            }
+}
+
 TEST(DecodeCost, InterlacedAndPackedPngsOfOddSizesAreNotRefused) {
     for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(9, 17), QSize(33, 5)})
         for (const bool interlaced : {false, true}) {
