@@ -53,10 +53,6 @@ public:
         m_nudgePause.setSingleShot(true);
         m_nudgePause.setInterval(kBurstPauseMs);
         connect(&m_nudgePause, &QTimer::timeout, this, [this] { FinishNudging(); });
-        // Undo and Redo must see a pending burst as a step of its own.
-        for (int id : {cmd::kUndo, cmd::kRedo})
-            if (CBitmapButton* b = window.ToolbarButton(id))
-                b->installEventFilter(this);
     }
 
     bool Handles(int id) const override {
@@ -109,17 +105,12 @@ public:
         popup.AppendMenuItem(cmd::kSelectAll, tr("Select All (Ctrl+A)"));
     }
 
-    bool CanClose() override {
-        FinishBursts();
-        return true;
-    }
+    void CommitPendingBursts() override { FinishBursts(); }
     void OnClose() override { FinishBursts(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress && watched != m_text->Entry())
-            FinishBursts();
-        else if (watched == m_text->Entry() && event->type() == QEvent::FocusOut)
+        if (watched == m_text->Entry() && event->type() == QEvent::FocusOut)
             FinishTyping();
         return CommandGroup::eventFilter(watched, event);
     }
