@@ -384,6 +384,33 @@ bool CollageDocument::ApplyTuning(const TuningValues& values) {
     return true;
 }
 
+bool CollageDocument::ApplyTuningSlider(TuningSlider slider, int position) {
+    static const std::array<float, kTuningSliderCount> kDefaults =
+        TuningValuesOf(DefaultTuningPositions());
+    bool any = false;
+    for (CanvasObject& o : objects) {
+        if (!o.Selected() || (o.Kind() != ObjectKind::Photo && o.Kind() != ObjectKind::Clipart))
+            continue;
+        TuningBlock& t = *o.Tuning();
+        if (!t.active) {
+            for (int i = 0; i < kTuningSliderCount; ++i)
+                TuningField(t, TuningSlider(i)) = kDefaults[size_t(i)];
+            t.active = 1;
+        }
+        TuningField(t, slider) = TuningValue(slider, position);
+        any = true;
+    }
+    if (!any) {
+        Inform(NoTunableSelectedText());
+        mouseTool = 0;
+        Q_EMIT focusRequested();
+        return false;
+    }
+    RecordSnapshot();
+    MarkModified();
+    return true;
+}
+
 void CollageDocument::MoveUp() {
     const int i = FirstSelectedIndex();
     if (i < 0 || i + 1 >= int(objects.size()))

@@ -1,8 +1,8 @@
 // A burst of arrow-key nudges or of typing is one undo step, and it is finished before any
 // command acts, whichever way the command is given: keys, the Edit menu, the canvas's context
 // menu, the toolbar, the Delete key, saving, exporting or closing.
+#include "WindowTestSupport.h"
 #include "canvas/widgets/CCollageCanvas.h"
-#include "common/TestSupport.h"
 #include "core/FixedText.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
@@ -11,7 +11,6 @@
 #include "shell/widgets/MainMenus.h"
 #include "text/widgets/CTextPanel.h"
 #include "ui/widgets/CBitmapButton.h"
-#include "ui/widgets/DialogProvider.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -23,34 +22,9 @@
 namespace mosaiq {
 namespace {
 
-class BurstCommitTest : public ::testing::Test {
+class BurstCommitTest : public test::WindowTest {
 public:
-    void SetUp() override {
-        SetDialogProvider(&dialogs);
-        window = std::make_unique<CMainDialog>();
-        window->resize(1024, 768);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-    }
-    void TearDown() override {
-        window.reset();
-        SetDialogProvider(nullptr);
-    }
-
-    CollageDocument& Doc() { return window->Canvas().Document(); }
-    int Steps() { return Doc().History().Count(); }
     QPoint Where() { return Doc().objects.back().Position(); }
-
-    // A selected photo on the canvas, its addition one undo step.
-    void AddPhoto() {
-        QImage image(60, 40, QImage::Format_RGB32);
-        image.fill(QColor(200, 60, 60));
-        const QString path = data.File(QStringLiteral("p%1.png").arg(Doc().objects.size()));
-        ASSERT_TRUE(image.save(path));
-        ASSERT_TRUE(Doc().AddPhoto(path, 60, 40, 100, 100));
-        window->UpdateToolbarState();
-    }
 
     // Ten presses of Right: the photo moves at once, the step waits for the pause.
     void NudgeTenTimes() {
@@ -75,12 +49,6 @@ public:
 
     // Longer than the pause that ends a burst: a late commit would show here.
     static void OutwaitThePause() { QTest::qWait(1000); }
-
-    test::ScopedDataDir data;
-    RecordingNotifier notifier;
-    ScopedNotifier scoped{&notifier};
-    ScriptedDialogProvider dialogs;
-    std::unique_ptr<CMainDialog> window;
 };
 
 // Each way of giving Undo: the nudges are undone, the photo stays, and Redo brings them back.
