@@ -7,8 +7,10 @@
 #include "canvas/ColorPass.h"
 #include "canvas/DisplayScaling.h"
 #include "canvas/ObjectGeometry.h"
+#include "canvas/MissingPhotoMark.h"
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
+#include "canvas/PhotoRelink.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -325,6 +327,23 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
         cache.drawableValid = false;
     }
 
+    if (!fileExists && !pass.options.offscreenOnly) {
+        // The view shows what is missing (in the frame's window, under the frame); an export
+        // leaves the photo out.
+        pass.SetTransform(transform);
+        SetObjectHints(pass.painter);
+        const QRect box(QPoint(0, 0), displayed);
+        const bool framed = r.frameId > 0 && !cache.frame.isNull();
+        DrawMissingPhoto(pass.painter,
+                         framed ? FramedPictureRect(displayed, r.frameWindow) & box : box,
+                         StoredFileName(path));
+        if (framed) {
+            pass.painter.setOpacity(ClampOpacity(r.opacity));
+            pass.painter.drawImage(QRectF(box), cache.frame);
+            pass.painter.setOpacity(1.0);
+        }
+        return;
+    }
     const bool showPicture = fileExists && !cache.picture.isNull();
     const float opacity = ClampOpacity(r.opacity);
     const bool framed = r.frameId > 0;

@@ -32,6 +32,12 @@ QString QtDialogProvider::SaveFileName(QWidget* parent, const QString& caption, 
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString QtDialogProvider::SaveFileNameAndType(QWidget* parent, const QString& caption,
+                                              const QString& dir, const QString& filter,
+                                              QString* chosenFilter) {
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, chosenFilter);
+}
+
 QString QtDialogProvider::ExistingDirectory(QWidget* parent, const QString& caption,
                                             const QString& dir) {
     return QFileDialog::getExistingDirectory(parent, caption, dir);
