@@ -170,7 +170,13 @@ void CCollageCanvas::SetPendingItem(int type, int index) {
 }
 
 void CCollageCanvas::DropLibraryItem() {
-    m_interaction.DropPendingItem(mapFromGlobal(QCursor::pos()));
+    DropLibraryItemAt(mapFromGlobal(QCursor::pos()));
+}
+
+void CCollageCanvas::DropLibraryItemAt(QPoint client) {
+    // The photo under the point is found in the regions of what is shown now.
+    EnsureRegions();
+    Apply(m_interaction.DropPendingItem(client));
     if (!PaintMode())
         ShowCursor(CanvasCursor::Arrow);
 }

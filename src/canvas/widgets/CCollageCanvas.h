@@ -59,6 +59,8 @@ public:
     void SetPendingItem(int type, int index);
     // Drops the pending item at the cursor's position over the canvas.
     void DropLibraryItem();
+    // Drops the pending item at a client point (a frame or mask onto the photo there).
+    void DropLibraryItemAt(QPoint client);
     void DeleteSelection();
     void MoveUp();
     void MoveDown();
