@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace mosaiq {
 namespace {
@@ -110,6 +111,12 @@ struct Compositor::Pass {
     float zoom = 1.0f;
     QRect exposed;
     bool decorate = false;
+    // Handles to draw once every object is drawn, so no object covers them.
+    struct Decoration {
+        QSize box;
+        QTransform transform;
+    };
+    std::vector<Decoration> decorations;
 
     // Whether a box drawn under transform can touch the exposed rectangle.
     bool Visible(const QTransform& transform, QSize box) const {
@@ -153,6 +160,12 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
     EnsureBrushPictures(document);
     for (size_t i = 0; i < document.objects.size(); ++i)
         DrawObject(document, int(i), pass);
+    for (const Pass::Decoration& d : pass.decorations) {
+        pass.SetTransform(d.transform);
+        painter.setOpacity(1.0);
+        painter.setRenderHint(QPainter::Antialiasing, Rotates(d.transform));
+        DrawSelectionHandles(painter, SelectionHandleRects(0, 0, d.box.width(), d.box.height()));
+    }
     painter.restore();
     m_drawing = false;
 }
@@ -494,11 +507,8 @@ void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pas
     m_handles = SelectionHandleRects(0, 0, box.width(), box.height());
     m_handleTransform = transform;
     m_handleObject = index;
-    if (!pass.Visible(transform, box))
-        return;
-    pass.SetTransform(transform);
-    pass.painter.setRenderHint(QPainter::Antialiasing, Rotates(transform));
-    DrawSelectionHandles(pass.painter, m_handles);
+    if (pass.Visible(transform, box))
+        pass.decorations.push_back({box, transform});
 }
 
 } // namespace mosaiq
