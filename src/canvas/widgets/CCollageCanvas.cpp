@@ -278,7 +278,11 @@ void CCollageCanvas::resizeEvent(QResizeEvent* event) {
 
 void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
+    m_swallowContextMenu = false;
     if (PreviewMode()) {
+        // The click that ends a preview does nothing else: a right one opens no menu, whether
+        // the menu comes with the press or with the release.
+        m_swallowContextMenu = event->button() == Qt::RightButton;
         Q_EMIT previewEndRequested();
         return;
     }
@@ -368,7 +372,9 @@ void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
 }
 
 void CCollageCanvas::contextMenuEvent(QContextMenuEvent* event) {
-    if (PreviewMode())
+    const bool swallow = m_swallowContextMenu && event->reason() == QContextMenuEvent::Mouse;
+    m_swallowContextMenu = false;
+    if (PreviewMode() || swallow)
         return;
     Q_EMIT contextMenuRequested(event->globalPos());
 }

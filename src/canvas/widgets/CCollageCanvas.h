@@ -124,6 +124,7 @@ private:
     CVexScrollBar* m_hbar = nullptr;
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
+    bool m_swallowContextMenu = false; // the right click that ended a preview
 };
 
 } // namespace mosaiq
