@@ -123,7 +123,7 @@ private:
     void CreateShortcuts();
     void Relayout();
     void ApplyZoom();
-    void StartFrameDrag(QMouseEvent* event);
+    void StartFrameDrag(FrameZone zone, QPoint pressGlobal);
     // The window menu a right click on the caption strip opens (the frame has no system menu).
     void ShowWindowMenu(const QPoint& globalPos);
 
@@ -150,6 +150,9 @@ private:
     FrameZone m_dragZone = FrameZone::None;
     QPoint m_dragStartGlobal;
     QRect m_dragStartGeometry;
+    // A left press on the caption strip, not yet a move (a click or a double click).
+    bool m_captionPressed = false;
+    QPoint m_captionPressGlobal;
 };
 
 } // namespace mosaiq

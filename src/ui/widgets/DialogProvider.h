@@ -11,9 +11,18 @@
 #include <deque>
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace mosaiq {
+
+// The caption of the program's message boxes.
+QString MessageCaption();
+// Widens a message box so that its caption fits the title bar a window manager draws (a short
+// message would otherwise leave the caption cut).
+void FitMessageBoxToCaption(QMessageBox& box);
+// An information (or warning) message box with the program's caption, wide enough for it.
+void ShowMessageBox(QWidget* parent, const QString& text, bool warning);
 
 // The answer to a question with Yes, No and (where offered) Cancel.
 enum class Answer { Yes, No, Cancel };
