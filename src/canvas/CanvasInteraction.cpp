@@ -1,7 +1,7 @@
 #include "canvas/CanvasInteraction.h"
 
-#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
+#include "core/FixedText.h"
 
 #include <QPolygonF>
 #include <QSize>
@@ -62,6 +62,16 @@ int HitObject(const CollageDocument& document, QPointF surface) {
     for (int i = int(document.objects.size()) - 1; i >= 0; --i) {
         const QPolygonF& region = document.objects[size_t(i)].screenRegion;
         if (!region.isEmpty() && region.containsPoint(surface, Qt::OddEvenFill))
+            return i;
+    }
+    return -1;
+}
+
+int HitPhoto(const CollageDocument& document, QPointF surface) {
+    for (int i = int(document.objects.size()) - 1; i >= 0; --i) {
+        const CanvasObject& object = document.objects[size_t(i)];
+        if (object.Kind() == ObjectKind::Photo && !object.screenRegion.isEmpty() &&
+            object.screenRegion.containsPoint(surface, Qt::OddEvenFill))
             return i;
     }
     return -1;
@@ -380,9 +390,19 @@ CanvasInteraction::Outcome CanvasInteraction::KeyEscape() {
     return out;
 }
 
-void CanvasInteraction::DropPendingItem(QPoint client) {
+CanvasInteraction::Outcome CanvasInteraction::DropPendingItem(QPoint client) {
+    Outcome out;
     if (m_previewMode)
-        return;
+        return out;
+    if (m_pendingType == 0 || m_pendingType == 1) {
+        // A frame or mask is for the photo it was dropped on.
+        const int hit = HitPhoto(m_doc, Surface(client));
+        if (hit >= 0 && !m_doc.objects[size_t(hit)].Selected()) {
+            for (size_t i = 0; i < m_doc.objects.size(); ++i)
+                m_doc.objects[i].SetSelected(int(i) == hit);
+            out.stateChanged = true;
+        }
+    }
     switch (m_pendingType) {
     case 0:
         m_doc.ApplyFrame(m_pendingIndex);
@@ -393,12 +413,15 @@ void CanvasInteraction::DropPendingItem(QPoint client) {
     case 2:
     case 4:
         m_doc.AddLibraryPicture(m_pendingIndex, client.x(), client.y());
+        out.stateChanged = true;
         break;
     default:
-        return;
+        return out;
     }
     // Placing anything but a brush stamp ends painting, as does asking for a photo.
     SetPaintMode(false);
+    out.redraw = true;
+    return out;
 }
 
 } // namespace mosaiq

@@ -48,6 +48,9 @@ int HitHandle(const HandleFrame& frame, QPointF surface);
 // The topmost object whose hit region (as last drawn) holds the surface point; -1 when none.
 int HitObject(const CollageDocument& document, QPointF surface);
 
+// The topmost photo whose hit region (as last drawn) holds the surface point; -1 when none.
+int HitPhoto(const CollageDocument& document, QPointF surface);
+
 // Centre of the object's displayed box in surface pixels, truncated.
 QPoint ObjectCentre(const CanvasObject& object, float zoom);
 
@@ -99,9 +102,10 @@ public:
     Outcome Release();
     Outcome KeyDelete();
     Outcome KeyEscape();
-    // Drops the pending library item at the client point: a frame or a mask goes onto the
-    // selected photo, a clipart or decoration is added there.
-    void DropPendingItem(QPoint client);
+    // Drops the pending library item at the client point: a frame or a mask goes onto the photo
+    // under the point (selected first), or onto the selected photo when none is there; a clipart
+    // or decoration is added there. stateChanged is set when the selection changed.
+    Outcome DropPendingItem(QPoint client);
 
     // The library item being dragged from a panel: 0 frame, 1 mask, 2 clipart, 4 decoration.
     void SetPendingItem(int type, int index);

@@ -7,8 +7,10 @@
 #include "canvas/ColorPass.h"
 #include "canvas/DisplayScaling.h"
 #include "canvas/ObjectGeometry.h"
+#include "canvas/MissingPhotoMark.h"
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
+#include "canvas/PhotoRelink.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -18,6 +20,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace mosaiq {
 namespace {
@@ -108,6 +111,12 @@ struct Compositor::Pass {
     float zoom = 1.0f;
     QRect exposed;
     bool decorate = false;
+    // Handles to draw once every object is drawn, so no object covers them.
+    struct Decoration {
+        QSize box;
+        QTransform transform;
+    };
+    std::vector<Decoration> decorations;
 
     // Whether a box drawn under transform can touch the exposed rectangle.
     bool Visible(const QTransform& transform, QSize box) const {
@@ -151,6 +160,12 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
     EnsureBrushPictures(document);
     for (size_t i = 0; i < document.objects.size(); ++i)
         DrawObject(document, int(i), pass);
+    for (const Pass::Decoration& d : pass.decorations) {
+        pass.SetTransform(d.transform);
+        painter.setOpacity(1.0);
+        painter.setRenderHint(QPainter::Antialiasing, Rotates(d.transform));
+        DrawSelectionHandles(painter, SelectionHandleRects(0, 0, d.box.width(), d.box.height()));
+    }
     painter.restore();
     m_drawing = false;
 }
@@ -325,6 +340,23 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
         cache.drawableValid = false;
     }
 
+    if (!fileExists && !pass.options.offscreenOnly) {
+        // The view shows what is missing (in the frame's window, under the frame); an export
+        // leaves the photo out.
+        pass.SetTransform(transform);
+        SetObjectHints(pass.painter);
+        const QRect box(QPoint(0, 0), displayed);
+        const bool framed = r.frameId > 0 && !cache.frame.isNull();
+        DrawMissingPhoto(pass.painter,
+                         framed ? FramedPictureRect(displayed, r.frameWindow) & box : box,
+                         StoredFileName(path));
+        if (framed) {
+            pass.painter.setOpacity(ClampOpacity(r.opacity));
+            pass.painter.drawImage(QRectF(box), cache.frame);
+            pass.painter.setOpacity(1.0);
+        }
+        return;
+    }
     const bool showPicture = fileExists && !cache.picture.isNull();
     const float opacity = ClampOpacity(r.opacity);
     const bool framed = r.frameId > 0;
@@ -475,11 +507,8 @@ void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pas
     m_handles = SelectionHandleRects(0, 0, box.width(), box.height());
     m_handleTransform = transform;
     m_handleObject = index;
-    if (!pass.Visible(transform, box))
-        return;
-    pass.SetTransform(transform);
-    pass.painter.setRenderHint(QPainter::Antialiasing, Rotates(transform));
-    DrawSelectionHandles(pass.painter, m_handles);
+    if (pass.Visible(transform, box))
+        pass.decorations.push_back({box, transform});
 }
 
 } // namespace mosaiq

@@ -34,6 +34,20 @@ bool AnswerInformationOptions(const QStringList& arguments) {
     return false;
 }
 
+QString UnknownOption(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("--"))
+            break;
+        if (!a.startsWith(QLatin1Char('-')))
+            continue;
+        if (a != QLatin1String("--help") && a != QLatin1String("-h") &&
+            a != QLatin1String("--version"))
+            return a;
+    }
+    return {};
+}
+
 QStringList FileArgumentsOf(const QStringList& arguments) {
     QStringList files;
     bool optionsEnded = false;

@@ -9,6 +9,7 @@
 #include "shell/widgets/CMainDialog.h"
 #include "library/StarterLibraries.h"
 #include "platform/SingleInstance.h"
+#include "ui/widgets/DialogProvider.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,14 +25,11 @@ namespace {
 class MessageBoxNotifier : public mosaiq::Notifier {
 public:
     void Inform(const QString& text) override {
-        QMessageBox::information(QApplication::activeWindow(), Caption(), text);
+        mosaiq::ShowMessageBox(QApplication::activeWindow(), text, false);
     }
     void Warn(const QString& text) override {
-        QMessageBox::warning(QApplication::activeWindow(), Caption(), text);
+        mosaiq::ShowMessageBox(QApplication::activeWindow(), text, true);
     }
-
-private:
-    static QString Caption() { return QStringLiteral("Mosaiq Photo Editor"); }
 };
 
 // The files named on the command line, made absolute so another copy can open them.
@@ -71,8 +69,16 @@ int main(int argc, char** argv) {
     if (mosaiq::AnswerInformationOptions(mosaiq::ArgumentList(argc, argv)))
         return 0;
     QApplication app(argc, argv);
+    // Qt has taken its own options (-platform, -style ...) out of argv: what is left and looks
+    // like an option is one the editor does not know.
+    const QString unknown = mosaiq::UnknownOption(mosaiq::ArgumentList(argc, argv));
+    if (!unknown.isEmpty()) {
+        std::fprintf(stderr, "mosaiq: unknown option '%s' (try 'mosaiq --help')\n",
+                     unknown.toLocal8Bit().constData());
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("mosaiq"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Mosaiq Photo Editor"));
+    // No display name: Qt would append it to the window title, which already starts with it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.mosaiq.PhotoEditor"));
     mosaiq::InstallTranslations(app, QLocale(),
                                 mosaiq::TranslationDirs(QApplication::applicationDirPath()));

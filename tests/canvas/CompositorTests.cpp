@@ -1,5 +1,7 @@
 #include "CanvasTestScene.h"
 
+#include "canvas/MissingPhotoMark.h"
+
 #include "canvas/ObjectCache.h"
 #include "library/FrameLibrary.h"
 #include "library/MaskLibrary.h"
@@ -251,7 +253,8 @@ TEST_F(CompositorTest, MissingPhotoKeepsFrameHandlesAndRegion) {
     r.frameWindow = {0.2f, 0.2f, 0.8f, 0.8f};
     const QImage image = scene.Render();
     EXPECT_TRUE(PixelIs(image, 25, 25, kBlue));  // frame
-    EXPECT_TRUE(PixelIs(image, 70, 70, kWhite)); // no picture inside
+    // The view shows the placeholder in the frame's window.
+    EXPECT_TRUE(PixelIs(image, 44, 44, QColor::fromRgb(kMissingPhotoFill)));
     EXPECT_TRUE(PixelIs(image, 16, 16, kHandleBlue, 3));
     EXPECT_EQ(scene.compositor.HandleObjectIndex(), 0);
     EXPECT_TRUE(doc.objects[0].screenRegion.containsPoint(QPointF(70, 70), Qt::OddEvenFill));

@@ -36,6 +36,20 @@ TEST(EditorCommandLine, InformationOptionsAreAnsweredOnlyBeforeDoubleDash) {
         {QStringLiteral("mosaiq"), QStringLiteral("--"), QStringLiteral("--help")}));
 }
 
+TEST(EditorCommandLine, AnUnknownOptionIsNamedUntilDoubleDash) {
+    const auto unknown = [](std::initializer_list<const char*> args) {
+        QStringList list{QStringLiteral("mosaiq")};
+        for (const char* a : args)
+            list << QString::fromUtf8(a);
+        return UnknownOption(list);
+    };
+    EXPECT_EQ(unknown({"a.dcf", "--bogus", "-x"}), QStringLiteral("--bogus"));
+    EXPECT_EQ(unknown({"-x"}), QStringLiteral("-x"));
+    EXPECT_EQ(unknown({"--help", "--version", "-h", "a.dcf"}), QString());
+    EXPECT_EQ(unknown({"--", "--bogus"}), QString());
+    EXPECT_EQ(unknown({}), QString());
+}
+
 TEST(EditorCommandLine, ArgumentListKeepsTheProgramNameAndLocalText) {
     char program[] = "mosaiq";
     char file[] = "caf\xc3\xa9.dcf";

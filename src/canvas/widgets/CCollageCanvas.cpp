@@ -170,7 +170,13 @@ void CCollageCanvas::SetPendingItem(int type, int index) {
 }
 
 void CCollageCanvas::DropLibraryItem() {
-    m_interaction.DropPendingItem(mapFromGlobal(QCursor::pos()));
+    DropLibraryItemAt(mapFromGlobal(QCursor::pos()));
+}
+
+void CCollageCanvas::DropLibraryItemAt(QPoint client) {
+    // The photo under the point is found in the regions of what is shown now.
+    EnsureRegions();
+    Apply(m_interaction.DropPendingItem(client));
     if (!PaintMode())
         ShowCursor(CanvasCursor::Arrow);
 }
@@ -272,7 +278,11 @@ void CCollageCanvas::resizeEvent(QResizeEvent* event) {
 
 void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
+    m_swallowContextMenu = false;
     if (PreviewMode()) {
+        // The click that ends a preview does nothing else: a right one opens no menu, whether
+        // the menu comes with the press or with the release.
+        m_swallowContextMenu = event->button() == Qt::RightButton;
         Q_EMIT previewEndRequested();
         return;
     }
@@ -340,6 +350,7 @@ void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Delete:
+        Q_EMIT keyCommandPressed();
         Apply(m_interaction.KeyDelete());
         return;
     case Qt::Key_Escape:
@@ -361,7 +372,9 @@ void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
 }
 
 void CCollageCanvas::contextMenuEvent(QContextMenuEvent* event) {
-    if (PreviewMode())
+    const bool swallow = m_swallowContextMenu && event->reason() == QContextMenuEvent::Mouse;
+    m_swallowContextMenu = false;
+    if (PreviewMode() || swallow)
         return;
     Q_EMIT contextMenuRequested(event->globalPos());
 }

@@ -59,6 +59,8 @@ public:
     void SetPendingItem(int type, int index);
     // Drops the pending item at the cursor's position over the canvas.
     void DropLibraryItem();
+    // Drops the pending item at a client point (a frame or mask onto the photo there).
+    void DropLibraryItemAt(QPoint client);
     void DeleteSelection();
     void MoveUp();
     void MoveDown();
@@ -84,6 +86,9 @@ Q_SIGNALS:
     void textEntryRequested(const QString& text);
     // Ctrl+wheel: one zoom step in (direction 1) or out (−1).
     void zoomStepRequested(int direction);
+    // A key that acts on the document by itself (Delete) is about to act: the owner finishes
+    // any edit it is gathering first, so the key's change follows it in the history.
+    void keyCommandPressed();
     // An arrow key: move the selected objects by (dx, dy) canvas pixels.
     void nudgeRequested(int dx, int dy);
     // A double click outside a preview (the press before it picked the object).
@@ -119,6 +124,7 @@ private:
     CVexScrollBar* m_hbar = nullptr;
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
+    bool m_swallowContextMenu = false; // the right click that ended a preview
 };
 
 } // namespace mosaiq

@@ -54,6 +54,10 @@ public:
     PanelSlot ActivePanel() const { return m_activePanel; }
 
     // --- commands
+    // Commits every pending burst (arrow-key nudges, typing into a text) as its one undo step.
+    // Every command path runs it first, so undo, saving, exporting or closing never sees a burst
+    // half made; call it before anything else reads or replaces the document's history.
+    void CommitPendingBursts();
     // Runs a command id through the group that handles it (nothing when none does or it is
     // disabled); the marked commands then update the toolbar. True when a group ran it.
     bool RunCommand(int id);
@@ -119,7 +123,7 @@ private:
     void CreateShortcuts();
     void Relayout();
     void ApplyZoom();
-    void StartFrameDrag(QMouseEvent* event);
+    void StartFrameDrag(FrameZone zone, QPoint pressGlobal);
     // The window menu a right click on the caption strip opens (the frame has no system menu).
     void ShowWindowMenu(const QPoint& globalPos);
 
@@ -146,6 +150,9 @@ private:
     FrameZone m_dragZone = FrameZone::None;
     QPoint m_dragStartGlobal;
     QRect m_dragStartGeometry;
+    // A left press on the caption strip, not yet a move (a click or a double click).
+    bool m_captionPressed = false;
+    QPoint m_captionPressGlobal;
 };
 
 } // namespace mosaiq

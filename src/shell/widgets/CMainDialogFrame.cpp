@@ -163,11 +163,17 @@ void CMainDialog::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton || zone == FrameZone::None)
         return;
-    StartFrameDrag(event);
+    if (zone == FrameZone::Caption) {
+        // The move starts once the mouse travels: handing the press to the window manager at
+        // once would take the second click of a double click (maximise, restore) away.
+        m_captionPressed = true;
+        m_captionPressGlobal = event->globalPosition().toPoint();
+        return;
+    }
+    StartFrameDrag(zone, event->globalPosition().toPoint());
 }
 
-void CMainDialog::StartFrameDrag(QMouseEvent* event) {
-    const FrameZone zone = HitFrameZone(event->position().toPoint(), size());
+void CMainDialog::StartFrameDrag(FrameZone zone, QPoint pressGlobal) {
     QWindow* handle = windowHandle();
     if (zone == FrameZone::Caption) {
         if (isMaximized())
@@ -179,11 +185,17 @@ void CMainDialog::StartFrameDrag(QMouseEvent* event) {
     }
     // No window manager to do it: move or resize by hand.
     m_dragZone = zone;
-    m_dragStartGlobal = event->globalPosition().toPoint();
+    m_dragStartGlobal = pressGlobal;
     m_dragStartGeometry = geometry();
 }
 
 void CMainDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (m_captionPressed && (event->buttons() & Qt::LeftButton) &&
+        (event->globalPosition().toPoint() - m_captionPressGlobal).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        m_captionPressed = false;
+        StartFrameDrag(FrameZone::Caption, m_captionPressGlobal);
+    }
     if (m_dragZone != FrameZone::None && (event->buttons() & Qt::LeftButton)) {
         const QPoint delta = event->globalPosition().toPoint() - m_dragStartGlobal;
         QRect g = m_dragStartGeometry;
@@ -213,6 +225,7 @@ void CMainDialog::mouseMoveEvent(QMouseEvent* event) {
 
 void CMainDialog::mouseReleaseEvent(QMouseEvent*) {
     m_dragZone = FrameZone::None;
+    m_captionPressed = false;
     m_swallowRelease = false;
 }
 

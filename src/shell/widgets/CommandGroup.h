@@ -41,6 +41,9 @@ public:
         (void)menu;
         (void)popup;
     }
+    // Finishes every edit this group gathers over time (a typing or nudging burst) as its one
+    // undo step now. The window calls it before any command, key command or close acts.
+    virtual void CommitPendingBursts() {}
     // The close hook: false keeps the window open (asked before anything is saved).
     virtual bool CanClose() { return true; }
     // Runs once when the window closes, after every group agreed (save lists, stop workers).

@@ -2,7 +2,10 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace mosaiq {
 
@@ -32,6 +35,12 @@ QString QtDialogProvider::SaveFileName(QWidget* parent, const QString& caption, 
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString QtDialogProvider::SaveFileNameAndType(QWidget* parent, const QString& caption,
+                                              const QString& dir, const QString& filter,
+                                              QString* chosenFilter) {
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, chosenFilter);
+}
+
 QString QtDialogProvider::ExistingDirectory(QWidget* parent, const QString& caption,
                                             const QString& dir) {
     return QFileDialog::getExistingDirectory(parent, caption, dir);
@@ -42,8 +51,8 @@ Answer QtDialogProvider::Ask(QWidget* parent, const QString& text, bool withCanc
     if (withCancel)
         buttons |= QMessageBox::Cancel;
     // The program's questions carry the information icon, as its other messages do.
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Mosaiq Photo Editor"), text, buttons,
-                    parent);
+    QMessageBox box(QMessageBox::Information, MessageCaption(), text, buttons, parent);
+    FitMessageBoxToCaption(box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     const auto reply = box.exec();
@@ -52,6 +61,31 @@ Answer QtDialogProvider::Ask(QWidget* parent, const QString& text, bool withCanc
     if (reply == QMessageBox::No)
         return Answer::No;
     return withCancel ? Answer::Cancel : Answer::No;
+}
+
+QString MessageCaption() {
+    return QStringLiteral("Mosaiq Photo Editor");
+}
+
+void FitMessageBoxToCaption(QMessageBox& box) {
+    // Room for the caption in the title font plus the window manager's buttons at its right.
+    constexpr int kTitleButtons = 120;
+    QFont title = box.font();
+    title.setBold(true);
+    const int wanted = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleButtons;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    // QMessageBox sizes itself from its layout: a spacer as wide as the caption sets the floor.
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void ShowMessageBox(QWidget* parent, const QString& text, bool warning) {
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, MessageCaption(),
+                    text, QMessageBox::Ok, parent);
+    FitMessageBoxToCaption(box);
+    box.exec();
 }
 
 DialogProvider& Dialogs() {

@@ -11,9 +11,18 @@
 #include <deque>
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace mosaiq {
+
+// The caption of the program's message boxes.
+QString MessageCaption();
+// Widens a message box so that its caption fits the title bar a window manager draws (a short
+// message would otherwise leave the caption cut).
+void FitMessageBoxToCaption(QMessageBox& box);
+// An information (or warning) message box with the program's caption, wide enough for it.
+void ShowMessageBox(QWidget* parent, const QString& text, bool warning);
 
 // The answer to a question with Yes, No and (where offered) Cancel.
 enum class Answer { Yes, No, Cancel };
@@ -32,6 +41,15 @@ public:
     // A file to write (asks before replacing one); empty when cancelled.
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
+    // The same, also telling which of filter's ";;"-separated entries was chosen (empty when
+    // the dialog cannot tell).
+    virtual QString SaveFileNameAndType(QWidget* parent, const QString& caption,
+                                        const QString& dir, const QString& filter,
+                                        QString* chosenFilter) {
+        if (chosenFilter)
+            chosenFilter->clear();
+        return SaveFileName(parent, caption, dir, filter);
+    }
     // A folder; empty when cancelled.
     virtual QString ExistingDirectory(QWidget* parent, const QString& caption,
                                       const QString& dir) = 0;
@@ -49,6 +67,8 @@ public:
                               const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
+    QString SaveFileNameAndType(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter, QString* chosenFilter) override;
     QString ExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
     Answer Ask(QWidget* parent, const QString& text, bool withCancel) override;
 };
@@ -72,11 +92,19 @@ public:
         m_filters << filter;
         return Take(m_files, QStringList());
     }
-    QString SaveFileName(QWidget*, const QString& caption, const QString&,
+    QString SaveFileName(QWidget*, const QString& caption, const QString& dir,
                          const QString& filter) override {
         m_fileCaptions << caption;
         m_filters << filter;
+        m_startNames << dir;
         return Take(m_files, QStringList()).value(0);
+    }
+    QString SaveFileNameAndType(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter, QString* chosenFilter) override {
+        const QString chosen = Take(m_chosenFilters, QString());
+        if (chosenFilter)
+            *chosenFilter = chosen;
+        return SaveFileName(parent, caption, dir, filter);
     }
     QString ExistingDirectory(QWidget*, const QString& caption, const QString&) override {
         m_fileCaptions << caption;
@@ -90,12 +118,16 @@ public:
     void Answer(std::optional<QColor> colour) { m_answers.push_back(colour); }
     // The next file dialog returns these paths (none: cancelled).
     void AnswerFiles(const QStringList& paths) { m_files.push_back(paths); }
+    // The next save dialog reports this filter as chosen (none queued: empty).
+    void AnswerFilter(const QString& filter) { m_chosenFilters.push_back(filter); }
     // The next question is answered so.
     void Reply(mosaiq::Answer answer) { m_replies.push_back(answer); }
     const std::deque<QColor>& Asked() const { return m_asked; }
     const QStringList& Questions() const { return m_questions; }
     const QStringList& FileCaptions() const { return m_fileCaptions; }
     const QStringList& Filters() const { return m_filters; }
+    // The name (or path) each save dialog started with.
+    const QStringList& StartNames() const { return m_startNames; }
 
 private:
     template <typename T>
@@ -114,6 +146,8 @@ private:
     QStringList m_questions;
     QStringList m_fileCaptions;
     QStringList m_filters;
+    QStringList m_startNames;
+    std::deque<QString> m_chosenFilters;
 };
 
 // The provider the program uses; a QtDialogProvider unless one was installed.

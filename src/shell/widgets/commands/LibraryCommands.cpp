@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <thread>
@@ -123,6 +124,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &Window().Canvas() && PlaceClickArmedItem(event))
+            return true;
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
             Window().Canvas().PaintMode() && !Window().InPreview()) {
@@ -154,6 +157,8 @@ private:
             return;
         }
         Window().Canvas().SetPendingItem(panel->Kind(), code);
+        // Armed until the next release over the canvas places the item there.
+        m_clickArmed = panel;
         if (panel == m_presets)
             Window().UpdateToolbarState(); // "Add to Canvas" follows the selection
     }
@@ -162,6 +167,7 @@ private:
     // type (or paint with the brush), 2 put mask index on the selected photo, 3 put frame index
     // on it. Other actions are ignored.
     void ChooseItem(int action, int index) {
+        m_clickArmed = nullptr;
         CollageDocument& doc = Document();
         switch (action) {
         case CLibraryPanel::kAddClipart:
@@ -210,6 +216,22 @@ private:
             AddAtTenth(m_presets->Type() * 1000 + index);
     }
 
+    // An item clicked in a panel is placed by the next click on the canvas: the press is taken
+    // (nothing there is picked or moved) and the release places the item where it happened.
+    bool PlaceClickArmedItem(QEvent* event) {
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        if (!m_clickArmed || (!press && event->type() != QEvent::MouseButtonRelease))
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        CCollageCanvas& canvas = Window().Canvas();
+        if (mouse->button() != Qt::LeftButton || canvas.PaintMode() || Window().InPreview() ||
+            m_clickArmed->ShowsBrushes() || m_clickArmed->SelectedIndex() < 0)
+            return false;
+        if (!press)
+            OnDrop(m_clickArmed, mouse->globalPosition().toPoint());
+        return true;
+    }
+
     bool OverCanvas(const QPoint& global) const {
         CCollageCanvas& canvas = Window().Canvas();
         return canvas.isVisible() && canvas.rect().contains(canvas.mapFromGlobal(global));
@@ -230,6 +252,7 @@ private:
     // selected photo, a clipart or decoration at the drop point.
     void OnDrop(CLibraryPanel* panel, const QPoint& global) {
         panel->Disarm();
+        m_clickArmed = nullptr;
         if (panel->ShowsBrushes() || panel->SelectedIndex() < 0 || !OverCanvas(global))
             return;
         CCollageCanvas& canvas = Window().Canvas();
@@ -238,8 +261,7 @@ private:
                                                      panel->Kind() == CLibraryPanel::kFrameKind
                                                  ? panel->SelectedIndex()
                                                  : panel->SelectedCode());
-        canvas.Interaction().DropPendingItem(canvas.mapFromGlobal(global));
-        canvas.Redraw();
+        canvas.DropLibraryItemAt(canvas.mapFromGlobal(global));
         Window().UpdateToolbarState();
     }
 
@@ -387,6 +409,7 @@ private:
     CLibraryPanel* m_masks = nullptr;
     CLibraryPanel* m_cliparts = nullptr;
     CLibraryPanel* m_presets = nullptr;
+    CLibraryPanel* m_clickArmed = nullptr; // an item clicked, waiting for a click on the canvas
     CPresetListPane* m_pane = nullptr;
     CColourPalette* m_swatch = nullptr;
     std::thread m_importThread;

@@ -9,8 +9,8 @@
 #include "shell/widgets/CommandGroup.h"
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
+#include "shell/widgets/commands/SaveCollage.h"
 #include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
 #include "canvas/PhotoFiles.h"
 #include "canvas/PhotoRelink.h"
 #include "canvas/ProjectFile.h"
@@ -120,7 +120,7 @@ public:
             break;
         case cmd::kSaveCollage:
         case cmd::kMenuSaveCollage:
-            SaveCollage();
+            RunSaveCollage(Window(), Folder());
             break;
         case cmd::kFindMissingPhotos:
             FindMissingPhotosCommand();
@@ -135,6 +135,10 @@ public:
     }
 
     void ExtendMenu(MenuId menu, CQorMenu& popup) override {
+        if (menu == MenuId::CanvasContext && !FindMissingPhotos(Document()).empty()) {
+            popup.AppendMenuSeparator();
+            popup.AppendMenuItem(cmd::kFindMissingPhotos, Tr("Find Missing Photos..."));
+        }
         if (menu != MenuId::File)
             return;
         popup.AppendMenuSeparator();
@@ -308,21 +312,10 @@ private:
             return false;
         if (!IsProjectPath(path)) {
             path += QStringLiteral(".dcf");
-            if (!ConfirmReplace(path))
+            if (!ConfirmReplaceFile(&Window(), path))
                 return false;
         }
         return SaveTo(path);
-    }
-
-    // Asks before replacing a file the save dialog did not ask about (a name given an extension
-    // after the dialog closed).
-    bool ConfirmReplace(const QString& path) {
-        if (!QFileInfo::exists(path))
-            return true;
-        return Dialogs().Ask(&Window(),
-                             Tr("%1 already exists.\nDo you want to replace it?")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             false) == Answer::Yes;
     }
 
     bool SaveTo(const QString& path) {
@@ -337,29 +330,6 @@ private:
         AddRecentProject(m_path);
         UpdateTitle();
         return true;
-    }
-
-    void SaveCollage() {
-        static const char* const kExtensions[] = {"jpg", "jpeg", "bmp", "gif", "png",
-                                                  "pcx", "pnm",  "tif", "tiff"};
-        QStringList filters;
-        for (const char* ext : kExtensions)
-            filters << QStringLiteral("(*.%1)").arg(QLatin1String(ext));
-        QString path =
-            Dialogs().SaveFileName(&Window(), Tr("Save Collage"), InFolder(QStringLiteral("*.jpg")),
-                                   filters.join(QStringLiteral(";;")));
-        if (path.isEmpty())
-            return;
-        if (QFileInfo(path).suffix().isEmpty()) {
-            path += QStringLiteral(".jpg");
-            if (!ConfirmReplace(path))
-                return;
-        }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const ExportResult result = ExportCollage(Document(), path);
-        QApplication::restoreOverrideCursor();
-        if (!result.ok)
-            Warn(result.error);
     }
 
     // --- collage setting

@@ -1,0 +1,80 @@
+#include "shell/widgets/commands/SaveCollage.h"
+
+#include "canvas/CollageExport.h"
+#include "canvas/PhotoRelink.h"
+#include "canvas/widgets/CCollageCanvas.h"
+#include "core/Notifier.h"
+#include "shell/widgets/CMainDialog.h"
+#include "ui/widgets/DialogProvider.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace mosaiq {
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("SaveCollage", text);
+}
+
+constexpr const char* kExtensions[] = {"jpg", "jpeg", "bmp", "gif", "png",
+                                       "pcx", "pnm",  "tif", "tiff"};
+
+} // namespace
+
+bool ConfirmReplaceFile(QWidget* parent, const QString& path) {
+    if (!QFileInfo::exists(path))
+        return true;
+    return Dialogs().Ask(parent,
+                         Tr("%1 already exists.\nDo you want to replace it?")
+                             .arg(QDir::toNativeSeparators(path)),
+                         false) == Answer::Yes;
+}
+
+bool ConfirmExportWithMissingPhotos(CMainDialog& window) {
+    const size_t missing = FindMissingPhotos(window.Canvas().Document()).size();
+    if (missing == 0)
+        return true;
+    const QString text =
+        missing == 1
+            ? Tr("1 photo cannot be found and will be left out. Export anyway?")
+            : Tr("%1 photos cannot be found and will be left out. Export anyway?").arg(missing);
+    return Dialogs().Ask(&window, text, false) == Answer::Yes;
+}
+
+QString FilterExtension(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
+}
+
+void RunSaveCollage(CMainDialog& window, const QString& folder) {
+    if (!ConfirmExportWithMissingPhotos(window))
+        return;
+    QStringList filters;
+    for (const char* ext : kExtensions)
+        filters << QStringLiteral("(*.%1)").arg(QLatin1String(ext));
+    const QString start = folder.isEmpty() ? QStringLiteral("untitled")
+                                           : QDir(folder).filePath(QStringLiteral("untitled"));
+    QString chosen;
+    QString path = Dialogs().SaveFileNameAndType(&window, Tr("Save Collage"), start,
+                                                 filters.join(QStringLiteral(";;")), &chosen);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty()) {
+        // The file type chosen in the dialog decides the format (JPEG when it cannot tell).
+        const QString ext = FilterExtension(chosen);
+        path += QLatin1Char('.') + (ext.isEmpty() ? QStringLiteral("jpg") : ext);
+        if (!ConfirmReplaceFile(&window, path))
+            return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ExportResult result = ExportCollage(window.Canvas().Document(), path);
+    QApplication::restoreOverrideCursor();
+    if (!result.ok)
+        Warn(result.error);
+}
+
+} // namespace mosaiq
