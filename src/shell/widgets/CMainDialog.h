@@ -67,6 +67,8 @@ public:
     CommandGroup* GroupFor(int id) const;
     // Lets a group add items to every menu it is asked about.
     void ExtendMenu(MenuId menu, CQorMenu& popup);
+    // Has every group commit the edits it still gathers into a burst (before a recovery copy).
+    void CommitPendingBursts();
 
     // --- menus
     // Drops a menu-bar button's popup under it (nothing while the button is hidden).

@@ -45,6 +45,8 @@ public:
     virtual bool CanClose() { return true; }
     // Runs once when the window closes, after every group agreed (save lists, stop workers).
     virtual void OnClose() {}
+    // Commits edits this group still gathers into a burst (typing, nudges) as their step.
+    virtual void CommitPendingBursts() {}
     // Files handed over at start or by a second start; returns the paths this group took.
     virtual QStringList OpenPaths(const QStringList& paths) {
         (void)paths;

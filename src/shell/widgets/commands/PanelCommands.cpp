@@ -114,6 +114,7 @@ public:
         return true;
     }
     void OnClose() override { FinishBursts(); }
+    void CommitPendingBursts() override { FinishBursts(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
