@@ -96,12 +96,15 @@ private:
         m_asking = false;
         const int interval = RecoveryIntervalMsFromSettings(dataDir);
         if (interval > 0) {
-            m_keeper = std::make_unique<RecoveryKeeper>(Document(), *m_folder, interval);
+            // A child of the window, so a test finds it; this group deletes it first.
+            m_keeper = std::make_unique<RecoveryKeeper>(Document(), *m_folder, interval, &Window());
             m_keeper->SetCommitBursts([this] { Window().CommitPendingBursts(); });
         } else {
             // No copies are kept, but a recovered copy still goes once the collage is saved.
-            connect(&Document(), &CollageDocument::saved, this,
-                    [this] { m_folder->Remove(Document().projectPath); });
+            connect(&Document(), &CollageDocument::saved, this, [this] {
+                if (m_folder)
+                    m_folder->Remove(Document().projectPath);
+            });
         }
         if (!m_heldBack.isEmpty())
             Window().OpenPaths(std::exchange(m_heldBack, {}));
