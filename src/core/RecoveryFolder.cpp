@@ -34,7 +34,7 @@ QByteArray EncodeRecoveryNote(const RecoveryNote& note) {
     QByteArray out(kNoteHeader);
     out += '\n';
     out += kTimeKey + note.time.toUTC().toString(Qt::ISODateWithMs).toUtf8() + '\n';
-    out += kProjectKey + QUrl::toPercentEncoding(note.projectPath) + '\n';
+    out += kProjectKey + QUrl::toPercentEncoding(note.projectPath, "/") + '\n';
     return out;
 }
 
