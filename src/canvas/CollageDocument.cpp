@@ -17,7 +17,9 @@ namespace {
 
 constexpr int kBuiltinMaskCount = 28;
 
-QString NoPhotoSelectedText() { return QStringLiteral("Please select a photo on the canvas."); }
+QString NoPhotoSelectedText() {
+    return QStringLiteral("Please select a photo on the canvas.");
+}
 QString NoTunableSelectedText() {
     return QStringLiteral("Please select a photo or clipart on the canvas.");
 }
@@ -243,6 +245,25 @@ void CollageDocument::SetPresetColour(Colorref colour) {
     }
 }
 
+// A framed photo's box is the crop box grown so the frame's window holds exactly the cropped
+// picture: the photo keeps its shape inside any frame.
+static void FitBoxToFrame(PhotoRecord& r) {
+    const bool cropped = r.cropRight > r.cropLeft && r.cropBottom > r.cropTop;
+    const float w = float(cropped ? r.cropRight - r.cropLeft : r.pictureWidth);
+    const float h = float(cropped ? r.cropBottom - r.cropTop : r.pictureHeight);
+    const RecordFrameWindow& window = r.frameWindow;
+    const float spanX = window.right - window.left;
+    const float spanY = window.bottom - window.top;
+    // A window a damaged project holds (empty, or beyond the box) leaves the crop box as it is.
+    if (!(spanX > 0.01f && spanX <= 1.0f && spanY > 0.01f && spanY <= 1.0f)) {
+        r.boxWidth = int(w);
+        r.boxHeight = int(h);
+        return;
+    }
+    r.boxWidth = int(w / spanX);
+    r.boxHeight = int(h / spanY);
+}
+
 bool CollageDocument::ApplyFrame(int n) {
     CanvasObject* object = FirstSelected(ObjectKind::Photo);
     if (!object) {
@@ -262,8 +283,7 @@ bool CollageDocument::ApplyFrame(int n) {
     r.customMask = 0;
     r.maskKey = Guid{};
     r.frameWindow = {window->left, window->top, window->right, window->bottom};
-    r.boxWidth = int(float(r.pictureWidth) / (window->right - window->left));
-    r.boxHeight = int(float(r.pictureHeight) / (window->bottom - window->top));
+    FitBoxToFrame(r);
     object->DropCaches();
     RebuildRegion(*object);
     RecordSnapshot();
@@ -311,6 +331,8 @@ void CollageDocument::SetCrop(int left, int top, int right, int bottom) {
     r.cropBottom = bottom;
     r.boxWidth = right - left;
     r.boxHeight = bottom - top;
+    if (r.frameId != 0)
+        FitBoxToFrame(r);
     object->DropCaches();
     RebuildRegion(*object);
     modified = true;
@@ -384,6 +406,33 @@ bool CollageDocument::ApplyTuning(const TuningValues& values) {
     return true;
 }
 
+bool CollageDocument::ApplyTuningSlider(TuningSlider slider, int position) {
+    static const std::array<float, kTuningSliderCount> kDefaults =
+        TuningValuesOf(DefaultTuningPositions());
+    bool any = false;
+    for (CanvasObject& o : objects) {
+        if (!o.Selected() || (o.Kind() != ObjectKind::Photo && o.Kind() != ObjectKind::Clipart))
+            continue;
+        TuningBlock& t = *o.Tuning();
+        if (!t.active) {
+            for (int i = 0; i < kTuningSliderCount; ++i)
+                TuningField(t, TuningSlider(i)) = kDefaults[size_t(i)];
+            t.active = 1;
+        }
+        TuningField(t, slider) = TuningValue(slider, position);
+        any = true;
+    }
+    if (!any) {
+        Inform(NoTunableSelectedText());
+        mouseTool = 0;
+        Q_EMIT focusRequested();
+        return false;
+    }
+    RecordSnapshot();
+    MarkModified();
+    return true;
+}
+
 void CollageDocument::MoveUp() {
     const int i = FirstSelectedIndex();
     if (i < 0 || i + 1 >= int(objects.size()))
@@ -425,7 +474,9 @@ void CollageDocument::RecordSnapshot() {
     Q_EMIT historyChanged();
 }
 
-void CollageDocument::RemoveAllObjects() { objects.clear(); }
+void CollageDocument::RemoveAllObjects() {
+    objects.clear();
+}
 
 void CollageDocument::RestoreSnapshot(int index) {
     RestoreRecords(index < 0 ? m_history.Base() : m_history.At(index));

@@ -2,6 +2,7 @@
 
 #include "canvas/CanvasObject.h"
 #include "canvas/History.h"
+#include "canvas/TuningSliders.h"
 
 #include <QImage>
 #include <QObject>
@@ -120,6 +121,10 @@ public:
     // but cannot be decoded leaves no picture and returns why.
     QString ReloadBackground();
     bool ApplyTuning(const TuningValues& values);
+    // One tuning slider moved to position: every selected photo and clipart takes that value
+    // alone and keeps its other settings; an object whose tuning was off starts from the
+    // sliders' defaults. One snapshot; false (and the user told) when none is selected.
+    bool ApplyTuningSlider(TuningSlider slider, int position);
 
     // Z-order moves of the first selected object. Each records a snapshot when it moved.
     void MoveUp();

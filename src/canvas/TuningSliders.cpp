@@ -1,6 +1,7 @@
 #include "canvas/TuningSliders.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace mosaiq {
 
@@ -48,6 +49,58 @@ TuningPositions DefaultTuningPositions() {
     for (int i = 0; i < kTuningSliderCount; ++i)
         p[size_t(i)] = TuningSliderTable()[size_t(i)].defaultPosition;
     return p;
+}
+
+int TuningPosition(TuningSlider slider, float value) {
+    const TuningSliderInfo& info = InfoOf(slider);
+    double p = double(value);
+    switch (slider) {
+    case TuningSlider::Brightness:
+        p += 1.0;
+        break;
+    case TuningSlider::Hue:
+        p += 180.0;
+        break;
+    case TuningSlider::Colour:
+        p = p / 0.2 + 180.0;
+        break;
+    default:
+        break;
+    }
+    p *= 100.0;
+    // A damaged record may hold anything: NaN shows the default, values out of range the ends.
+    if (std::isnan(p))
+        return info.defaultPosition;
+    p = std::clamp(p, double(info.minimum), double(info.maximum));
+    return int(std::lround(p));
+}
+
+TuningPositions TuningPositionsOf(const TuningBlock& tuning) {
+    if (!tuning.active)
+        return DefaultTuningPositions();
+    TuningBlock copy = tuning;
+    TuningPositions p{};
+    for (int i = 0; i < kTuningSliderCount; ++i)
+        p[size_t(i)] = TuningPosition(TuningSlider(i), TuningField(copy, TuningSlider(i)));
+    return p;
+}
+
+float& TuningField(TuningBlock& tuning, TuningSlider slider) {
+    switch (slider) {
+    case TuningSlider::Contrast:
+        return tuning.contrast;
+    case TuningSlider::Brightness:
+        return tuning.brightness;
+    case TuningSlider::Saturation:
+        return tuning.saturation;
+    case TuningSlider::Hue:
+        return tuning.hue;
+    case TuningSlider::Gamma:
+        return tuning.gamma;
+    case TuningSlider::Colour:
+        break;
+    }
+    return tuning.colour;
 }
 
 } // namespace mosaiq

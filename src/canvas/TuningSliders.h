@@ -4,6 +4,8 @@
 // default positions, and how a position becomes the value the canvas stores. The arithmetic is
 // done in double precision from the integer position and stored as a 32-bit float.
 
+#include "canvas/Records.h"
+
 #include <array>
 
 namespace mosaiq {
@@ -34,5 +36,12 @@ float TuningValue(TuningSlider slider, int position);
 using TuningPositions = std::array<int, kTuningSliderCount>;
 std::array<float, kTuningSliderCount> TuningValuesOf(const TuningPositions& positions);
 TuningPositions DefaultTuningPositions();
+
+// The position that shows a stored value: the nearest one, clamped to the slider's range.
+int TuningPosition(TuningSlider slider, float value);
+// The positions that show an object's tuning; an inactive tuning shows the defaults.
+TuningPositions TuningPositionsOf(const TuningBlock& tuning);
+// The field of a tuning block one slider sets.
+float& TuningField(TuningBlock& tuning, TuningSlider slider);
 
 } // namespace mosaiq

@@ -340,6 +340,7 @@ void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Delete:
+        Q_EMIT keyCommandPressed();
         Apply(m_interaction.KeyDelete());
         return;
     case Qt::Key_Escape:

@@ -84,6 +84,9 @@ Q_SIGNALS:
     void textEntryRequested(const QString& text);
     // Ctrl+wheel: one zoom step in (direction 1) or out (−1).
     void zoomStepRequested(int direction);
+    // A key that acts on the document by itself (Delete) is about to act: the owner finishes
+    // any edit it is gathering first, so the key's change follows it in the history.
+    void keyCommandPressed();
     // An arrow key: move the selected objects by (dx, dy) canvas pixels.
     void nudgeRequested(int dx, int dy);
     // A double click outside a preview (the press before it picked the object).

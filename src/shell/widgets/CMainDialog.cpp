@@ -109,6 +109,7 @@ void CMainDialog::CreateChildren() {
     m_canvas = new CCollageCanvas(this);
     connect(m_canvas, &CCollageCanvas::historyChanged, this, &CMainDialog::UpdateToolbarState);
     connect(m_canvas, &CCollageCanvas::selectionChanged, this, &CMainDialog::UpdateToolbarState);
+    connect(m_canvas, &CCollageCanvas::keyCommandPressed, this, &CMainDialog::CommitPendingBursts);
     connect(m_canvas, &CCollageCanvas::previewEndRequested, this, &CMainDialog::LeavePreview);
     connect(m_canvas, &CCollageCanvas::contextMenuRequested, this,
             [this](const QPoint& at) { ShowContextMenu(MenuId::CanvasContext, at); });
@@ -276,9 +277,18 @@ CommandGroup* CMainDialog::GroupFor(int id) const {
     return nullptr;
 }
 
+void CMainDialog::CommitPendingBursts() {
+    for (const auto& group : m_groups)
+        group->CommitPendingBursts();
+}
+
 bool CMainDialog::RunCommand(int id) {
     CommandGroup* group = GroupFor(id);
-    if (!group || !group->IsEnabled(id))
+    if (!group)
+        return false;
+    // The burst's step comes first: it may also change what the command may do (Undo).
+    CommitPendingBursts();
+    if (!group->IsEnabled(id))
         return false;
     group->Run(id);
     if (cmd::UpdatesToolbar(id))
@@ -318,11 +328,6 @@ void CMainDialog::OpenPaths(const QStringList& paths) {
 void CMainDialog::ExtendMenu(MenuId menu, CQorMenu& popup) {
     for (const auto& group : m_groups)
         group->ExtendMenu(menu, popup);
-}
-
-void CMainDialog::CommitPendingBursts() {
-    for (const auto& group : m_groups)
-        group->CommitPendingBursts();
 }
 
 // --- menus
@@ -440,6 +445,8 @@ void CMainDialog::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // The save question must see the modified flag a pending burst sets.
+    CommitPendingBursts();
     for (const auto& group : m_groups) {
         if (!group->CanClose()) {
             event->ignore();

@@ -54,6 +54,10 @@ public:
     PanelSlot ActivePanel() const { return m_activePanel; }
 
     // --- commands
+    // Commits every pending burst (arrow-key nudges, typing into a text) as its one undo step.
+    // Every command path runs it first, so undo, saving, exporting or closing never sees a burst
+    // half made; call it before anything else reads or replaces the document's history.
+    void CommitPendingBursts();
     // Runs a command id through the group that handles it (nothing when none does or it is
     // disabled); the marked commands then update the toolbar. True when a group ran it.
     bool RunCommand(int id);
@@ -67,8 +71,6 @@ public:
     CommandGroup* GroupFor(int id) const;
     // Lets a group add items to every menu it is asked about.
     void ExtendMenu(MenuId menu, CQorMenu& popup);
-    // Has every group commit the edits it still gathers into a burst (before a recovery copy).
-    void CommitPendingBursts();
 
     // --- menus
     // Drops a menu-bar button's popup under it (nothing while the button is hidden).

@@ -41,12 +41,13 @@ public:
         (void)menu;
         (void)popup;
     }
+    // Finishes every edit this group gathers over time (a typing or nudging burst) as its one
+    // undo step now. The window calls it before any command, key command or close acts.
+    virtual void CommitPendingBursts() {}
     // The close hook: false keeps the window open (asked before anything is saved).
     virtual bool CanClose() { return true; }
     // Runs once when the window closes, after every group agreed (save lists, stop workers).
     virtual void OnClose() {}
-    // Commits edits this group still gathers into a burst (typing, nudges) as their step.
-    virtual void CommitPendingBursts() {}
     // Files handed over at start or by a second start; returns the paths this group took.
     virtual QStringList OpenPaths(const QStringList& paths) {
         (void)paths;

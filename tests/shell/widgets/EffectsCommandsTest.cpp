@@ -1,17 +1,17 @@
 // The effects group in a whole main window: photo effects with undo, the month calendar placed
 // on the canvas, and the wallpaper with a fake desktop tool.
-#include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandIds.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/calendar/CCalendarControl.h"
+#include "canvas/widgets/calendar/CCalendarDialog.h"
 #include "common/TestSupport.h"
+#include "core/Notifier.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/PhotoEffect.h"
 #include "platform/WallpaperSetter.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/CBitmapButton.h"
-#include "canvas/widgets/calendar/CCalendarControl.h"
-#include "canvas/widgets/calendar/CCalendarDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,7 +44,9 @@ protected:
 
     CollageDocument& Doc() { return window.Canvas().Document(); }
     QString PhotoPath() const { return data.File(QStringLiteral("photo.png")); }
-    QString PathOf(int index) { return QString::fromUtf8(Doc().objects[size_t(index)].Photo()->path); }
+    QString PathOf(int index) {
+        return QString::fromUtf8(Doc().objects[size_t(index)].Photo()->path);
+    }
 
     // Runs an effect command and waits for its worker to finish.
     void RunEffect(int id) {
@@ -65,14 +67,16 @@ TEST_F(EffectsCommandsTest, EffectWithoutASelectedPhotoAsksForOne) {
 
 TEST_F(EffectsCommandsTest, EffectsMakeNewPicturesAndUndoReturnsTheOriginal) {
     ASSERT_TRUE(Photo().save(PhotoPath()));
-    Doc().AddPastedPicture(QImage(8, 8, QImage::Format_ARGB32), 0, 0, QRect(0, 0, 1024, 768), QSize(1024, 768));
+    Doc().AddPastedPicture(QImage(8, 8, QImage::Format_ARGB32), 0, 0, QRect(0, 0, 1024, 768),
+                           QSize(1024, 768));
     ASSERT_TRUE(Doc().AddPhoto(PhotoPath(), 40, 30, 10, 10));
     Doc().RecordSnapshot();
     const ClipartRecord clipartBefore = *Doc().objects[0].Clipart(); // the effect leaves it alone
     const int historyBefore = Doc().History().Position();
 
     RunEffect(cmd::kEffectMean);
-    EXPECT_TRUE(notifier.messages.isEmpty()) << notifier.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(notifier.messages.isEmpty())
+        << notifier.messages.join(QLatin1Char('\n')).toStdString();
     const QString first = PathOf(1);
     EXPECT_TRUE(first.startsWith(data.File(QStringLiteral("Effects/")))) << first.toStdString();
     EXPECT_TRUE(first.endsWith(QLatin1String(".png")));
@@ -133,7 +137,8 @@ TEST_F(EffectsCommandsTest, CalendarIsCentredOnTheVisibleCanvasAndUndoable) {
     EXPECT_EQ(qAlpha(picture.pixel(259, 100)), 0);
     // Centred on the visible part of the canvas.
     const CCollageCanvas& canvas = window.Canvas();
-    const QRect shown = QRect(canvas.ScrollOffset(), canvas.size()).intersected(canvas.CanvasRect());
+    const QRect shown =
+        QRect(canvas.ScrollOffset(), canvas.size()).intersected(canvas.CanvasRect());
     const float zoom = canvas.Zoom();
     EXPECT_NEAR((clip->x + 130) * zoom, shown.center().x(), 2.0 * zoom + 1);
     EXPECT_NEAR((clip->y + 130) * zoom, shown.center().y(), 2.0 * zoom + 1);
@@ -152,13 +157,15 @@ TEST_F(EffectsCommandsTest, CalendarIsCentredOnTheVisibleCanvasAndUndoable) {
 
 TEST_F(EffectsCommandsTest, WallpaperIsSetAndRestoredThroughTheDesktopTool) {
     QTemporaryDir home;
-    const QString bin = home.filePath(QStringLiteral("bin")), state = home.filePath(QStringLiteral("state"));
+    const QString bin = home.filePath(QStringLiteral("bin")),
+                  state = home.filePath(QStringLiteral("state"));
     QDir().mkpath(bin);
     QDir().mkpath(state);
-    ASSERT_TRUE(test::WriteAll(bin + QStringLiteral("/gsettings"),
-                               "#!/bin/sh\nf=\"$FAKE_STATE/$3\"\ncase \"$1\" in\n"
-                               "list-keys) echo picture-uri; echo picture-options ;;\n"
-                               "get) cat \"$f\" ;;\nset) printf '%s\\n' \"$4\" > \"$f\" ;;\nesac\n"));
+    ASSERT_TRUE(
+        test::WriteAll(bin + QStringLiteral("/gsettings"),
+                       "#!/bin/sh\nf=\"$FAKE_STATE/$3\"\ncase \"$1\" in\n"
+                       "list-keys) echo picture-uri; echo picture-options ;;\n"
+                       "get) cat \"$f\" ;;\nset) printf '%s\\n' \"$4\" > \"$f\" ;;\nesac\n"));
     QFile::setPermissions(bin + QStringLiteral("/gsettings"), QFile::ReadOwner | QFile::ExeOwner);
     ASSERT_TRUE(test::WriteAll(state + QStringLiteral("/picture-uri"), "'file:///old.jpg'\n"));
     ASSERT_TRUE(test::WriteAll(state + QStringLiteral("/picture-options"), "'zoom'\n"));
@@ -171,12 +178,14 @@ TEST_F(EffectsCommandsTest, WallpaperIsSetAndRestoredThroughTheDesktopTool) {
 
     Doc().backgroundColour = MakeColorref(10, 200, 30);
     ASSERT_TRUE(window.RunCommand(cmd::kWallpaperStretch));
-    EXPECT_TRUE(notifier.messages.isEmpty()) << notifier.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(notifier.messages.isEmpty())
+        << notifier.messages.join(QLatin1Char('\n')).toStdString();
     const QImage written(WallpaperFilePath());
     EXPECT_TRUE(WallpaperFilePath().startsWith(home.path()));
     ASSERT_EQ(written.size(), QSize(1024, 768));
     EXPECT_EQ(written.pixel(5, 5), qRgb(10, 200, 30));
-    EXPECT_TRUE(test::ReadAll(state + QStringLiteral("/picture-uri")).contains("Vitrine%20Wallpaper.bmp"));
+    EXPECT_TRUE(
+        test::ReadAll(state + QStringLiteral("/picture-uri")).contains("Vitrine%20Wallpaper.bmp"));
     EXPECT_EQ(test::ReadAll(state + QStringLiteral("/picture-options")), "'stretched'\n");
     ASSERT_TRUE(window.RunCommand(cmd::kRestoreWallpaper));
     EXPECT_EQ(test::ReadAll(state + QStringLiteral("/picture-uri")), "'file:///old.jpg'\n");

@@ -44,9 +44,11 @@ CTuningPanel::CTuningPanel(QWidget* parent) : QWidget(parent) {
         slider->SetPosition(info.defaultPosition);
         slider->setToolTip(SliderLabel(i));
         // A track click reports at once; a dragged thumb reports only when it is let go.
-        connect(slider, &CBitmapSlider::positionChanged, this, [this, slider] {
-            if (!slider->IsDragging())
-                Q_EMIT tuningChanged(false);
+        connect(slider, &CBitmapSlider::positionChanged, this, [this, slider, i] {
+            if (slider->IsDragging())
+                return;
+            Q_EMIT sliderChanged(TuningSlider(i));
+            Q_EMIT tuningChanged(false);
         });
         m_sliders[size_t(i)] = slider;
     }
@@ -67,7 +69,8 @@ TuningPositions CTuningPanel::Positions() const {
 
 void CTuningPanel::SetPositions(const TuningPositions& positions) {
     for (int i = 0; i < kTuningSliderCount; ++i)
-        m_sliders[size_t(i)]->SetPosition(positions[size_t(i)]);
+        if (!m_sliders[size_t(i)]->IsDragging())
+            m_sliders[size_t(i)]->SetPosition(positions[size_t(i)]);
 }
 
 void CTuningPanel::Reset() {

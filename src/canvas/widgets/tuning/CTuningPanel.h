@@ -25,6 +25,7 @@ public:
     explicit CTuningPanel(QWidget* parent = nullptr);
 
     TuningPositions Positions() const;
+    // Shows positions without reporting a change (a slider being dragged is left alone).
     void SetPositions(const TuningPositions& positions);
     CBitmapSlider* Slider(TuningSlider slider) const { return m_sliders[size_t(slider)]; }
     CBitmapButton* ResetButton() const { return m_reset; }
@@ -34,6 +35,8 @@ public:
 signals:
     // The user changed a value (reset false) or pressed "Reset" (reset true).
     void tuningChanged(bool reset);
+    // The user moved one slider (sent just before tuningChanged(false)).
+    void sliderChanged(TuningSlider slider);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -43,7 +43,10 @@ public:
         connect(&canvas, &CCollageCanvas::textEntryRequested, this,
                 [this](const QString&) { OnSelectionChanged(); });
         // After undo and redo the panel shows the selected text as it now is.
-        connect(&canvas, &CCollageCanvas::historyChanged, this, [this] { ShowSelectedText(); });
+        connect(&canvas, &CCollageCanvas::historyChanged, this, [this] {
+            ShowSelectedText();
+            ShowSelectedTuning();
+        });
         connect(&canvas, &CCollageCanvas::objectDoubleClicked, this, [this] { OnDoubleClick(); });
         connect(&canvas, &CCollageCanvas::nudgeRequested, this,
                 [this](int dx, int dy) { Nudge(dx, dy); });
@@ -53,10 +56,6 @@ public:
         m_nudgePause.setSingleShot(true);
         m_nudgePause.setInterval(kBurstPauseMs);
         connect(&m_nudgePause, &QTimer::timeout, this, [this] { FinishNudging(); });
-        // Undo and Redo must see a pending burst as a step of its own.
-        for (int id : {cmd::kUndo, cmd::kRedo})
-            if (CBitmapButton* b = window.ToolbarButton(id))
-                b->installEventFilter(this);
     }
 
     bool Handles(int id) const override {
@@ -109,18 +108,12 @@ public:
         popup.AppendMenuItem(cmd::kSelectAll, tr("Select All (Ctrl+A)"));
     }
 
-    bool CanClose() override {
-        FinishBursts();
-        return true;
-    }
-    void OnClose() override { FinishBursts(); }
     void CommitPendingBursts() override { FinishBursts(); }
+    void OnClose() override { FinishBursts(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress && watched != m_text->Entry())
-            FinishBursts();
-        else if (watched == m_text->Entry() && event->type() == QEvent::FocusOut)
+        if (watched == m_text->Entry() && event->type() == QEvent::FocusOut)
             FinishTyping();
         return CommandGroup::eventFilter(watched, event);
     }
@@ -205,6 +198,7 @@ private:
     void OnSelectionChanged() {
         FinishBursts();
         ShowSelectedText();
+        ShowSelectedTuning();
         if (m_crop->isVisible())
             ShowSelectedPhotoInCropPanel();
     }
@@ -228,23 +222,48 @@ private:
     void BuildTuningPanel() {
         m_tuning = new CTuningPanel;
         Window().InstallPanel(PanelSlot::Tuning, m_tuning);
-        connect(m_tuning, &CTuningPanel::tuningChanged, this,
-                [this](bool reset) { ApplyTuning(reset); });
+        // A moved slider writes its own value only; Reset switches the tuning off.
+        connect(m_tuning, &CTuningPanel::sliderChanged, this, [this](TuningSlider slider) {
+            FinishBursts();
+            Doc().ApplyTuningSlider(slider, m_tuning->Positions()[size_t(slider)]);
+            Window().UpdateToolbarState();
+        });
+        connect(m_tuning, &CTuningPanel::tuningChanged, this, [this](bool reset) {
+            if (reset)
+                ResetTuning();
+        });
     }
 
-    void ApplyTuning(bool reset) {
+    void ResetTuning() {
         FinishBursts();
-        const auto v = TuningValuesOf(m_tuning->Positions());
         TuningValues values;
-        values.contrast = v[size_t(TuningSlider::Contrast)];
-        values.brightness = v[size_t(TuningSlider::Brightness)];
-        values.saturation = v[size_t(TuningSlider::Saturation)];
-        values.hue = v[size_t(TuningSlider::Hue)];
-        values.gamma = v[size_t(TuningSlider::Gamma)];
-        values.colour = v[size_t(TuningSlider::Colour)];
-        values.reset = reset;
+        const auto v = TuningValuesOf(DefaultTuningPositions());
+        for (int i = 0; i < kTuningSliderCount; ++i)
+            TuningFieldOf(values, TuningSlider(i)) = v[size_t(i)];
+        values.reset = true;
         Doc().ApplyTuning(values);
         Window().UpdateToolbarState();
+    }
+
+    static float& TuningFieldOf(TuningValues& values, TuningSlider slider) {
+        float* fields[kTuningSliderCount] = {&values.contrast, &values.brightness,
+                                             &values.saturation, &values.hue,
+                                             &values.gamma, &values.colour};
+        return *fields[size_t(slider)];
+    }
+
+    // The panel shows the first selected photo's or clipart's tuning (the defaults for
+    // anything else, and for a tuning that is off).
+    void ShowSelectedTuning() {
+        for (const CanvasObject& o : Doc().objects) {
+            if (!o.Selected())
+                continue;
+            const bool tunable = o.Kind() == ObjectKind::Photo || o.Kind() == ObjectKind::Clipart;
+            m_tuning->SetPositions(tunable ? TuningPositionsOf(*o.Tuning())
+                                           : DefaultTuningPositions());
+            return;
+        }
+        m_tuning->SetPositions(DefaultTuningPositions());
     }
 
     // --- crop
