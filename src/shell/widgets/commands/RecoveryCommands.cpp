@@ -88,7 +88,11 @@ private:
         const QString dataDir = DataPath();
         m_folder = std::make_unique<RecoveryFolder>(dataDir);
         if (!m_folder->Claim()) {
-            m_folder.reset(); // another running editor keeps its copy here
+            // Another running editor keeps its copy here (a second instance name on the same
+            // data directory): this one leaves the folder alone.
+            qWarning("mosaiq: %s is in use by another editor; this one keeps no recovery copy",
+                     qPrintable(QDir::toNativeSeparators(m_folder->Dir())));
+            m_folder.reset();
             return;
         }
         m_asking = true;
