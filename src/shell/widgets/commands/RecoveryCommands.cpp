@@ -89,8 +89,9 @@ private:
         m_folder = std::make_unique<RecoveryFolder>(dataDir);
         if (!m_folder->Claim()) {
             // Another running editor keeps its copy here (a second instance name on the same
-            // data directory): this one leaves the folder alone.
-            qWarning("mosaiq: %s is in use by another editor; this one keeps no recovery copy",
+            // data directory), or the folder cannot be written: this one leaves it alone.
+            qWarning("mosaiq: %s is held by another editor or cannot be written; no recovery "
+                     "copies are kept",
                      qPrintable(QDir::toNativeSeparators(m_folder->Dir())));
             m_folder.reset();
             return;
