@@ -73,6 +73,9 @@ public:
     QByteArray backgroundPathField;
     CanvasView view;
     bool modified = false;
+    // The project file the collage was opened from or last saved to; empty while it has none.
+    // Set by the window's commands (and by recovery), never by the project file functions.
+    QString projectPath;
     Colorref presetColour = MakeColorref(0x78, 0x78, 0x78);
     BrushSettings brush;
     TextTemplate textTemplate;
@@ -169,6 +172,8 @@ Q_SIGNALS:
     void textEntryRequested(const QString& text);
     // Canvas size changed (the view recreates its surface and scroll ranges).
     void canvasSizeChanged();
+    // The document was written to a project file and its modified flag cleared.
+    void saved();
 
 private:
     void DeselectAll();

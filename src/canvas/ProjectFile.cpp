@@ -182,6 +182,7 @@ ProjectResult SaveProject(CollageDocument& document, const QString& path,
     if (!WriteFileAtomically(path, bytes, &error))
         return Fail(QStringLiteral("The project could not be saved: %1").arg(error));
     document.modified = false;
+    Q_EMIT document.saved();
     return {true, {}};
 }
 

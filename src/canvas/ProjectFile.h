@@ -47,7 +47,8 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
                             const QString& customMaskLibrary = QString());
 
 // Writes the project to path through a temporary file renamed over the target, so a failed save
-// keeps the previous project. Clears the modified flag only on success.
+// keeps the previous project. Clears the modified flag and emits the document's saved() only on
+// success.
 ProjectResult SaveProject(CollageDocument& document, const QString& path,
                           const QString& customMaskLibrary = QString());
 

@@ -1,5 +1,6 @@
 // mosaiq [FILE...]: the editor. Keeps to one running copy (a second start hands its files to the
-// first), writes the built-in data files, loads the UI texts and shows the main window.
+// first), writes the built-in data files, loads the UI texts, shows the main window and offers
+// the collage an unclean exit left behind.
 #include "core/BuiltinData.h"
 #include "core/CommandLine.h"
 #include "core/DataPath.h"
@@ -7,6 +8,7 @@
 #include "core/Translations.h"
 #include "core/UiText.h"
 #include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "library/StarterLibraries.h"
 #include "platform/SingleInstance.h"
 #include "ui/widgets/DialogProvider.h"
@@ -118,6 +120,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("MOSAIQ_STARTUP_REPORT"))
         window.installEventFilter(&reporter);
     window.show();
+    // A collage left by an editor that did not close is offered before any file is opened.
+    window.RunCommand(mosaiq::cmd::kStartRecovery);
     if (!files.isEmpty())
         window.OpenPaths(files);
     return app.exec();

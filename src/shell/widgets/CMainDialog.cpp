@@ -79,7 +79,9 @@ CMainDialog::CMainDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateChildren();
     CreateShortcuts();
-    // The groups build their panels into the areas made above.
+    // The groups build their panels into the areas made above. Recovery comes first: while it
+    // asks at start whether to recover, it holds back the files handed over.
+    m_groups.push_back(MakeRecoveryCommands(*this));
     m_groups.push_back(MakeProjectCommands(*this));
     m_groups.push_back(MakeEditCommands(*this));
     m_groups.push_back(MakeViewCommands(*this));

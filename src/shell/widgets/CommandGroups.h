@@ -10,6 +10,7 @@ namespace mosaiq {
 class CMainDialog;
 class CommandGroup;
 
+std::unique_ptr<CommandGroup> MakeRecoveryCommands(CMainDialog& window);  // recovery copy, offer
 std::unique_ptr<CommandGroup> MakeProjectCommands(CMainDialog& window);   // new, open, save, export
 std::unique_ptr<CommandGroup> MakeEditCommands(CMainDialog& window);      // undo, delete, order
 std::unique_ptr<CommandGroup> MakeViewCommands(CMainDialog& window);      // zoom, preview, panels, help

@@ -123,6 +123,7 @@ enum CommandId : int {
     kAddPhotoFile = 12004,      // add photos to the canvas straight from picture files
     kAddText = 12005,
     kPaintMode = 12006,         // toggles painting with the chosen brush
+    kStartRecovery = 12007,     // at start: offer the recovery copy, then keep copies
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
 };
 

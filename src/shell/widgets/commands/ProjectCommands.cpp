@@ -60,7 +60,8 @@ QStringList LocalFiles(const QMimeData* mime) {
 
 class ProjectCommands : public CommandGroup {
 public:
-    explicit ProjectCommands(CMainDialog& window) : CommandGroup(window) {
+    explicit ProjectCommands(CMainDialog& window)
+        : CommandGroup(window), m_path(window.Canvas().Document().projectPath) {
         CollageDocument& doc = Document();
         connect(&doc, &CollageDocument::changed, this, [this] { UpdateTitle(); });
         connect(&doc, &CollageDocument::historyChanged, this, [this] { UpdateTitle(); });
@@ -451,7 +452,7 @@ private:
         return m_path.isEmpty() ? name : QDir(Folder()).filePath(name);
     }
 
-    QString m_path; // the project's file; empty until it was opened or saved
+    QString& m_path; // the document's project file; empty until it was opened or saved
 };
 
 } // namespace
