@@ -29,10 +29,22 @@ EffectFileResult PhotoEffectJob::Run() {
         result.error = QStringLiteral("The effect was cancelled.");
         return result;
     };
+    // A picture whose header cannot be read is unreadable; one that announces more pixels than
+    // the effect's budget is refused before anything is decoded.
     QString refused;
-    if (!PictureFileWithinBudget(m_source, kEffectBudget, &refused)) {
-        result.error = QStringLiteral("The picture %1 is not given to the effect: %2")
+    QSize announced;
+    if (!ReadPictureSize(m_source, &announced, &refused)) {
+        result.error = QStringLiteral("The picture %1 could not be read: %2")
                            .arg(QDir::toNativeSeparators(m_source), refused);
+        return result;
+    }
+    if (!WithinBudget(announced, kEffectBudget, &refused)) {
+        result.error = QStringLiteral("The picture %1 is not given to the effect: it is %2 x %3 "
+                                      "pixels: %4")
+                           .arg(QDir::toNativeSeparators(m_source))
+                           .arg(announced.width())
+                           .arg(announced.height())
+                           .arg(refused);
         return result;
     }
     const DecodedPicture decoded = DecodePicture(m_source);
