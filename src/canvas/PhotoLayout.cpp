@@ -156,6 +156,17 @@ double MeanCut(const std::vector<QRectF>& cells, const std::vector<double>& aspe
 
 } // namespace
 
+double BalancedArea(const std::vector<QRectF>& cells) {
+    if (cells.empty())
+        return 0.0;
+    double smallest = std::numeric_limits<double>::infinity();
+    for (const QRectF& c : cells)
+        smallest = std::min(smallest, c.width() * c.height());
+    const double total = CellsArea(cells);
+    const double balance = smallest * double(cells.size()) / total;
+    return total * std::pow(std::clamp(balance, 0.0, 1.0), 0.15);
+}
+
 LayoutResult RowsLayout(const LayoutRequest& request, const std::vector<double>& aspects) {
     const QSizeF area(request.canvas.width() - 2.0 * request.margin,
                       request.canvas.height() - 2.0 * request.margin);
@@ -175,7 +186,16 @@ LayoutResult RowsLayout(const LayoutRequest& request, const std::vector<double>&
         *placed = PlaceRows(plan, prefix, aspects, area, request.spacing, request.fill);
         if (!placed->ok)
             return -1.0;
-        return request.fill ? 1.0 - MeanCut(placed->cells, aspects) : CellsArea(placed->cells);
+        // Rows are balanced by their heights (photos of one row differ in area by their
+        // shapes): breaks whose rows differ by more than twice in height count half.
+        double lowest = std::numeric_limits<double>::infinity();
+        double highest = 0.0;
+        for (const QRectF& c : placed->cells) {
+            lowest = std::min(lowest, c.height());
+            highest = std::max(highest, c.height());
+        }
+        const double balanced = CellsArea(placed->cells) * (lowest * 3.0 >= highest ? 1.0 : 0.5);
+        return request.fill ? (1.0 - MeanCut(placed->cells, aspects)) * balanced : balanced;
     };
     RowsPlan bestPlan;
     double bestScore = -1.0;

@@ -73,6 +73,10 @@ private:
     std::uint64_t m_state;
 };
 
+// What the searches of rows and tree maximise: the cells' area, lowered when the smallest cell
+// is much smaller than the mean (a layout of a few large photos and some tiny ones reads badly).
+double BalancedArea(const std::vector<QRectF>& cells);
+
 // The three families on the usable area (canvas minus margins, origin at the margin corner),
 // photos taken in the given order; fill cells the result's rectangles in area coordinates.
 LayoutResult RowsLayout(const LayoutRequest& request, const std::vector<double>& aspects);

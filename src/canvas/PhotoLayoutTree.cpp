@@ -137,7 +137,7 @@ public:
         return Place(node.left, first, fill, cells) && Place(node.right, second, fill, cells);
     }
 
-    // Share of the area the unfilled tree covers; 0 when it does not fit.
+    // Share of the area the unfilled tree covers, balanced; 0 when it does not fit.
     double Score(int root, QSizeF area) {
         if (!Shape(root))
             return 0.0;
@@ -147,10 +147,7 @@ public:
         std::vector<QRectF> cells(m_aspects.size());
         if (!Place(root, QRectF(0.0, 0.0, w, Height(root, w)), false, cells))
             return 0.0;
-        double sum = 0.0;
-        for (const QRectF& c : cells)
-            sum += c.width() * c.height();
-        return sum / (area.width() * area.height());
+        return BalancedArea(cells) / (area.width() * area.height());
     }
 
     // Flips single cuts while that raises the score; returns the final score.

@@ -129,15 +129,16 @@ TEST_P(LayoutPropertyTest, CellsStayInsideApartAndKeepAspectsOrCover) {
 }
 
 // The floors hold where the geometry allows them. Two or three photos cannot cover 70 % of a
-// canvas of another shape without fill (two 2:1 photos on a 1:3 canvas cover a third at best),
-// and rows must span the width, so their floor holds from a dozen photos on; fill's floor is a
-// matter of how much the gaps take, so it is held for gaps up to 6 pixels.
+// canvas of another shape without fill (two 2:1 photos on a 1:3 canvas cover a third at best);
+// rows must span the width and stay within three times of each other's height, so their floor
+// holds from 21 photos on; fill's floor is a matter of how much the gaps take, so it is held
+// for gaps up to 6 pixels.
 TEST_P(LayoutPropertyTest, CoverageReachesItsFloor) {
     const FamilyCase c = GetParam();
     if (!c.fill && c.family == LayoutFamily::Grid)
         GTEST_SKIP() << "grid without fill has no floor";
     RequestSource source(2000 + int(c.family) * 2 + int(c.fill));
-    const int minCount = c.fill ? 2 : (c.family == LayoutFamily::Rows ? 12 : 6);
+    const int minCount = c.fill ? 2 : (c.family == LayoutFamily::Rows ? 21 : 6);
     for (int trial = 0; trial < 300; ++trial) {
         const LayoutRequest r = source.Next(c.family, c.fill, minCount, c.fill ? 6.0 : 12.0);
         const LayoutResult l = ComputePhotoLayout(r);
@@ -198,7 +199,14 @@ TEST(PhotoLayout, RowsSpanTheWidthAndKeepTheGivenOrder) {
             EXPECT_GT(l.cells[i].top(), l.cells[i - 1].bottom());
         }
     }
-    // Every row is equally wide: full width when the rows fit the height.
+    // Every row is equally wide: full width when the rows fit the height; rows stay within
+    // three times of each other's height.
+    double lowest = 1e9, highest = 0;
+    for (const QRectF& c : l.cells) {
+        lowest = std::min(lowest, c.height());
+        highest = std::max(highest, c.height());
+    }
+    EXPECT_LE(highest, 3.0 * lowest);
     double left = 1e9, right = 0;
     for (const QRectF& c : l.cells) {
         left = std::min(left, c.left());
