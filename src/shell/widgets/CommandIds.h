@@ -123,6 +123,15 @@ enum CommandId : int {
     kAddPhotoFile = 12004,      // add photos to the canvas straight from picture files
     kAddText = 12005,
     kPaintMode = 12006,         // toggles painting with the chosen brush
+    kArrange = 12007,           // Edit > Arrange...: lay out photos automatically
+    kAlignLeft = 12008,         // Edit > Align: kAlignLeft ... kDistributeVertically in
+    kAlignCentre = 12009,       //   AlignMode order
+    kAlignRight = 12010,
+    kAlignTop = 12011,
+    kAlignMiddle = 12012,
+    kAlignBottom = 12013,
+    kDistributeHorizontally = 12014,
+    kDistributeVertically = 12015,
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
 };
 
