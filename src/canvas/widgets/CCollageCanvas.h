@@ -14,6 +14,7 @@
 
 #include <QWidget>
 
+class QPainter;
 
 namespace mosaiq {
 
@@ -107,6 +108,10 @@ private:
     // Client rectangle covering the selected objects with their handles; invalid when it cannot
     // be told (a text, or nothing selected).
     QRect SelectionArea() const;
+    // Client rectangle covering the smart guides and the selection band; invalid when neither
+    // is shown. PaintOverlay draws them over the collage (the painter in surface pixels).
+    QRect OverlayArea() const;
+    void PaintOverlay(QPainter& painter) const;
     RenderOptions Options(const QRect& exposed) const;
     void LayoutScrollBars();
     void OnBarMoved(Qt::Orientation orientation, int value);
