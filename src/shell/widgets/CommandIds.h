@@ -132,6 +132,7 @@ enum CommandId : int {
     kAlignBottom = 12013,
     kDistributeHorizontally = 12014,
     kDistributeVertically = 12015,
+    kSnapToGuides = 12016,      // Edit > Snap to Guides, kept as [View] snapToGuides
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
 };
 

@@ -13,6 +13,7 @@
 #include "ui/widgets/CBitmapButton.h"
 
 #include <QCheckBox>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 
@@ -150,6 +151,29 @@ TEST_F(ArrangeCommandsTest, AlignMenuFollowsTheSelectionAndEachCommandIsOneStep)
     EXPECT_EQ(Doc().objects[1].Position(), QPoint(30, 40)); // not selected
     window->RunCommand(cmd::kAlignTop);
     EXPECT_EQ(Doc().History().Count(), steps + 2);
+}
+
+TEST_F(ArrangeCommandsTest, SnapToGuidesIsOffUntilTurnedOnAndIsRemembered) {
+    const auto checked = [&] {
+        CQorMenu menu(window.get());
+        BuildMenu(MenuId::Edit, menu, *window);
+        QAction* action = FindAction(menu, cmd::kSnapToGuides);
+        EXPECT_NE(action, nullptr);
+        return action && action->isChecked();
+    };
+    EXPECT_FALSE(window->Canvas().Interaction().SnapToGuides());
+    EXPECT_FALSE(checked());
+    window->RunCommand(cmd::kSnapToGuides);
+    EXPECT_TRUE(window->Canvas().Interaction().SnapToGuides());
+    EXPECT_TRUE(checked());
+    QSettings settings(data.File(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    EXPECT_TRUE(settings.value(QStringLiteral("View/snapToGuides")).toBool());
+    // A new window starts with the setting as it was left.
+    window.reset();
+    window = std::make_unique<CMainDialog>();
+    EXPECT_TRUE(window->Canvas().Interaction().SnapToGuides());
+    window->RunCommand(cmd::kSnapToGuides);
+    EXPECT_FALSE(window->Canvas().Interaction().SnapToGuides());
 }
 
 } // namespace

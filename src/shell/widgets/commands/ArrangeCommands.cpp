@@ -10,7 +10,10 @@
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
 
+#include "core/DataPath.h"
+
 #include <QCoreApplication>
+#include <QSettings>
 
 namespace mosaiq {
 namespace {
@@ -43,20 +46,40 @@ const AlignItem* FindAlign(int id) {
 
 class ArrangeCommands : public CommandGroup {
 public:
-    explicit ArrangeCommands(CMainDialog& window) : CommandGroup(window) {}
+    explicit ArrangeCommands(CMainDialog& window) : CommandGroup(window) {
+        // Off unless the user turned it on, so that a drag moves exactly by the mouse's travel.
+        Window().Canvas().Interaction().SetSnapToGuides(
+            Settings().value(QLatin1String(kSnapKey), false).toBool());
+    }
 
-    bool Handles(int id) const override { return id == cmd::kArrange || FindAlign(id); }
+    bool Handles(int id) const override {
+        return id == cmd::kArrange || id == cmd::kSnapToGuides || FindAlign(id);
+    }
+
+    bool IsChecked(int id) const override {
+        return id == cmd::kSnapToGuides && Window().Canvas().Interaction().SnapToGuides();
+    }
 
     bool IsEnabled(int id) const override {
         const CollageDocument& doc = Window().Canvas().Document();
         if (id == cmd::kArrange)
             return !PhotosToArrange(doc).empty();
+        if (id == cmd::kSnapToGuides)
+            return true;
         const AlignItem* item = FindAlign(id);
         return item && int(SelectedIndices(doc).size()) >= AlignMinimum(item->mode);
     }
 
     void Run(int id) override {
         CCollageCanvas& canvas = Window().Canvas();
+        if (id == cmd::kSnapToGuides) {
+            const bool on = !canvas.Interaction().SnapToGuides();
+            canvas.Interaction().SetSnapToGuides(on);
+            QSettings settings = Settings();
+            settings.setValue(QLatin1String(kSnapKey), on);
+            settings.sync();
+            return;
+        }
         if (id == cmd::kArrange) {
             CArrangeDialog dialog(canvas.Document(), m_last, &Window());
             if (dialog.Run() != QDialog::Accepted)
@@ -84,10 +107,18 @@ public:
             align->AppendMenuItem(item.id,
                                   QCoreApplication::translate("ArrangeCommands", item.text));
         }
+        if (menu == MenuId::Edit)
+            popup.AppendMenuItem(cmd::kSnapToGuides, tr("Snap to Guides"));
     }
 
 private:
     static constexpr int kArrangeIcon = 430;
+    static constexpr const char* kSnapKey = "View/snapToGuides";
+
+    static QSettings Settings() {
+        return QSettings(DataFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    }
+
     ArrangeOptions m_last;
 };
 
