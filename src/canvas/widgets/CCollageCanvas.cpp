@@ -289,17 +289,17 @@ void CCollageCanvas::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging)
         EnsureRegions();
     const QRect before = dragging ? SelectionArea() : QRect();
-    const QRect overlayBefore = OverlayArea();
+    const QRegion overlayBefore = OverlayArea();
     CanvasInteraction::Outcome outcome =
         m_interaction.Move(event->position().toPoint(), CurrentHandles(), event->modifiers());
     // A drag step repaints only where the dragged objects were and are now, and where the
     // guides or the band were and are.
     const QRect after = dragging && outcome.redraw ? SelectionArea() : QRect();
-    const QRect overlay = overlayBefore | OverlayArea();
+    const QRegion overlay = overlayBefore + OverlayArea();
     if (before.isValid() && after.isValid()) {
         outcome.redraw = false;
         m_regionsStale = true;
-        update(before | after | overlay);
+        update(QRegion(before | after) + overlay);
     } else if (m_interaction.Band() && outcome.redraw) {
         outcome.redraw = false;
         update(overlay);
@@ -307,16 +307,21 @@ void CCollageCanvas::mouseMoveEvent(QMouseEvent* event) {
     Apply(outcome);
 }
 
-QRect CCollageCanvas::OverlayArea() const {
-    QRectF area;
+QRegion CCollageCanvas::OverlayArea() const {
+    // Each guide and the band's outline on their own: a guide crossing the canvas would make
+    // one bounding rectangle of everything.
+    QRegion area;
     const float zoom = m_doc.view.zoom;
+    const QPoint scroll = ScrollOffset();
     for (const QLineF& line : m_interaction.Guides())
-        area |= QRectF(line.p1() * zoom, line.p2() * zoom).normalized();
+        area += QRectF(line.p1() * zoom, line.p2() * zoom)
+                    .normalized()
+                    .toAlignedRect()
+                    .adjusted(-2, -2, 2, 2)
+                    .translated(-scroll);
     if (const std::optional<QRect> band = m_interaction.Band())
-        area |= QRectF(*band);
-    if (m_interaction.Guides().empty() && !m_interaction.Band())
-        return {};
-    return area.toAlignedRect().adjusted(-2, -2, 2, 2).translated(-ScrollOffset());
+        area += band->adjusted(-2, -2, 2, 2).translated(-scroll);
+    return area;
 }
 
 void CCollageCanvas::PaintOverlay(QPainter& painter) const {

@@ -12,6 +12,7 @@
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
 
+#include <QRegion>
 #include <QWidget>
 
 class QPainter;
@@ -108,9 +109,9 @@ private:
     // Client rectangle covering the selected objects with their handles; invalid when it cannot
     // be told (a text, or nothing selected).
     QRect SelectionArea() const;
-    // Client rectangle covering the smart guides and the selection band; invalid when neither
-    // is shown. PaintOverlay draws them over the collage (the painter in surface pixels).
-    QRect OverlayArea() const;
+    // Client area covering the smart guides and the selection band; empty when neither is
+    // shown. PaintOverlay draws them over the collage (the painter in surface pixels).
+    QRegion OverlayArea() const;
     void PaintOverlay(QPainter& painter) const;
     RenderOptions Options(const QRect& exposed) const;
     void LayoutScrollBars();
