@@ -285,8 +285,9 @@ void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
 
 void CCollageCanvas::mouseMoveEvent(QMouseEvent* event) {
     const bool dragging = m_interaction.Moving() || m_interaction.HandleDragging();
-    // Mid-drag the handles and regions of the pass before are good enough for the cursor.
-    if (!dragging)
+    // Mid-drag (and while a band is drawn) the handles and regions of the pass before are good
+    // enough for the cursor.
+    if (!dragging && !m_interaction.Band())
         EnsureRegions();
     const QRect before = dragging ? SelectionArea() : QRect();
     const QRegion overlayBefore = OverlayArea();
