@@ -33,14 +33,19 @@ struct ArrangeArgs {
 
 // Parses the arguments; an empty error means they are usable.
 QString ParseArrangeArgs(const QStringList& args, ArrangeArgs* out) {
+    bool optionsEnded = false; // after "--" every argument is a name
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--fill")) {
-            out->options.fill = true;
+        if (!optionsEnded && a == QLatin1String("--")) {
+            optionsEnded = true;
             continue;
         }
-        if (!a.startsWith(QLatin1String("--")) || a == QLatin1String("--")) {
+        if (optionsEnded || !a.startsWith(QLatin1String("--"))) {
             out->positional.push_back(a);
+            continue;
+        }
+        if (a == QLatin1String("--fill")) {
+            out->options.fill = true;
             continue;
         }
         if (i + 1 >= args.size())

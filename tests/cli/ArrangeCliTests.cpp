@@ -89,6 +89,12 @@ TEST_F(ArrangeCliTest, NewProjectHoldsEveryReadablePhotoLaidOutAndNamesTheRest) 
         for (std::size_t j = i + 1; j < boxes.size(); ++j)
             EXPECT_FALSE(boxes[i].adjusted(-11, -11, 11, 11).intersects(boxes[j]));
     }
+    // A name that looks like an option goes after "--".
+    const QString dashed = data.File(QStringLiteral("--odd.png"));
+    ASSERT_TRUE(QFile::copy(photos[0], dashed));
+    const ArrangeRun named =
+        Arrange({QStringLiteral("--"), data.File(QStringLiteral("d.dcf")), dashed});
+    EXPECT_EQ(named.status, 0) << named.err.toStdString();
     // Given order, the first photo is the first object; paths are absolute.
     EXPECT_EQ(ReadFixedText(doc.objects[0].Photo()->path), photos[0]);
     EXPECT_EQ(doc.objects[3].Photo()->pictureWidth, 400);
