@@ -38,6 +38,7 @@ protected:
     ArrangeRun Arrange(const QStringList& args) {
         QProcess process;
         process.setProgram(QStringLiteral(MOSAIQ_CLI_PATH));
+        process.setWorkingDirectory(data.Path());
         process.setArguments(
             QStringList{QStringLiteral("--data"), data.Path(), QStringLiteral("arrange")} + args);
         process.start();
@@ -89,11 +90,11 @@ TEST_F(ArrangeCliTest, NewProjectHoldsEveryReadablePhotoLaidOutAndNamesTheRest) 
         for (std::size_t j = i + 1; j < boxes.size(); ++j)
             EXPECT_FALSE(boxes[i].adjusted(-11, -11, 11, 11).intersects(boxes[j]));
     }
-    // A name that looks like an option goes after "--".
+    // A name that looks like an option goes after "--" (names relative to the working folder).
     const QString dashed = data.File(QStringLiteral("--odd.png"));
     ASSERT_TRUE(QFile::copy(photos[0], dashed));
     const ArrangeRun named =
-        Arrange({QStringLiteral("--"), data.File(QStringLiteral("d.dcf")), dashed});
+        Arrange({QStringLiteral("--"), QStringLiteral("d.dcf"), QStringLiteral("--odd.png")});
     EXPECT_EQ(named.status, 0) << named.err.toStdString();
     // Given order, the first photo is the first object; paths are absolute.
     EXPECT_EQ(ReadFixedText(doc.objects[0].Photo()->path), photos[0]);
