@@ -136,6 +136,15 @@ void BM_MoveStep(benchmark::State& state) {
     MeasureDrag(state, *canvas, centre);
 }
 
+// The same with smart guides on: every step measures all 50 photos and looks for a snap.
+void BM_MoveStepSnapping(benchmark::State& state) {
+    auto canvas = MakeCanvas();
+    canvas->Interaction().SetSnapToGuides(true);
+    const QPoint centre =
+        canvas->Document().objects.back().screenRegion.boundingRect().center().toPoint();
+    MeasureDrag(state, *canvas, centre);
+}
+
 void BM_ScaleStep(benchmark::State& state) {
     auto canvas = MakeCanvas();
     MeasureDrag(state, *canvas, HandleCentre(*canvas, 4));
@@ -159,6 +168,10 @@ void BM_ReleaseRedraw(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_MoveStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_MoveStepSnapping)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK(BM_ScaleStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_RotateStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_ReleaseRedraw)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

@@ -37,6 +37,19 @@ _mosaiq_cli() {
             _filedir
         fi
         ;;
+    arrange)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W "--layout --size --spacing --margin --fill --background --seed --in --help" -- "$cur"))
+        elif [[ $prev == --layout ]]; then
+            COMPREPLY=($(compgen -W "rows grid tree" -- "$cur"))
+        elif [[ $prev == --size || $prev == --spacing || $prev == --margin || $prev == --seed || $prev == --background ]]; then
+            COMPREPLY=()
+        elif [[ $prev == --in ]]; then
+            _filedir dcf
+        else
+            _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|webp|heic|heif|avif|pcx|pnm|tga)'
+        fi
+        ;;
     convert | make-pack)
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--format --output --type --window --help" -- "$cur"))

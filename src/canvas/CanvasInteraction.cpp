@@ -1,6 +1,9 @@
 #include "canvas/CanvasInteraction.h"
 
+#include "canvas/CanvasSelection.h"
 #include "canvas/CollageDocument.h"
+#include "canvas/SelectionAlign.h"
+#include "canvas/SmartGuides.h"
 #include "core/FixedText.h"
 
 #include <QPolygonF>
@@ -227,7 +230,8 @@ void CanvasInteraction::SetPaintMode(bool on) {
 void CanvasInteraction::SetPreviewMode(bool on) {
     m_previewMode = on;
     // A preview shows the collage as it is: whatever drag was going on ends here.
-    m_moving = m_handleDrag = m_painting = false;
+    m_moving = m_handleDrag = m_painting = m_banding = false;
+    m_guides.clear();
     m_doc.DropAllCaches();
 }
 
@@ -236,8 +240,10 @@ void CanvasInteraction::SetPendingItem(int type, int index) {
     m_pendingIndex = index;
 }
 
-CanvasInteraction::Outcome CanvasInteraction::Press(QPoint client, const HandleFrame& handles) {
+CanvasInteraction::Outcome CanvasInteraction::Press(QPoint client, const HandleFrame& handles,
+                                                    Qt::KeyboardModifiers modifiers) {
     Outcome out;
+    m_pressModifiers = modifiers;
     if (m_previewMode) {
         out.leavePreview = true;
         return out;
@@ -269,24 +275,54 @@ CanvasInteraction::Outcome CanvasInteraction::PressEditing(QPoint client,
         out.capture = true;
         return out;
     }
-    for (CanvasObject& o : m_doc.objects)
-        o.SetSelected(false);
     out.redraw = true;
     const int hit = HitObject(m_doc, surface);
-    if (hit < 0)
-        return out;
-    CanvasObject& object = m_doc.objects[size_t(hit)];
-    object.SetSelected(true);
-    object.SetDragOrigin(object.Position());
-    m_moving = true;
-    m_down = client;
+    const bool toggle = m_pressModifiers.testFlag(Qt::ControlModifier);
+    m_clickSingle = -1;
+    if (toggle && hit >= 0 && !ToggleSelected(m_doc, hit))
+        return out; // taken out of the selection: nothing to drag
+    if (!toggle) {
+        if (hit >= 0 && m_doc.objects[size_t(hit)].Selected() && SelectedCount(m_doc) > 1) {
+            // The selection stays for a drag; a click without travel keeps this one alone.
+            m_clickSingle = hit;
+        } else {
+            for (CanvasObject& o : m_doc.objects)
+                o.SetSelected(false);
+            if (hit >= 0)
+                m_doc.objects[size_t(hit)].SetSelected(true);
+        }
+    }
     out.capture = true;
-    if (const TextRecord* text = object.Text())
+    if (hit < 0) {
+        // From empty canvas a band selects what it encloses.
+        m_banding = true;
+        m_bandAdds = toggle;
+        m_bandStart = m_bandEnd = surface;
+        return out;
+    }
+    StartMove(client);
+    if (const TextRecord* text = m_doc.objects[size_t(hit)].Text())
         out.textEntry = ReadFixedText(text->text);
     return out;
 }
 
-CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFrame& handles) {
+void CanvasInteraction::StartMove(QPoint client) {
+    for (CanvasObject& o : m_doc.objects)
+        if (o.Selected())
+            o.SetDragOrigin(o.Position());
+    m_moving = true;
+    m_travelled = false;
+    m_down = client;
+}
+
+std::optional<QRect> CanvasInteraction::Band() const {
+    if (!m_banding)
+        return std::nullopt;
+    return QRect(m_bandStart, m_bandEnd).normalized();
+}
+
+CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFrame& handles,
+                                                   Qt::KeyboardModifiers modifiers) {
     Outcome out;
     if (m_previewMode)
         return out;
@@ -317,9 +353,14 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
             out.cursor = CanvasCursor::Move;
             break;
         }
+    if (m_banding) {
+        m_bandEnd = surface;
+        out.redraw = true;
+    }
     if (m_moving) {
         out.cursor = CanvasCursor::Move;
-        MoveSelection(client);
+        m_travelled = m_travelled || client != m_down;
+        MoveSelection(client, m_snapToGuides && !modifiers.testFlag(Qt::ShiftModifier));
         out.redraw = true;
     }
     return out;
@@ -337,11 +378,37 @@ void CanvasInteraction::DragHandle(QPoint surface, Outcome& out) {
         ScaleAboutCentre(*object, m_handleIndex, surface, m_dragCentre, zoom);
 }
 
-void CanvasInteraction::MoveSelection(QPoint client) {
+void CanvasInteraction::MoveSelection(QPoint client, bool snap) {
     const float zoom = m_doc.view.zoom;
     for (CanvasObject& o : m_doc.objects)
         if (o.Selected())
             o.SetPosition(DraggedPosition(o.DragOrigin(), m_down, client, zoom));
+    m_guides.clear();
+    if (snap)
+        SnapSelection();
+}
+
+void CanvasInteraction::SnapSelection() {
+    // Guides catch within six screen pixels, whatever the zoom.
+    constexpr double kSnapScreenPixels = 6.0;
+    QRectF moving;
+    std::vector<QRectF> others;
+    for (const CanvasObject& o : m_doc.objects) {
+        const QRectF box = ObjectBounds(o);
+        if (o.Selected())
+            moving |= box;
+        else if (!box.isEmpty())
+            others.push_back(box);
+    }
+    if (moving.isEmpty())
+        return;
+    const SnapResult snap = SnapMovingBox(moving, others, QSizeF(m_doc.width, m_doc.height),
+                                          kSnapScreenPixels / double(m_doc.view.zoom));
+    const QPoint by(int(std::lround(snap.offset.x())), int(std::lround(snap.offset.y())));
+    for (CanvasObject& o : m_doc.objects)
+        if (o.Selected())
+            o.SetPosition(o.Position() + by);
+    m_guides = snap.guides;
 }
 
 CanvasInteraction::Outcome CanvasInteraction::Release() {
@@ -351,10 +418,28 @@ CanvasInteraction::Outcome CanvasInteraction::Release() {
         m_painting = false;
         m_doc.RecordSnapshot();
     }
+    if (m_banding) {
+        out.release = true;
+        out.redraw = true;
+        out.stateChanged = true;
+        m_banding = false;
+        const float zoom = m_doc.view.zoom;
+        const QRect band = QRect(m_bandStart, m_bandEnd).normalized();
+        if (band.width() > 1 || band.height() > 1)
+            SelectInBand(
+                m_doc,
+                QRectF(band.x() / zoom, band.y() / zoom, band.width() / zoom, band.height() / zoom),
+                m_bandAdds);
+    }
     if (m_moving) {
         // A click that did not move still records the selection it made.
         out.release = true;
         m_moving = false;
+        m_guides.clear();
+        if (m_clickSingle >= 0 && !m_travelled)
+            for (std::size_t i = 0; i < m_doc.objects.size(); ++i)
+                m_doc.objects[i].SetSelected(int(i) == m_clickSingle);
+        m_clickSingle = -1;
         m_doc.RecordSnapshot();
         m_doc.MarkModified();
         out.redraw = true;

@@ -11,6 +11,7 @@
 
 #include "canvas/SelectionHandles.h"
 
+#include <QLineF>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -18,6 +19,7 @@
 #include <QTransform>
 
 #include <optional>
+#include <vector>
 
 namespace mosaiq {
 
@@ -97,8 +99,12 @@ public:
         std::optional<QString> textEntry; // a text object was picked: its text for the entry box
     };
 
-    Outcome Press(QPoint client, const HandleFrame& handles);
-    Outcome Move(QPoint client, const HandleFrame& handles);
+    // Ctrl in modifiers adds or removes the object under the press (or, on empty canvas, adds
+    // what the band takes); Shift during a move suspends snapping to guides.
+    Outcome Press(QPoint client, const HandleFrame& handles,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    Outcome Move(QPoint client, const HandleFrame& handles,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     Outcome Release();
     Outcome KeyDelete();
     Outcome KeyEscape();
@@ -115,6 +121,14 @@ public:
     bool PaintMode() const;
     void SetPaintMode(bool on);
 
+    // Snapping a moved selection to the canvas and other objects (off by default).
+    bool SnapToGuides() const { return m_snapToGuides; }
+    void SetSnapToGuides(bool on) { m_snapToGuides = on; }
+    // The guide lines of the snap that holds now, canvas pixels; empty when none holds.
+    const std::vector<QLineF>& Guides() const { return m_guides; }
+    // The selection band being drawn, surface pixels.
+    std::optional<QRect> Band() const;
+
     bool Moving() const { return m_moving; }
     bool HandleDragging() const { return m_handleDrag; }
     bool Painting() const { return m_painting; }
@@ -126,7 +140,9 @@ private:
     CanvasObject* FirstSelected();
     Outcome PressEditing(QPoint client, const HandleFrame& handles);
     void DragHandle(QPoint surface, Outcome& out);
-    void MoveSelection(QPoint client);
+    void MoveSelection(QPoint client, bool snap);
+    void StartMove(QPoint client);
+    void SnapSelection();
 
     CollageDocument& m_doc;
     bool m_moving = false;
@@ -137,6 +153,15 @@ private:
     bool m_painting = false;
     int m_paintCounter = 0;
     bool m_previewMode = false;
+    bool m_snapToGuides = false;
+    std::vector<QLineF> m_guides;
+    bool m_banding = false;
+    bool m_bandAdds = false;
+    QPoint m_bandStart; // surface pixels
+    QPoint m_bandEnd;
+    int m_clickSingle = -1; // a plain click on one of several selected objects
+    Qt::KeyboardModifiers m_pressModifiers;
+    bool m_travelled = false;
     int m_pendingType = -1;
     int m_pendingIndex = 0;
 };

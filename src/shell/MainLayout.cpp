@@ -18,7 +18,7 @@ MainLayout ComputeMainLayout(QSize client) {
     left = 165;
     for (int i = 0; i < kToolbarButtonCount; ++i) {
         l.toolbar[size_t(i)] = EdgeRect(left, 184, left + 22, 205);
-        left += (i == 3 || i == 5 || i == 7) ? 30 : 24;
+        left += (i == 3 || i == 5 || i == 7 || i == 13) ? 30 : 24;
     }
     l.zoomIn = EdgeRect(w - 249, 184, w - 227, 205);
     l.zoomOut = l.zoomIn.translated(24, 0);

@@ -12,7 +12,7 @@
 namespace mosaiq {
 
 inline constexpr QSize kMainMinimumSize{800, 570};
-inline constexpr int kToolbarButtonCount = 14; // New … Move to Back of all Layers
+inline constexpr int kToolbarButtonCount = 15; // New … Move to Back of all Layers, Arrange
 inline constexpr int kTabCount = 5;            // Frame, Mask, Clipart, Tuning, Text
 
 struct MainLayout {

@@ -5,6 +5,7 @@
 #include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
+#include "ui/ColorrefColour.h"
 #include "common/TestSupport.h"
 #include "library/MaskLibrary.h"
 #include "ui/ColorrefColour.h"

@@ -32,7 +32,7 @@ TEST_P(LayoutTable, EveryChildSitsWhereTheTableSays) {
     EXPECT_EQ(E(l.tabs[4]), (Edges{615, 34, 717, 56}));
     // New, Open, Save As, Save Collage | Setting, Preview | Undo, Redo | Delete …
     const int lefts[kToolbarButtonCount] = {165, 189, 213, 237, 267, 291, 321, 345,
-                                            375, 399, 423, 447, 471, 495};
+                                            375, 399, 423, 447, 471, 495, 525};
     for (int i = 0; i < kToolbarButtonCount; ++i)
         EXPECT_EQ(E(l.toolbar[size_t(i)]), (Edges{lefts[i], 184, lefts[i] + 22, 205})) << i;
     EXPECT_EQ(E(l.zoomIn), (Edges{w - 249, 184, w - 227, 205}));

@@ -1,4 +1,5 @@
 #include "text/HatchBrush.h"
+#include "ui/ColorrefColour.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 

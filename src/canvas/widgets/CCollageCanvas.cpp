@@ -20,10 +20,10 @@
 namespace mosaiq {
 namespace {
 
-constexpr int kBarThickness = 16;    // laid out along the right and bottom edges
-constexpr int kBarShortening = 17;   // each bar leaves the corner to the other
-constexpr int kScrollStep = 10;      // pixels per arrow click
-constexpr int kWheelStep = 40;       // pixels per notch of the mouse wheel
+constexpr int kBarThickness = 16;  // laid out along the right and bottom edges
+constexpr int kBarShortening = 17; // each bar leaves the corner to the other
+constexpr int kScrollStep = 10;    // pixels per arrow click
+constexpr int kWheelStep = 40;     // pixels per notch of the mouse wheel
 constexpr int kPaintCursorId = 180;
 constexpr int kRotateCursorId = 181;
 
@@ -220,6 +220,7 @@ void CCollageCanvas::paintEvent(QPaintEvent* event) {
     const QPoint scroll = ScrollOffset();
     painter.translate(-scroll);
     m_compositor.Render(m_doc, painter, Options(event->rect().translated(scroll)));
+    PaintOverlay(painter);
     // The corner between the two bars belongs to neither: paint it as the bars' background.
     if (m_vbar->isVisibleTo(this) && m_hbar->isVisibleTo(this)) {
         painter.resetTransform();
@@ -289,25 +290,63 @@ void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     EnsureRegions();
-    Apply(m_interaction.Press(event->position().toPoint(), CurrentHandles()));
+    Apply(m_interaction.Press(event->position().toPoint(), CurrentHandles(), event->modifiers()));
 }
 
 void CCollageCanvas::mouseMoveEvent(QMouseEvent* event) {
     const bool dragging = m_interaction.Moving() || m_interaction.HandleDragging();
-    // Mid-drag the handles and regions of the pass before are good enough for the cursor.
-    if (!dragging)
+    // Mid-drag (and while a band is drawn) the handles and regions of the pass before are good
+    // enough for the cursor.
+    if (!dragging && !m_interaction.Band())
         EnsureRegions();
     const QRect before = dragging ? SelectionArea() : QRect();
+    const QRegion overlayBefore = OverlayArea();
     CanvasInteraction::Outcome outcome =
-        m_interaction.Move(event->position().toPoint(), CurrentHandles());
-    // A drag step repaints only where the dragged objects were and are now.
+        m_interaction.Move(event->position().toPoint(), CurrentHandles(), event->modifiers());
+    // A drag step repaints only where the dragged objects were and are now, and where the
+    // guides or the band were and are.
     const QRect after = dragging && outcome.redraw ? SelectionArea() : QRect();
+    const QRegion overlay = overlayBefore + OverlayArea();
     if (before.isValid() && after.isValid()) {
         outcome.redraw = false;
         m_regionsStale = true;
-        update(before | after);
+        update(QRegion(before | after) + overlay);
+    } else if (m_interaction.Band() && outcome.redraw) {
+        outcome.redraw = false;
+        update(overlay);
     }
     Apply(outcome);
+}
+
+QRegion CCollageCanvas::OverlayArea() const {
+    // Each guide and the band's outline on their own: a guide crossing the canvas would make
+    // one bounding rectangle of everything.
+    QRegion area;
+    const float zoom = m_doc.view.zoom;
+    const QPoint scroll = ScrollOffset();
+    for (const QLineF& line : m_interaction.Guides())
+        area += QRectF(line.p1() * zoom, line.p2() * zoom)
+                    .normalized()
+                    .toAlignedRect()
+                    .adjusted(-2, -2, 2, 2)
+                    .translated(-scroll);
+    if (const std::optional<QRect> band = m_interaction.Band())
+        area += band->adjusted(-2, -2, 2, 2).translated(-scroll);
+    return area;
+}
+
+void CCollageCanvas::PaintOverlay(QPainter& painter) const {
+    const float zoom = m_doc.view.zoom;
+    if (!m_interaction.Guides().empty()) {
+        painter.setPen(QPen(QColor(0xe0, 0x30, 0x90), 1));
+        for (const QLineF& line : m_interaction.Guides())
+            painter.drawLine(QLineF(line.p1() * zoom, line.p2() * zoom));
+    }
+    if (const std::optional<QRect> band = m_interaction.Band()) {
+        painter.setPen(QPen(QColor(0x3d, 0x7f, 0xd0), 1, Qt::DashLine));
+        painter.setBrush(QColor(0x3d, 0x7f, 0xd0, 40));
+        painter.drawRect(*band);
+    }
 }
 
 QRect CCollageCanvas::SelectionArea() const {
@@ -356,14 +395,21 @@ void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         Apply(m_interaction.KeyEscape());
         return;
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
         if (PreviewMode())
             return;
         // One canvas pixel a press, ten with Shift.
         const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
         const int key = event->key();
-        Q_EMIT nudgeRequested(key == Qt::Key_Left ? -step : key == Qt::Key_Right ? step : 0,
-                              key == Qt::Key_Up ? -step : key == Qt::Key_Down ? step : 0);
+        Q_EMIT nudgeRequested(key == Qt::Key_Left    ? -step
+                              : key == Qt::Key_Right ? step
+                                                     : 0,
+                              key == Qt::Key_Up     ? -step
+                              : key == Qt::Key_Down ? step
+                                                    : 0);
         return;
     }
     default:

@@ -12,8 +12,10 @@
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
 
+#include <QRegion>
 #include <QWidget>
 
+class QPainter;
 
 namespace mosaiq {
 
@@ -112,6 +114,10 @@ private:
     // Client rectangle covering the selected objects with their handles; invalid when it cannot
     // be told (a text, or nothing selected).
     QRect SelectionArea() const;
+    // Client area covering the smart guides and the selection band; empty when neither is
+    // shown. PaintOverlay draws them over the collage (the painter in surface pixels).
+    QRegion OverlayArea() const;
+    void PaintOverlay(QPainter& painter) const;
     RenderOptions Options(const QRect& exposed) const;
     void LayoutScrollBars();
     void OnBarMoved(Qt::Orientation orientation, int value);

@@ -47,6 +47,7 @@ constexpr ToolbarButtonInfo kToolbarButtons[] = {
     {cmd::kMoveDown, "Move to Back", 201, 292},
     {cmd::kMoveToTop, "Move to Front of all Layers", 199, 295},
     {cmd::kMoveToBottom, "Move to Back of all Layers", 198, 294},
+    {cmd::kArrange, "Arrange Photos", 430, 0},
     {cmd::kZoomIn, "Zoom In", 186, 0},
     {cmd::kZoomOut, "Zoom Out", 187, 0},
 };
@@ -91,6 +92,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     m_groups.push_back(MakeEffectsCommands(*this));
     m_groups.push_back(MakePackCommands(*this));
     m_groups.push_back(MakeToolCommands(*this));
+    m_groups.push_back(MakeArrangeCommands(*this));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     else

@@ -10,10 +10,11 @@ bool UpdatesToolbar(int id) {
     case kMoveToTop: case kMenuMoveToTop: case kMoveToBottom: case kMenuMoveToBottom:
     case kNewProject: case kMenuNewProject: case kOpenProject: case kMenuOpenProject:
     case kSetting: case kMenuSetting: case kCrop: case kMenuCrop: case kAddPresetToCanvas:
-    case kAddPhotoToCanvas: case kSelectAll: case kAddPhotoFile: case kAddText:
+    case kAddPhotoToCanvas: case kSelectAll: case kAddPhotoFile: case kAddText: case kArrange:
         return true;
     default:
-        return id >= kEffectErode && id <= kEffectSmooth;
+        return (id >= kEffectErode && id <= kEffectSmooth) ||
+               (id >= kAlignLeft && id <= kDistributeVertically);
     }
 }
 

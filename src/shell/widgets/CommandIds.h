@@ -123,7 +123,17 @@ enum CommandId : int {
     kAddPhotoFile = 12004,      // add photos to the canvas straight from picture files
     kAddText = 12005,
     kPaintMode = 12006,         // toggles painting with the chosen brush
-    kStartRecovery = 12007,     // at start: offer the recovery copy, then keep copies
+    kArrange = 12007,           // Edit > Arrange...: lay out photos automatically
+    kAlignLeft = 12008,         // Edit > Align: kAlignLeft ... kDistributeVertically in
+    kAlignCentre = 12009,       //   AlignMode order
+    kAlignRight = 12010,
+    kAlignTop = 12011,
+    kAlignMiddle = 12012,
+    kAlignBottom = 12013,
+    kDistributeHorizontally = 12014,
+    kDistributeVertically = 12015,
+    kSnapToGuides = 12016,      // Edit > Snap to Guides, kept as [View] snapToGuides
+    kStartRecovery = 12017,     // at start: offer the recovery copy, then keep copies
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
 };
 

@@ -53,6 +53,7 @@ const IconArt kIcons[] = {
     {423, "add-to-canvas", "423-add-to-canvas.svg", 0, 16},
     {424, "import-photo", "424-import-photo.svg", 0, 16},
     {425, "new-project", "425-new-project.svg", 0, 16},
+    {430, "arrange", "430-arrange.svg", 0, 16},
 };
 
 struct CursorArt {

@@ -299,3 +299,45 @@ TEST_F(CanvasWidgetTest, RightClickAsksForTheContextMenu) {
 }
 
 } // namespace
+
+namespace {
+
+// A band drawn from empty canvas is shown while it is drawn and selects what it encloses; a
+// snapped drag shows its guide line and loses it at the release.
+TEST_F(CanvasWidgetTest, BandAndGuidesAreDrawnOverTheCollage) {
+    AddClipart(100, 60, 100, 100);
+    AddClipart(100, 60, 300, 100);
+    for (CanvasObject& o : Doc().objects)
+        o.SetSelected(false);
+    canvas.repaint();
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, {50, 50});
+    QTest::mouseMove(&canvas, {250, 150});
+    QTest::mouseMove(&canvas, {450, 200});
+    const QImage during = canvas.grab().toImage();
+    // Inside the band but off the objects: the canvas white tinted blue.
+    const QColor tinted = during.pixelColor(70, 300 / 2 + 30);
+    EXPECT_LT(tinted.blue() - tinted.red(), 60);
+    EXPECT_GT(tinted.blue(), tinted.red());
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {450, 200});
+    EXPECT_TRUE(Doc().objects[0].Selected());
+    EXPECT_TRUE(Doc().objects[1].Selected());
+    EXPECT_EQ(canvas.grab().toImage().pixelColor(70, 180), QColor(Qt::white));
+
+    // Object 1 alone, dragged with snapping so that its left edge lands 2 px from object 0's
+    // right edge (200): it snaps there and the guide is drawn along x = 200.
+    canvas.Interaction().SetSnapToGuides(true);
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, {350, 130});
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, {350, 130});
+    QTest::mouseMove(&canvas, {300, 180});
+    QTest::mouseMove(&canvas, {252, 230}); // left edge 202, top 200
+    EXPECT_EQ(Doc().objects[1].Position(), QPoint(200, 200));
+    ASSERT_FALSE(canvas.Interaction().Guides().empty());
+    const QImage snapped = canvas.grab().toImage();
+    const QColor guide = snapped.pixelColor(200, 180); // between the two objects' rows
+    EXPECT_GT(guide.red(), 150);
+    EXPECT_LT(guide.green(), 100);
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {252, 230});
+    EXPECT_TRUE(canvas.Interaction().Guides().empty());
+}
+
+} // namespace

@@ -1,0 +1,131 @@
+// Arrange and align: Edit > Arrange... (and its toolbar button) opens the Arrange dialog over the
+// canvas's document; Edit > Align lines up or spaces out the selected objects. Each change is
+// one history step.
+#include "canvas/SelectionAlign.h"
+#include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/arrange/CArrangeDialog.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CQorMenu.h"
+#include "shell/widgets/CommandGroup.h"
+#include "shell/widgets/CommandGroups.h"
+#include "shell/widgets/CommandIds.h"
+
+#include "core/DataPath.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace mosaiq {
+namespace {
+
+struct AlignItem {
+    int id;
+    AlignMode mode;
+    const char* text;
+};
+
+const AlignItem kAlignItems[] = {
+    {cmd::kAlignLeft, AlignMode::Left, QT_TRANSLATE_NOOP("ArrangeCommands", "Align Left")},
+    {cmd::kAlignCentre, AlignMode::Centre, QT_TRANSLATE_NOOP("ArrangeCommands", "Align Centre")},
+    {cmd::kAlignRight, AlignMode::Right, QT_TRANSLATE_NOOP("ArrangeCommands", "Align Right")},
+    {cmd::kAlignTop, AlignMode::Top, QT_TRANSLATE_NOOP("ArrangeCommands", "Align Top")},
+    {cmd::kAlignMiddle, AlignMode::Middle, QT_TRANSLATE_NOOP("ArrangeCommands", "Align Middle")},
+    {cmd::kAlignBottom, AlignMode::Bottom, QT_TRANSLATE_NOOP("ArrangeCommands", "Align Bottom")},
+    {cmd::kDistributeHorizontally, AlignMode::DistributeHorizontally,
+     QT_TRANSLATE_NOOP("ArrangeCommands", "Distribute Horizontally")},
+    {cmd::kDistributeVertically, AlignMode::DistributeVertically,
+     QT_TRANSLATE_NOOP("ArrangeCommands", "Distribute Vertically")},
+};
+
+const AlignItem* FindAlign(int id) {
+    for (const AlignItem& item : kAlignItems)
+        if (item.id == id)
+            return &item;
+    return nullptr;
+}
+
+class ArrangeCommands : public CommandGroup {
+public:
+    explicit ArrangeCommands(CMainDialog& window) : CommandGroup(window) {
+        // Off unless the user turned it on, so that a drag moves exactly by the mouse's travel.
+        Window().Canvas().Interaction().SetSnapToGuides(
+            Settings().value(QLatin1String(kSnapKey), false).toBool());
+    }
+
+    bool Handles(int id) const override {
+        return id == cmd::kArrange || id == cmd::kSnapToGuides || FindAlign(id);
+    }
+
+    bool IsChecked(int id) const override {
+        return id == cmd::kSnapToGuides && Window().Canvas().Interaction().SnapToGuides();
+    }
+
+    bool IsEnabled(int id) const override {
+        const CollageDocument& doc = Window().Canvas().Document();
+        if (id == cmd::kArrange)
+            return !PhotosToArrange(doc).empty();
+        if (id == cmd::kSnapToGuides)
+            return true;
+        const AlignItem* item = FindAlign(id);
+        return item && int(SelectedIndices(doc).size()) >= AlignMinimum(item->mode);
+    }
+
+    void Run(int id) override {
+        CCollageCanvas& canvas = Window().Canvas();
+        if (id == cmd::kSnapToGuides) {
+            const bool on = !canvas.Interaction().SnapToGuides();
+            canvas.Interaction().SetSnapToGuides(on);
+            QSettings settings = Settings();
+            settings.setValue(QLatin1String(kSnapKey), on);
+            settings.sync();
+            return;
+        }
+        if (id == cmd::kArrange) {
+            CArrangeDialog dialog(canvas.Document(), m_last, &Window());
+            if (dialog.Run() != QDialog::Accepted)
+                return;
+            // The next arrangement starts from these settings, in the document's order again.
+            m_last = dialog.Options();
+            m_last.seed = 0;
+        } else if (const AlignItem* item = FindAlign(id)) {
+            if (!AlignSelection(canvas.Document(), item->mode))
+                return;
+        }
+        canvas.Redraw();
+        emit canvas.historyChanged();
+    }
+
+    void ExtendMenu(MenuId menu, CQorMenu& popup) override {
+        if (menu != MenuId::Edit && menu != MenuId::CanvasContext)
+            return;
+        popup.AppendMenuSeparator();
+        popup.AppendMenuItem(cmd::kArrange, tr("Arrange..."), kArrangeIcon);
+        CQorMenu* align = popup.AppendSubmenu(tr("Align"));
+        for (const AlignItem& item : kAlignItems) {
+            if (item.id == cmd::kDistributeHorizontally)
+                align->AppendMenuSeparator();
+            align->AppendMenuItem(item.id,
+                                  QCoreApplication::translate("ArrangeCommands", item.text));
+        }
+        if (menu == MenuId::Edit)
+            popup.AppendMenuItem(cmd::kSnapToGuides, tr("Snap to Guides"));
+    }
+
+private:
+    static constexpr int kArrangeIcon = 430;
+    static constexpr const char* kSnapKey = "View/snapToGuides";
+
+    static QSettings Settings() {
+        return QSettings(DataFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    }
+
+    ArrangeOptions m_last;
+};
+
+} // namespace
+
+std::unique_ptr<CommandGroup> MakeArrangeCommands(CMainDialog& window) {
+    return std::make_unique<ArrangeCommands>(window);
+}
+
+} // namespace mosaiq
