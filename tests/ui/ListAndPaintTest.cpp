@@ -1,4 +1,5 @@
 // The scrolled list box with its own bars, and what the owner-drawn faces put on the screen.
+#include "ui/ColorrefColour.h"
 #include "ui/WebPalette.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CColourPalette.h"

@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace mosaiq {
 namespace {
@@ -234,20 +235,27 @@ void CCollageCanvas::paintEvent(QPaintEvent* event) {
 
 void CCollageCanvas::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
-    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    const int turn = delta.y() != 0 ? delta.y() : delta.x();
     event->accept();
-    if (notches == 0 || PreviewMode())
+    if (turn == 0 || PreviewMode())
         return;
+    // Small deltas (touchpads, fine wheels) add up: a zoom step per notch, the scroll pixels
+    // in proportion.
     if (event->modifiers() & Qt::ControlModifier) {
-        Q_EMIT zoomStepRequested(notches > 0 ? 1 : -1);
+        const int steps = m_zoomWheel.Take(turn);
+        for (int i = 0; i < std::abs(steps); ++i)
+            Q_EMIT zoomStepRequested(steps > 0 ? 1 : -1);
         return;
     }
+    const int pixels = m_scrollWheel.Take(turn, kWheelStep);
+    if (pixels == 0)
+        return;
     // Shift turns the wheel sideways (some systems already report it as horizontal).
     const bool sideways = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0;
     const Qt::Orientation orientation = sideways ? Qt::Horizontal : Qt::Vertical;
     const QPoint offset = ScrollOffset();
     const int current = sideways ? offset.x() : offset.y();
-    Scroll(orientation, 5, std::max(0, current - notches * kWheelStep));
+    Scroll(orientation, 5, std::max(0, current - pixels));
 }
 
 void CCollageCanvas::EnsureRegions() {

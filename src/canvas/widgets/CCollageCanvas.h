@@ -11,6 +11,7 @@
 #include "canvas/CanvasInteraction.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
+#include "ui/WheelAccumulator.h"
 
 #include <QWidget>
 
@@ -125,6 +126,8 @@ private:
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
     bool m_swallowContextMenu = false; // the right click that ended a preview
+    WheelAccumulator m_zoomWheel;
+    WheelAccumulator m_scrollWheel;
 };
 
 } // namespace mosaiq
