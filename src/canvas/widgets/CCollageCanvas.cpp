@@ -14,8 +14,13 @@
 #include <QPainter>
 
 #include <QWheelEvent>
+#include <QApplication>
+#include <QPointer>
+#include <QThread>
+#include <QThreadPool>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace mosaiq {
 namespace {
@@ -54,6 +59,7 @@ QCursor ToCursor(CanvasCursor cursor) {
 CCollageCanvas::CCollageCanvas(QWidget* parent)
     : QWidget(parent), m_interaction(m_doc), m_vbar(new CVScrollBar(this)),
       m_hbar(new CHScrollBar(this)) {
+    m_rebuildPool.setMaxThreadCount(1);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -78,7 +84,11 @@ CCollageCanvas::CCollageCanvas(QWidget* parent)
             &CCollageCanvas::OnCanvasSizeChanged);
 }
 
-CCollageCanvas::~CCollageCanvas() = default;
+CCollageCanvas::~CCollageCanvas() {
+    if (m_rebuildCancel)
+        m_rebuildCancel->store(true);
+    m_rebuildPool.waitForDone();
+}
 
 QSize CCollageCanvas::SurfaceSize() const {
     return mosaiq::SurfaceSize({m_doc.width, m_doc.height}, m_doc.view.zoom, size());
@@ -101,9 +111,47 @@ void CCollageCanvas::SetZoom(float zoom) {
         bar->SetPosition(0);
     m_doc.view.scrollX = m_doc.view.scrollY = 0;
     m_doc.view.zoom = zoom;
-    m_doc.DropAllCaches();
+    // Photos keep their pictures, shown scaled until the new ones are built in the background;
+    // everything else is quick to remake.
+    for (CanvasObject& object : m_doc.objects)
+        if (!object.Photo())
+            object.DropCaches();
+    StartBackgroundRebuild();
     UpdateScrollBars();
     Redraw();
+}
+
+void CCollageCanvas::StartBackgroundRebuild() {
+    if (m_rebuildCancel)
+        m_rebuildCancel->store(true); // a rebuild for the zoom before is of no use now
+    const int generation = ++m_rebuildGeneration;
+    auto builds = std::make_shared<std::vector<PhotoBuild>>(
+        StalePhotoBuilds(m_doc, &m_recentPictures, QRect(QPoint(0, 0), SurfaceSize())));
+    m_rescaling = !builds->empty();
+    if (!m_rescaling)
+        return;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_rebuildCancel = cancel;
+    QPointer<CCollageCanvas> self(this);
+    m_rebuildPool.start([builds, cancel, self, generation] {
+        RunPhotoBuilds(*builds, QThread::idealThreadCount(), cancel.get());
+        // Back on the UI thread, where the canvas may be checked and its caches touched.
+        QMetaObject::invokeMethod(qApp, [builds, cancel, self, generation] {
+            if (!self || cancel->load() || generation != self->m_rebuildGeneration)
+                return;
+            ApplyPhotoBuilds(*builds, &self->m_recentPictures);
+            self->m_rescaling = false;
+            self->Redraw();
+        });
+    });
+}
+
+void CCollageCanvas::PrebuildPictures(const QRect& exposed) {
+    std::vector<PhotoBuild> builds = StalePhotoBuilds(m_doc, &m_recentPictures, exposed);
+    if (builds.empty())
+        return;
+    RunPhotoBuilds(builds, QThread::idealThreadCount());
+    ApplyPhotoBuilds(builds, &m_recentPictures);
 }
 
 void CCollageCanvas::UpdateScrollBars() {
@@ -211,13 +259,16 @@ RenderOptions CCollageCanvas::Options(const QRect& exposed) const {
     options.exposed = exposed;
     // While a drag is on, the pictures already made are drawn stretched; the release rebuilds
     // them at full quality.
-    options.fastTransformedCaches = m_interaction.Moving() || m_interaction.HandleDragging();
+    options.fastTransformedCaches =
+        m_rescaling || m_interaction.Moving() || m_interaction.HandleDragging();
     return options;
 }
 
 void CCollageCanvas::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
     const QPoint scroll = ScrollOffset();
+    if (!m_rescaling && !m_interaction.Moving() && !m_interaction.HandleDragging())
+        PrebuildPictures(event->rect().translated(scroll));
+    QPainter painter(this);
     painter.translate(-scroll);
     m_compositor.Render(m_doc, painter, Options(event->rect().translated(scroll)));
     PaintOverlay(painter);
@@ -235,20 +286,27 @@ void CCollageCanvas::paintEvent(QPaintEvent* event) {
 
 void CCollageCanvas::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
-    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    const int turn = delta.y() != 0 ? delta.y() : delta.x();
     event->accept();
-    if (notches == 0 || PreviewMode())
+    if (turn == 0 || PreviewMode())
         return;
+    // Small deltas (touchpads, fine wheels) add up: a zoom step per notch, the scroll pixels
+    // in proportion.
     if (event->modifiers() & Qt::ControlModifier) {
-        Q_EMIT zoomStepRequested(notches > 0 ? 1 : -1);
+        const int steps = m_zoomWheel.Take(turn);
+        for (int i = 0; i < std::abs(steps); ++i)
+            Q_EMIT zoomStepRequested(steps > 0 ? 1 : -1);
         return;
     }
+    const int pixels = m_scrollWheel.Take(turn, kWheelStep);
+    if (pixels == 0)
+        return;
     // Shift turns the wheel sideways (some systems already report it as horizontal).
     const bool sideways = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0;
     const Qt::Orientation orientation = sideways ? Qt::Horizontal : Qt::Vertical;
     const QPoint offset = ScrollOffset();
     const int current = sideways ? offset.x() : offset.y();
-    Scroll(orientation, 5, std::max(0, current - notches * kWheelStep));
+    Scroll(orientation, 5, std::max(0, current - pixels));
 }
 
 void CCollageCanvas::EnsureRegions() {

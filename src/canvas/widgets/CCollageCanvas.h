@@ -11,8 +11,11 @@
 #include "canvas/CanvasInteraction.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
+#include "canvas/PhotoPrebuild.h"
+#include "ui/WheelAccumulator.h"
 
 #include <QRegion>
+#include <QThreadPool>
 #include <QWidget>
 
 class QPainter;
@@ -48,6 +51,9 @@ public:
     void UpdateScrollBars();
     // Asks for a new drawing pass.
     void Redraw();
+    // True while the pictures of a zoom step are rebuilt in the background (until then the
+    // previous pictures are shown scaled).
+    bool RebuildingPictures() const { return m_rescaling; }
 
     // --- modes
     bool PreviewMode() const { return m_interaction.PreviewMode(); }
@@ -122,6 +128,10 @@ private:
     void LayoutScrollBars();
     void OnBarMoved(Qt::Orientation orientation, int value);
     void OnCanvasSizeChanged();
+    // Builds the pictures the next pass needs on every core first, so the pass only draws.
+    void PrebuildPictures(const QRect& exposed);
+    // Starts rebuilding every photo's picture for the new zoom on worker threads.
+    void StartBackgroundRebuild();
 
     CollageDocument m_doc;
     Compositor m_compositor;
@@ -131,6 +141,15 @@ private:
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
     bool m_swallowContextMenu = false; // the right click that ended a preview
+    WheelAccumulator m_zoomWheel;
+    RecentPhotoPictures m_recentPictures;
+    bool m_rescaling = false;    // a zoom step's pictures are being rebuilt in the background
+    int m_rebuildGeneration = 0; // which background rebuild may place its pictures
+    std::shared_ptr<std::atomic<bool>> m_rebuildCancel;
+    // The canvas's own worker for zoom rebuilds: Qt's image scaling runs its parts on the global
+    // pool, which a rebuild waiting there for its own helpers would leave without threads.
+    QThreadPool m_rebuildPool;
+    WheelAccumulator m_scrollWheel;
 };
 
 } // namespace mosaiq

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <cstdlib>
+
 namespace mosaiq {
 namespace {
 
@@ -308,7 +310,10 @@ void CLibraryPanel::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CLibraryPanel::wheelEvent(QWheelEvent* event) {
-    m_grid.Wheel(event->angleDelta().y());
+    // One scroll step a notch, however finely the wheel reports it.
+    const int notches = m_wheel.Take(event->angleDelta().y());
+    for (int i = 0; i < std::abs(notches); ++i)
+        m_grid.Wheel(notches > 0 ? kWheelNotch : -kWheelNotch);
     m_bar->SetPosition(m_grid.Scroll());
     update();
     event->accept();

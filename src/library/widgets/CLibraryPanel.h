@@ -7,6 +7,7 @@
 // Kinds (button layout and behaviour): 0 frames ("Apply"), 1 masks ("Apply", "Import", "Reset",
 // white background), 2 cliparts ("Add"), 4 decorations and brushes (no buttons, no drag cursor).
 
+#include "ui/WheelAccumulator.h"
 #include "library/LibraryGrid.h"
 #include "library/LibraryItems.h"
 
@@ -111,6 +112,7 @@ private:
     LibraryItems m_items;
     bool m_dragArmed = false;
     bool m_dragMoved = false;
+    WheelAccumulator m_wheel;
     QPoint m_pressPos;
     CVScrollBar* m_bar = nullptr;
     std::vector<CBitmapButton*> m_buttons;

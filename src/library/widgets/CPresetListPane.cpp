@@ -20,6 +20,8 @@ CPresetListPane::CPresetListPane(QWidget* parent) : QWidget(parent) {
     for (int k = 0; k <= kBrushSelector; ++k)
         m_selector->AddString(tr(DecorationSelectorName(k).toLatin1().constData()));
     m_selector->SetCurSel(0);
+    // Room for eight families without scrolling (the decoration packs may add one).
+    m_selector->SetVisibleRows(8);
     auto announce = [this] {
         const int k = m_selector->GetCurSel();
         if (k < 0 || k == m_lastSelector)

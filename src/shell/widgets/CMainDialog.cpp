@@ -165,6 +165,7 @@ void CMainDialog::CreateChildren() {
     for (float step : kZoomSteps)
         m_zoomBox->AddString(QStringLiteral("%1%").arg(int(step * 100.0f + 0.5f)));
     m_zoomBox->SetCurSel(m_zoomIndex);
+    m_zoomBox->SetVisibleRows(int(kZoomSteps.size())); // every step at once, no scroll bars
     connect(m_zoomBox, &CVexComboBox::closeUp, this, [this] { SetZoomIndex(m_zoomBox->GetCurSel()); });
     connect(m_zoomBox, &CVexComboBox::selEndOk, this, [this] { SetZoomIndex(m_zoomBox->GetCurSel()); });
 
@@ -173,9 +174,15 @@ void CMainDialog::CreateChildren() {
     const QString menuCaptions[5] = {UiTextOr(24, "File"), UiTextOr(15, "Panels"),
                                      UiTextOr(25, "Edit"), tr("Tools"), UiTextOr(17, "Help")};
     for (int i = 0; i < 5; ++i) {
-        auto* b = new CMenuBarButton(menuIds[i], QLatin1Char('&') + menuCaptions[i], this);
+        const QString caption = QLatin1Char('&') + menuCaptions[i];
+        auto* b = new CMenuBarButton(menuIds[i], caption, this);
         connect(b, &CMenuBarButton::commandIssued, this, issue);
         m_menuButtons[size_t(i)] = b;
+        // Alt and the underlined first letter drop the menu, as a click on its button does.
+        auto* mnemonic = new QShortcut(QKeySequence::mnemonic(caption), this);
+        mnemonic->setContext(Qt::WindowShortcut);
+        const int id = menuIds[i];
+        connect(mnemonic, &QShortcut::activated, this, [this, id] { RunCommand(id); });
     }
 
     for (int i = 0; i < kPanelSlotCount; ++i)

@@ -14,6 +14,20 @@ namespace {
 
 constexpr QColor kItemBackground{234, 234, 237};
 
+// A tick in the item's text colour, so it shows on the light item background as the text does.
+void DrawCheckMark(QPainter& painter, const QRect& box, const QColor& colour) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(colour, std::max(2.0, box.width() / 5.0), Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+    const QPointF points[3] = {
+        QPointF(box.left() + box.width() * 0.1, box.top() + box.height() * 0.55),
+        QPointF(box.left() + box.width() * 0.4, box.top() + box.height() * 0.85),
+        QPointF(box.left() + box.width() * 0.9, box.top() + box.height() * 0.2)};
+    painter.drawPolyline(points, 3);
+    painter.restore();
+}
+
 // Measures and draws the menu's items by the program's own rules.
 class QorMenuStyle : public QProxyStyle {
 public:
@@ -64,11 +78,13 @@ public:
             return;
         }
         const QRect column(r.left(), r.top(), r.height(), r.height());
+        QColor textColour = pal.color(QPalette::WindowText);
+        if (!enabled)
+            textColour = pal.color(QPalette::Disabled, QPalette::WindowText);
+        else if (selected)
+            textColour = pal.color(QPalette::HighlightedText);
         if (item->checked) {
-            QStyleOption check = *option;
-            check.rect = column.adjusted(3, 3, -3, -3);
-            check.state = State_On | (enabled ? State_Enabled : State_None);
-            proxy()->drawPrimitive(PE_IndicatorMenuCheckMark, &check, painter, widget);
+            DrawCheckMark(*painter, column.adjusted(4, 4, -4, -4), textColour);
         } else if (!item->icon.isNull()) {
             const QIcon::Mode mode = enabled ? QIcon::Normal : QIcon::Disabled;
             const QPixmap pixmap = item->icon.pixmap(QSize(CQorMenu::kIconSize, CQorMenu::kIconSize),
@@ -77,11 +93,6 @@ public:
             painter->drawPixmap(QRect(iconRect.translated(column.center() - iconRect.center())),
                                 pixmap);
         }
-        QColor textColour = pal.color(QPalette::WindowText);
-        if (!enabled)
-            textColour = pal.color(QPalette::Disabled, QPalette::WindowText);
-        else if (selected)
-            textColour = pal.color(QPalette::HighlightedText);
         painter->setPen(textColour);
         painter->setFont(item->font);
         const QRect textRect = r.adjusted(column.width() + 4, 0, -8, 0);

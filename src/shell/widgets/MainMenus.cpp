@@ -112,6 +112,8 @@ void BuildMenu(MenuId menu, CQorMenu& popup, CMainDialog& window) {
         Append(popup, {cmd::kExit, "Exit", 0, 0, nullptr});
         return;
     case MenuId::Edit:
+        // The menu starts with its separator: the menu must not drop it as a leading one.
+        popup.setSeparatorsCollapsible(false);
         Append(popup, kSeparator);
         AppendAll(popup, kUndoRedo);
         Append(popup, kSeparator);

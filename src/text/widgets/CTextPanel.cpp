@@ -4,6 +4,7 @@
 #include "text/TextFont.h"
 #include "text/TextTemplateRules.h"
 #include "text/widgets/CTextStyleList.h"
+#include "ui/ScrollMetrics.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
 #include "ui/widgets/CVexColourPicker.h"
@@ -23,6 +24,7 @@ constexpr QColor kBackground{240, 240, 240};
 constexpr QColor kFrame{90, 90, 90};
 constexpr QColor kCutNotice{180, 0, 0};
 constexpr int kControlHeight = 20;
+constexpr int kListMargins = 8; // a list row's text margins, as the drop-down's list measures
 
 } // namespace
 
@@ -36,6 +38,8 @@ CTextPanel::CTextPanel(QWidget* parent) : QWidget(parent) {
     m_slider = new CBitmapSlider(kSliderId, this);
     m_slider->SetRange(0, 100);
     m_slider->SetPosition(0);
+    // While dragged, the thumb carries a tip with the percentage.
+    m_slider->SetFlags(CBitmapSlider::kShowTip | CBitmapSlider::kFollowTip);
     connect(m_slider, &CBitmapSlider::positionChanged, this,
             [this](int, int position) { ChooseTransparency(position); });
 
@@ -90,8 +94,15 @@ void CTextPanel::FillFontList() {
     }
     faces.sort(Qt::CaseInsensitive);
     faces.removeDuplicates();
-    for (const QString& face : faces)
+    // The drop-down is as wide as the widest name followed by "0", with room for the list's
+    // margins and scroll bar, so no name is cut.
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (const QString& face : faces) {
         m_fonts->AddString(face);
+        widest = std::max(widest, metrics.horizontalAdvance(face + QLatin1Char('0')));
+    }
+    m_fonts->SetDroppedWidth(widest + kListMargins + kScrollBarThickness + 2);
     if (m_fonts->GetCount() > 0)
         m_fonts->SetCurSel(0);
 }
@@ -220,10 +231,10 @@ void CTextPanel::LayoutControls() {
     m_first->setGeometry(left, slider.top() + 45, w, kControlHeight);
     m_second->setGeometry(left, slider.top() + 70, w, kControlHeight);
     m_styles->setGeometry(260, 20, 130, std::max(height() - 38, CTextStyleList::kRowHeight));
-    // "Add" sits under the entry field, where a short panel area still has room for it; the
-    // cut notice follows it on the same line.
-    m_entry->setGeometry(400, 20, std::max(width() - 420, 40), std::max(height() - 46, 20));
-    m_add->setGeometry(400, height() - 23, 76, 20);
+    // "Add" in the bottom-left corner, (L, B - 21) to (L + 76, B - 1); the entry field reaches
+    // down to B - 20, and the cut notice stands in the line under it.
+    m_entry->setGeometry(400, 20, std::max(width() - 420, 40), std::max(height() - 40, 20));
+    m_add->setGeometry(0, height() - 21, 76, 20);
 }
 
 void CTextPanel::resizeEvent(QResizeEvent* event) {
@@ -254,9 +265,8 @@ void CTextPanel::paintEvent(QPaintEvent*) {
     if (m_cutNotice) {
         p.setPen(kCutNotice);
         p.drawText(
-            QRect(m_add->geometry().right() + 10, m_add->y(),
-                  std::max(m_entry->geometry().right() - m_add->geometry().right() - 10, 0),
-                  m_add->height()),
+            QRect(m_entry->x(), m_entry->geometry().bottom() + 2, m_entry->width(),
+                  std::max(height() - m_entry->geometry().bottom() - 2, 0)),
             Qt::AlignLeft | Qt::AlignVCenter,
             tr("A text holds at most %1 characters; the rest was cut off.").arg(kTextEntryLimit));
     }

@@ -162,7 +162,8 @@ void CTextStyleList::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CTextStyleList::wheelEvent(QWheelEvent* event) {
-    ScrollTo(m_top - event->angleDelta().y() / 120 * (kRowHeight / 2));
+    // Half a row a notch; small deltas scroll in proportion.
+    ScrollTo(m_top - m_wheel.Take(event->angleDelta().y(), kRowHeight / 2));
     event->accept();
 }
 

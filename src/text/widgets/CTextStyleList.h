@@ -5,6 +5,8 @@
 // the wheel and the scroll bar (shown only when the rows do not fit) scroll. The samples are
 // drawn once per row size and kept.
 
+#include "ui/WheelAccumulator.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -53,6 +55,7 @@ private:
     CVexScrollBar* m_bar = nullptr;
     int m_current = 0;
     int m_top = 0;
+    WheelAccumulator m_wheel;
     std::array<QPixmap, kRowCount> m_samples;
 };
 

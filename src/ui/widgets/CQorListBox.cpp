@@ -145,8 +145,9 @@ void CQorListBox::keyPressEvent(QKeyEvent* event) {
 
 void CQorListBox::wheelEvent(QWheelEvent* event) {
     const int maxY = std::max(0, ContentSize().height() - height());
-    const int steps = event->angleDelta().y() / 120;
-    SetOffset(QPoint(m_offset.x(), std::clamp(m_offset.y() - steps * 3 * m_itemHeight, 0, maxY)));
+    // Three rows a notch; small deltas scroll in proportion.
+    const int pixels = m_wheel.Take(event->angleDelta().y(), 3 * m_itemHeight);
+    SetOffset(QPoint(m_offset.x(), std::clamp(m_offset.y() - pixels, 0, maxY)));
 }
 
 } // namespace mosaiq

@@ -3,6 +3,8 @@
 // An owner-drawn list of text items in rows of one height, shown from a scroll offset that its
 // container (CScrolledListBox) sets. A click selects a row, a double click or Enter activates it.
 
+#include "ui/WheelAccumulator.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -52,6 +54,7 @@ private:
     int m_hover = -1;
     int m_itemHeight = 18;
     QPoint m_offset;
+    WheelAccumulator m_wheel;
 };
 
 } // namespace mosaiq

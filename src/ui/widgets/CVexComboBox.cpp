@@ -214,6 +214,17 @@ void CVexComboBox::ShowDropDown(bool show) {
     OpenDropDown(all);
 }
 
+QSize CVexComboBox::DropDownSize() const {
+    // The list is framed by one pixel on every side.
+    const int rows = std::min(m_visibleRows, std::max(GetCount(), 1));
+    const int height = m_visibleRows > 0 ? rows * m_drop->List()->ItemHeight() + 2 : kDropHeight;
+    return {std::max(width(), m_droppedWidth), height};
+}
+
+QWidget* CVexComboBox::DropDownWindow() const {
+    return m_drop;
+}
+
 void CVexComboBox::OpenDropDown(const std::vector<int>& items) {
     m_dropItems = items;
     QStringList rows;
@@ -226,7 +237,7 @@ void CVexComboBox::OpenDropDown(const std::vector<int>& items) {
     const bool wasOpen = IsDroppedDown();
     m_drop->SetRows(rows, current, items.size() == std::size_t(GetCount()) ? m_topIndex : 0);
     if (!wasOpen) {
-        QRect geometry(mapToGlobal(QPoint(0, height())), QSize(width(), kDropHeight));
+        QRect geometry(mapToGlobal(QPoint(0, height())), DropDownSize());
         if (const QScreen* s = screen(); s && geometry.bottom() > s->geometry().bottom())
             geometry.moveBottom(mapToGlobal(QPoint(0, 0)).y() - 1); // no room below: open above
         m_drop->setGeometry(geometry);

@@ -49,6 +49,17 @@ public:
     // edit's width.
     void SetAutoScroll(bool on);
 
+    // The drop-down's width: at least the box's own; 0 (the default) is the box's width.
+    void SetDroppedWidth(int width) { m_droppedWidth = width; }
+    int DroppedWidth() const { return m_droppedWidth; }
+    // How many rows the drop-down shows before it scrolls; 0 (the default) is kDropHeight
+    // pixels. A list that fits needs no scroll bar.
+    void SetVisibleRows(int rows) { m_visibleRows = rows; }
+    // The drop-down's size when it opens now, in pixels.
+    QSize DropDownSize() const;
+    // The open drop-down (nullptr before it was first made).
+    QWidget* DropDownWindow() const;
+
     Style ComboStyle() const { return m_style; }
     QLineEdit* Edit() const { return m_edit; }
     QString Text() const;
@@ -97,6 +108,8 @@ private:
     std::vector<bool> m_selectable;
     int m_current = -1;
     int m_topIndex = 0;
+    int m_droppedWidth = 0;
+    int m_visibleRows = 0;
     int m_look = kNormal;
     bool m_autoComplete = false;
     bool m_suggestions = false;
