@@ -7,6 +7,7 @@
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"
 #include "library/MaskLibrary.h"
+#include "ui/ColorrefColour.h"
 
 #include <QFileInfo>
 
