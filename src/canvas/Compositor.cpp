@@ -1,7 +1,6 @@
 #include "canvas/Compositor.h"
 #include "ui/ColorrefColour.h"
 
-#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"
@@ -9,6 +8,7 @@
 #include "canvas/ObjectGeometry.h"
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
+#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -201,6 +201,11 @@ void Compositor::DrawBackground(const CollageDocument& document, Pass& pass) {
     }
     if (target.isEmpty())
         return;
+    if (pass.options.scaledExport &&
+        (target.width() > picture.width() || target.height() > picture.height())) {
+        painter.drawImage(QRectF(target), picture);
+        return;
+    }
     const std::int64_t key = picture.cacheKey() ^ (std::int64_t(document.backgroundMode) << 60);
     if (m_background.isNull() || m_backgroundKey != key || m_backgroundTarget != target.size()) {
         m_background = ScaleForDisplay(picture, target.size());

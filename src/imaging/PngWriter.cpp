@@ -322,6 +322,11 @@ int ChooseThreads(const PngWriteOptions& options, std::size_t filteredBytes) {
 
 } // namespace
 
+void FilterPngRow(const std::uint8_t* cur, const std::uint8_t* up, std::size_t n, int bpp,
+                  std::uint8_t* out) {
+    FilterRow(cur, up, n, bpp, true, out);
+}
+
 QByteArray EncodePng(const QImage& image, const PngWriteOptions& options, QString* error) {
     const auto fail = [error](const QString& reason) {
         if (error)

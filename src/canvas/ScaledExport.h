@@ -1,0 +1,38 @@
+#pragma once
+
+// Exports past the canvas size: the collage rendered in bands at an export scale or fitted to a
+// paper format, written with its resolution by the file's extension. JPEG, PNG, TIFF and BMP
+// stream their rows, so memory holds one band; the other picture types are rendered whole and
+// written by the image library; ".pdf" writes a one-page PDF whose page is the paper, or the
+// rendered size at the dpi when no paper is asked, with the collage centred on it.
+
+#include "canvas/CollageExport.h"
+#include "canvas/ExportSize.h"
+
+#include <QSizeF>
+#include <QString>
+
+#include <functional>
+
+namespace mosaiq {
+
+class CollageDocument;
+
+// Rows done and the total; returning false cancels (the target is left as it was).
+using ExportProgress = std::function<bool(int done, int total)>;
+
+struct ScaledExportResult : ExportResult {
+    bool cancelled = false;
+    QSize pixels; // the rendered picture's size
+};
+
+// The PDF page for the settings in points: the paper, or the rendered size at the dpi.
+QSizeF PdfPageSizePoints(const CollageDocument& document, const ExportSettings& settings);
+
+// Checks the settings (CheckExportSettings) and the path, renders and writes. An existing file is
+// replaced only by a complete new one. Photos whose files are gone are left out.
+ScaledExportResult ExportCollageScaled(CollageDocument& document, const QString& path,
+                                       const ExportSettings& settings,
+                                       const ExportProgress& progress = {});
+
+} // namespace mosaiq
