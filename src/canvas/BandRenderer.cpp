@@ -45,7 +45,8 @@ QSize ScaledCanvasSize(const CollageDocument& document, double scale) {
 }
 
 int DefaultBandRows(int width) {
-    return int(std::clamp<std::int64_t>(kBandPixels / std::max(1, width), 16, kMaxPictureSide));
+    return int(std::clamp<std::int64_t>(kBandPixels / std::max(1, width), 16, kMaxPictureSide)) &
+           ~7;
 }
 
 ExportViewGuard::ExportViewGuard(CollageDocument& document, float zoom)
@@ -72,8 +73,8 @@ bool RenderCollageInBands(CollageDocument& document, double scale, int bandRows,
     const QSize size = ScaledCanvasSize(document, scale);
     if (size.isEmpty() || !PictureSizeAllowed(size, nullptr))
         return false;
-    if (bandRows <= 0)
-        bandRows = DefaultBandRows(size.width());
+    // Text hatches keep to the device's 8 x 8 pixel grid: bands start on it.
+    bandRows = bandRows <= 0 ? DefaultBandRows(size.width()) : (bandRows + 7) / 8 * 8;
     ExportViewGuard guard(document, float(scale));
     const float zoom = document.view.zoom;
     std::vector<std::pair<double, double>> rows;
@@ -84,7 +85,8 @@ bool RenderCollageInBands(CollageDocument& document, double scale, int bandRows,
     Compositor compositor;
     RenderOptions options;
     options.offscreenOnly = true;
-    options.scaledExport = true;
+    options.scaledExport = scale != 1.0;
+    options.preparedPictures = true;
     options.surfaceSize = size;
     for (int top = 0; top < size.height(); top += bandRows) {
         const int height = std::min(bandRows, size.height() - top);

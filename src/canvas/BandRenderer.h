@@ -26,14 +26,15 @@ struct ObjectCache;
 // The rendered size at scale: each side trunc(side x scale) as the compositor's canvas rectangle.
 QSize ScaledCanvasSize(const CollageDocument& document, double scale);
 
-// Rows per band for an output width: about 32 MiB of pixels, at least 16 rows.
+// Rows per band for an output width: about 32 MiB of pixels, at least 16 rows, a multiple of 8.
 int DefaultBandRows(int width);
 
 // Called with each band (Format_RGB32, opaque, the output's width) and the row of its top edge,
 // top to bottom; false stops the rendering (cancel or a failed write).
 using BandSink = std::function<bool(const QImage& band, int top)>;
 
-// Renders the collage at scale in bands of bandRows (0: DefaultBandRows) and hands them to sink.
+// Renders the collage at scale in bands of bandRows (0: DefaultBandRows; others are rounded up
+// to a multiple of 8, the text hatches' grid) and hands them to sink.
 // The view's zoom, scroll offsets, hit regions and pictures are as before afterwards. False when
 // the size cannot be made, memory for a band is lacking, or sink stopped.
 bool RenderCollageInBands(CollageDocument& document, double scale, int bandRows,

@@ -1,6 +1,7 @@
 #include "canvas/Compositor.h"
 #include "ui/ColorrefColour.h"
 
+#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"
@@ -8,7 +9,6 @@
 #include "canvas/ObjectGeometry.h"
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
-#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -390,7 +390,8 @@ void Compositor::DrawLook(ObjectCache& cache, PreparedKey key, const QTransform&
     const QTransform device = transform * pass.base;
     // The prepared copy is used where the view only translates: it is then copied pixel for
     // pixel. Export and tests draw directly.
-    const bool prepare = !pass.options.offscreenOnly && !pass.options.directDrawing &&
+    const bool prepare = (pass.options.preparedPictures ||
+                          (!pass.options.offscreenOnly && !pass.options.directDrawing)) &&
                          device.type() <= QTransform::TxRotate && IsWholeTranslation(pass.base);
     if (prepare) {
         const qreal wholeX = std::floor(device.dx()), wholeY = std::floor(device.dy());
