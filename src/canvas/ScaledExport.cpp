@@ -176,4 +176,38 @@ ScaledExportResult ExportCollageScaled(CollageDocument& document, const QString&
     return result;
 }
 
+std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& document) {
+    auto copy = std::make_unique<CollageDocument>();
+    copy->width = document.width;
+    copy->height = document.height;
+    copy->backgroundPath = document.backgroundPath;
+    copy->backgroundColour = document.backgroundColour;
+    copy->backgroundMode = document.backgroundMode;
+    copy->backgroundPicture = document.backgroundPicture;
+    copy->objects = document.objects;
+    for (CanvasObject& o : copy->objects)
+        o.cache = nullptr; // the view's pictures stay with the view
+    copy->regionTable = document.regionTable;
+    copy->pastedPictures = document.pastedPictures;
+    copy->brushPictures = document.brushPictures;
+    return copy;
+}
+
+double FitScale(const CollageDocument& document, QSize area) {
+    if (document.width <= 0 || document.height <= 0 || area.isEmpty())
+        return 0.0;
+    return std::min(double(area.width()) / document.width, double(area.height()) / document.height);
+}
+
+bool PaintCollageFitted(CollageDocument& document, QPainter& painter, const QRect& area,
+                        const ExportProgress& progress) {
+    const double scale = FitScale(document, area.size());
+    const QSize size = ScaledCanvasSize(document, scale);
+    if (size.isEmpty())
+        return false;
+    const QPoint origin = area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                  (area.height() - size.height()) / 2);
+    return PaintCollageInBands(document, painter, origin, scale, 0, progress);
+}
+
 } // namespace mosaiq

@@ -12,7 +12,12 @@
 #include <QSizeF>
 #include <QString>
 
+#include <QRect>
+
 #include <functional>
+#include <memory>
+
+class QPainter;
 
 namespace mosaiq {
 
@@ -34,5 +39,19 @@ QSizeF PdfPageSizePoints(const CollageDocument& document, const ExportSettings& 
 ScaledExportResult ExportCollageScaled(CollageDocument& document, const QString& path,
                                        const ExportSettings& settings,
                                        const ExportProgress& progress = {});
+
+// A copy of what a rendering of document reads (canvas, background, objects without their
+// pictures, regions, pasted and brush pictures), so an export can run on a worker thread while
+// the window goes on with the document itself.
+std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& document);
+
+// The scale at which the canvas fits inside area (aspect kept).
+double FitScale(const CollageDocument& document, QSize area);
+
+// Draws the collage fitted into area of painter (units: device pixels, as a printer at its
+// resolution has them), centred, rendered from the photos' files in bands. progress as above.
+// False when cancelled or the size cannot be rendered.
+bool PaintCollageFitted(CollageDocument& document, QPainter& painter, const QRect& area,
+                        const ExportProgress& progress = {});
 
 } // namespace mosaiq

@@ -19,6 +19,7 @@ std::unique_ptr<CommandGroup> MakePanelCommands(CMainDialog& window);     // tex
 std::unique_ptr<CommandGroup> MakeEffectsCommands(CMainDialog& window);   // effects, calendar, wallpaper
 std::unique_ptr<CommandGroup> MakePackCommands(CMainDialog& window);      // resource packs, converter
 std::unique_ptr<CommandGroup> MakeToolCommands(CMainDialog& window);      // the colour dialog
+std::unique_ptr<CommandGroup> MakePrintCommands(CMainDialog& window);     // print, print preview
 
 } // namespace mosaiq
 

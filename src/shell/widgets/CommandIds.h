@@ -123,6 +123,8 @@ enum CommandId : int {
     kAddPhotoFile = 12004,      // add photos to the canvas straight from picture files
     kAddText = 12005,
     kPaintMode = 12006,         // toggles painting with the chosen brush
+    kPrint = 12007,             // Ctrl+P: the print dialog, then the collage fitted to the page
+    kPrintPreview = 12008,      // the print preview
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
 };
 

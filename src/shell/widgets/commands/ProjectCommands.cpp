@@ -15,6 +15,7 @@
 #include "canvas/PhotoRelink.h"
 #include "canvas/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/export/ExportRun.h"
 #include "imaging/widgets/CNewCollageDialog.h"
 #include "ui/widgets/DialogProvider.h"
 
@@ -341,7 +342,7 @@ private:
 
     void SaveCollage() {
         static const char* const kExtensions[] = {"jpg", "jpeg", "bmp", "gif", "png",
-                                                  "pcx", "pnm",  "tif", "tiff"};
+                                                  "pcx", "pnm",  "tif", "tiff", "pdf"};
         QStringList filters;
         for (const char* ext : kExtensions)
             filters << QStringLiteral("(*.%1)").arg(QLatin1String(ext));
@@ -355,11 +356,8 @@ private:
             if (!ConfirmReplace(path))
                 return;
         }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const ExportResult result = ExportCollage(Document(), path);
-        QApplication::restoreOverrideCursor();
-        if (!result.ok)
-            Warn(result.error);
+        // The size (scale or paper at a dpi) is asked next; scale 1 is today's export.
+        ExportCollageAsAsked(&Window(), Document(), path);
     }
 
     // --- collage setting
