@@ -62,6 +62,10 @@ public:
     ~TiffBandWriter() override {
         if (m_tiff)
             TIFFClose(m_tiff);
+        if (m_handlersSet) {
+            TIFFSetErrorHandler(m_previousError);
+            TIFFSetWarningHandler(m_previousWarning);
+        }
     }
 
     bool Begin(const QString& path, QSize size, int dpi) override {
@@ -70,8 +74,11 @@ public:
             m_error = m_file->ErrorString();
             return false;
         }
-        TIFFSetErrorHandler(CollectError);
-        TIFFSetWarningHandler(nullptr);
+        // libtiff's handlers are the process's: ours while this file is written, then the
+        // earlier ones again.
+        m_previousError = TIFFSetErrorHandler(CollectError);
+        m_previousWarning = TIFFSetWarningHandler(nullptr);
+        m_handlersSet = true;
         t_lastTiffError.clear();
         const bool big = std::int64_t(size.width()) * size.height() * 3 > (std::int64_t(1) << 31);
         m_tiff = TIFFClientOpen("collage", big ? "w8" : "w", m_file->Device(), ReadProc, WriteProc,
@@ -144,6 +151,9 @@ private:
 
     std::unique_ptr<ReplacingFile> m_file;
     TIFF* m_tiff = nullptr;
+    TIFFErrorHandler m_previousError = nullptr;
+    TIFFErrorHandler m_previousWarning = nullptr;
+    bool m_handlersSet = false;
     QSize m_size;
     std::vector<std::uint8_t> m_row;
     int m_next = 0;
