@@ -21,7 +21,8 @@ _mosaiq_cli() {
         return
     fi
     case "$command" in
-    render | dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm)' ;;
+    render | dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp)' ;;
+    import-photos) _filedir '@(jpg|jpeg|heic|heif|hif|avif|webp|png|bmp|gif|tif|tiff|pcx|pnm|wmf|emf)' ;;
     import-pack) _filedir irs ;;
     wallpaper)
         if ((cword == i + 1)); then
