@@ -4,6 +4,7 @@
 #include "imaging/HeifReader.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureMetadata.h"
+#include "imaging/PngWriter.h"
 
 #include "common/PhonePictures.h"
 #include "common/TestSupport.h"
@@ -298,6 +299,25 @@ TEST_F(PhoneFormats, HostilePhoneFilesAreRefused) {
     QSize size;
     EXPECT_FALSE(ReadPictureSize(File(QStringLiteral("huge.heic")), &size));
     EXPECT_FALSE(ReadPictureSize(File(QStringLiteral("huge.webp")), &size));
+}
+
+} // namespace
+} // namespace mosaiq
+
+namespace mosaiq {
+namespace {
+
+// Pictures are written in sRGB, and the PNG writer says so before the image data.
+TEST(ColourProfiles, PngOutputCarriesTheSrgbChunk) {
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(qRgb(10, 200, 30));
+    const QByteArray png = EncodePng(image, {});
+    const qsizetype srgb = png.indexOf("sRGB");
+    ASSERT_GT(srgb, 0);
+    EXPECT_LT(srgb, png.indexOf("IDAT"));
+    EXPECT_EQ(png.mid(srgb - 4, 4), QByteArray("\0\0\0\x01", 4));
+    EXPECT_EQ(png[srgb + 4], '\0');
+    EXPECT_EQ(QImage::fromData(png), image);
 }
 
 } // namespace
