@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace mosaiq {
@@ -82,6 +84,10 @@ public:
     // Pixels of pasted cliparts and of the brushes; not part of the document (they survive
     // clearing). Format_ARGB32 (B, G, R, A in memory).
     std::vector<QImage> pastedPictures;
+    // Pasted pictures a project's cliparts named but did not carry: each has a null placeholder
+    // in pastedPictures (drawn as nothing) mapped here to the index the project stored, which a
+    // save writes back unchanged. Kept beside the pasted pictures (clearing keeps both).
+    std::map<int, std::int32_t> missingPastedPictures;
     std::vector<QImage> brushPictures;
     int lastAddedIndex = -1;
     int mouseTool = 0; // 0 no tool; set by the interaction layer
