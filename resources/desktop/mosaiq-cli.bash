@@ -32,10 +32,11 @@ _mosaiq_cli() {
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--scale --dpi --paper --help" -- "$cur"))
         else
-            _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|pdf)'
+            _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp|pdf)'
         fi
         ;;
-    dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm)' ;;
+    dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp)' ;;
+    import-photos) _filedir '@(jpg|jpeg|heic|heif|hif|avif|webp|png|bmp|gif|tif|tiff|pcx|pnm|wmf|emf)' ;;
     import-pack) _filedir irs ;;
     wallpaper)
         if ((cword == i + 1)); then

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace mosaiq {
@@ -65,6 +67,9 @@ public:
 
     // --- runtime fields
     QImage backgroundPicture; // decoded from backgroundPath; null when none
+    // The background picture is turned upright by its orientation tag (see CanvasObject::upright):
+    // false only for a background kept from a project written before pictures were turned.
+    bool backgroundUpright = true;
     // The 260 bytes backgroundPath was read from in a project; written back unchanged while
     // backgroundPath still reads the same (text that is not UTF-8 keeps its bytes).
     QByteArray backgroundPathField;
@@ -79,6 +84,10 @@ public:
     // Pixels of pasted cliparts and of the brushes; not part of the document (they survive
     // clearing). Format_ARGB32 (B, G, R, A in memory).
     std::vector<QImage> pastedPictures;
+    // Pasted pictures a project's cliparts named but did not carry: each has a null placeholder
+    // in pastedPictures (drawn as nothing) mapped here to the index the project stored, which a
+    // save writes back unchanged. Kept beside the pasted pictures (clearing keeps both).
+    std::map<int, std::int32_t> missingPastedPictures;
     std::vector<QImage> brushPictures;
     int lastAddedIndex = -1;
     int mouseTool = 0; // 0 no tool; set by the interaction layer

@@ -39,7 +39,7 @@ ExportResult ExportCollage(CollageDocument& document, const QString& path) {
     const QString extension = PictureExtension(path).toLower();
     if (extension.isEmpty() || PictureTypeFromExtension(extension) == kPictureUnknown) {
         result.error = QStringLiteral("\"%1\" does not end in a known picture extension "
-                                      "(jpg, jpeg, bmp, gif, png, pcx, pnm, tif, tiff)")
+                                      "(jpg, jpeg, bmp, gif, png, webp, pcx, pnm, tif, tiff)")
                            .arg(QDir::toNativeSeparators(path));
         return result;
     }

@@ -1,7 +1,6 @@
 #include "canvas/Compositor.h"
 #include "ui/ColorrefColour.h"
 
-#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"
@@ -9,6 +8,7 @@
 #include "canvas/ObjectGeometry.h"
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
+#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -308,7 +308,7 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
     const QString path = ReadFixedText(r.path);
     const bool fileExists = !path.isEmpty() && QFileInfo(path).isFile();
     if (building && fileExists && cache.picture.isNull() && !cache.failed) {
-        const PhotoPictureResult built = BuildPhotoPicture(r, displayed);
+        const PhotoPictureResult built = BuildPhotoPicture(r, displayed, object.upright);
         cache.picture = built.picture;
         cache.failed = built.picture.isNull() && !built.fileMissing;
         cache.maskPending = built.maskMissing;

@@ -1,22 +1,20 @@
 #include "canvas/ProjectFile.h"
 
+#include "canvas/CarriedMasks.h"
+#include "canvas/CollageDocument.h"
+#include "canvas/PastedPictureBlock.h"
 #include "core/AtomicFile.h"
 #include "core/DataPath.h"
 #include "core/FixedText.h"
 #include "core/Notifier.h"
 #include "core/RegularFile.h"
-#include "canvas/CarriedMasks.h"
-#include "canvas/CollageDocument.h"
 #include "imaging/PictureLimits.h"
 #include "library/MaskLibrary.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 namespace mosaiq {
 namespace {
@@ -53,7 +51,9 @@ bool ReadInt(QIODevice& device, std::int32_t& value) {
     return ReadExact(device, &value, sizeof value);
 }
 
-ProjectResult Fail(const QString& reason) { return {false, reason}; }
+ProjectResult Fail(const QString& reason) {
+    return {false, reason, {}};
+}
 
 // True when the document still holds the background path it was read with.
 bool BackgroundPathFieldUnchanged(const CollageDocument& document) {
@@ -62,109 +62,65 @@ bool BackgroundPathFieldUnchanged(const CollageDocument& document) {
            ReadFixedText(field.constData(), size_t(field.size())) == document.backgroundPath;
 }
 
-QString Truncated() { return QStringLiteral("The project file ends too early."); }
+QString Truncated() {
+    return QStringLiteral("The project file ends too early.");
+}
 
-// The pasted-picture block after the last object: "MQPX", uint32 version, uint32 count K, then K
-// entries of int32 pasted index, uint32 width, uint32 height, uint32 length L and L bytes of PNG.
-// Readers that stop after the last object never see it.
-constexpr char kPastedMagic[4] = {'M', 'Q', 'P', 'X'};
-constexpr std::uint32_t kPastedVersion = 1;
-constexpr qint64 kPastedEntryHeader = 16;
+// The framed blocks this program reads and writes after the pasted pictures, one row per tag,
+// written in this order. A new block adds a row: its writer fills the payload and returns true,
+// or returns false when the document has nothing to store (so older projects keep their bytes);
+// its reader applies one block of its tag to the parsed document, and its failure fails the
+// load. Blocks of other tags are stepped over and handed to the caller of ParseProject.
+struct BlockKind {
+    ProjectBlockTag tag;
+    std::uint32_t version;
+    bool (*write)(const CollageDocument& document, QByteArray& payload);
+    ProjectResult (*read)(const ProjectBlock& block, CollageDocument& document);
+};
 
-// Appends the block holding every pasted picture an object uses; nothing when none is used, so
-// a project without pasted pictures keeps its old bytes.
-void AppendPastedPictures(const CollageDocument& document, QByteArray& out) {
-    std::map<int, QByteArray> used; // pasted index -> PNG bytes, in index order
-    for (const CanvasObject& object : document.objects) {
-        const ClipartRecord* clip = object.Clipart();
-        if (!clip || clip->pasted == 0 || clip->sourceId < 0 ||
-            size_t(clip->sourceId) >= document.pastedPictures.size() || used.count(clip->sourceId))
-            continue;
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (document.pastedPictures[size_t(clip->sourceId)].save(&buffer, "PNG"))
-            used[clip->sourceId] = png;
-    }
-    if (used.empty())
-        return;
-    out.append(kPastedMagic, 4);
-    Put(out, kPastedVersion);
-    Put(out, std::uint32_t(used.size()));
-    for (const auto& [index, png] : used) {
-        const QImage& picture = document.pastedPictures[size_t(index)];
-        Put(out, std::int32_t(index));
-        Put(out, std::uint32_t(picture.width()));
-        Put(out, std::uint32_t(picture.height()));
-        Put(out, std::uint32_t(png.size()));
-        out.append(png);
+const std::vector<BlockKind>& BlockKinds() {
+    static const std::vector<BlockKind> kinds = {};
+    return kinds;
+}
+
+const BlockKind* FindBlockKind(const ProjectBlockTag& tag) {
+    for (const BlockKind& kind : BlockKinds())
+        if (kind.tag == tag)
+            return &kind;
+    return nullptr;
+}
+
+void AppendKnownBlocks(const CollageDocument& document, QByteArray& out) {
+    for (const BlockKind& kind : BlockKinds()) {
+        ProjectBlock block{kind.tag, kind.version, {}};
+        if (kind.write(document, block.payload))
+            AppendProjectBlock(out, block);
     }
 }
 
-// Decodes one entry's PNG; the decoded picture's own size counts. Null when it is not a PNG of
-// an allowed size.
-QImage DecodePastedPicture(const QByteArray& png) {
-    QBuffer buffer;
-    buffer.setData(png);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "PNG");
-    if (!PictureSizeAllowed(reader.size(), nullptr))
-        return QImage();
-    QImage picture;
-    if (!reader.read(&picture))
-        return QImage();
-    return picture.convertToFormat(QImage::Format_ARGB32);
-}
-
-// Reads the pasted-picture block when the bytes after the last object start with it: each
-// picture is appended to the document's pasted list and the objects that used its stored index
-// are pointed at the new one. Other trailing bytes are left alone, as before the block existed;
-// a damaged block fails the load.
-ProjectResult ReadPastedPictures(QIODevice& device, CollageDocument& document) {
-    char magic[4] = {};
-    if (device.peek(magic, 4) != 4 || std::memcmp(magic, kPastedMagic, 4) != 0)
-        return {true, {}};
-    device.skip(4);
-    const auto damaged = [] {
-        return ProjectResult{false, QStringLiteral("The project file's pasted pictures are damaged.")};
-    };
-    std::uint32_t version = 0, count = 0;
-    if (!ReadExact(device, &version, 4) || !ReadExact(device, &count, 4))
-        return Fail(Truncated());
-    if (version != kPastedVersion)
-        return Fail(QStringLiteral("The project file's pasted pictures are of an unknown version %1.")
-                        .arg(version));
-    if (qint64(count) > (device.size() - device.pos()) / kPastedEntryHeader)
-        return Fail(Truncated());
-    std::map<int, int> newIndex; // stored index -> index in the document's pasted list
-    std::vector<QImage> pictures;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::int32_t index = 0;
-        std::uint32_t width = 0, height = 0, length = 0;
-        if (!ReadExact(device, &index, 4) || !ReadExact(device, &width, 4) ||
-            !ReadExact(device, &height, 4) || !ReadExact(device, &length, 4))
-            return Fail(Truncated());
-        if (qint64(length) > device.size() - device.pos())
-            return Fail(Truncated());
-        if (index < 0 || newIndex.count(index))
-            return damaged();
-        const QImage picture = DecodePastedPicture(device.read(qint64(length)));
-        if (picture.isNull())
-            return damaged();
-        newIndex[index] = int(document.pastedPictures.size() + pictures.size());
-        pictures.push_back(picture);
-    }
-    for (QImage& picture : pictures)
-        document.pastedPictures.push_back(std::move(picture));
-    for (CanvasObject& object : document.objects) {
-        ClipartRecord* clip = object.Clipart();
-        if (!clip || clip->pasted == 0)
+// Reads the framed blocks after the pasted pictures and applies the ones of known tags; each
+// known tag may appear once.
+ProjectResult ReadBlocks(QIODevice& device, CollageDocument& document,
+                         std::vector<ProjectBlock>* unread) {
+    std::vector<ProjectBlock> blocks;
+    QString error;
+    if (!ReadProjectBlocks(device, blocks, &error))
+        return Fail(error);
+    std::vector<ProjectBlockTag> applied;
+    for (ProjectBlock& block : blocks) {
+        if (const BlockKind* kind = FindBlockKind(block.tag)) {
+            if (std::find(applied.begin(), applied.end(), block.tag) != applied.end())
+                return Fail(QStringLiteral("The project file holds its block \"%1\" twice.")
+                                .arg(BlockTagText(block.tag)));
+            applied.push_back(block.tag);
+            if (ProjectResult r = kind->read(block, document); !r.ok)
+                return r;
             continue;
-        const auto found = newIndex.find(clip->sourceId);
-        if (found != newIndex.end())
-            clip->sourceId = found->second;
+        }
+        if (unread)
+            unread->push_back(std::move(block));
     }
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 } // namespace
@@ -178,15 +134,16 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
         // The bytes the path was read from go back unchanged (Windows-1252 text stays so).
         const QByteArray& field = document.backgroundPathField;
         const qsizetype end = field.indexOf('\0');
-        std::memcpy(header.backgroundPath, field.constData(),
-                    size_t(end < 0 ? field.size() : end));
+        std::memcpy(header.backgroundPath, field.constData(), size_t(end < 0 ? field.size() : end));
     } else if (!WriteFixedText(header.backgroundPath, document.backgroundPath)) {
-        return Fail(QStringLiteral("The background picture's path is too long for a project file."));
+        return Fail(
+            QStringLiteral("The background picture's path is too long for a project file."));
     }
     header.backgroundColour = document.backgroundColour;
     header.backgroundMode = std::int32_t(document.backgroundMode);
     header.objectCount = std::int32_t(document.objects.size());
 
+    const PastedPicturePlan pasted(document);
     out.clear();
     Put(out, header);
     const QString masks = CustomMaskLibrary(customMaskLibrary);
@@ -195,6 +152,8 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
         // Runtime fields mean nothing outside this process: they are stored as zeros.
         ObjectRecord copy = object.record;
         std::visit([](auto& r) { ClearRuntimeFields(r); }, copy);
+        if (ClipartRecord* clip = std::get_if<ClipartRecord>(&copy); clip && clip->pasted != 0)
+            clip->sourceId = pasted.StoredIndex(*clip);
         std::visit([&out](const auto& r) { Put(out, r); }, copy);
         const PhotoRecord* photo = std::get_if<PhotoRecord>(&copy);
         if (!photo || photo->customMask == 0)
@@ -208,7 +167,8 @@ ProjectResult EncodeProject(const CollageDocument& document, QByteArray& out,
         if (mask)
             out.append(mask->encoded);
     }
-    AppendPastedPictures(document, out);
+    pasted.AppendBlock(out);
+    AppendKnownBlocks(document, out);
     return {true, {}};
 }
 
@@ -226,7 +186,7 @@ ProjectResult SaveProject(CollageDocument& document, const QString& path,
 }
 
 ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
-                           std::vector<EmbeddedMask>* masks) {
+                           std::vector<EmbeddedMask>* masks, std::vector<ProjectBlock>* blocks) {
     ProjectHeader header;
     if (!ReadExact(device, &header, sizeof header))
         return Fail(Truncated());
@@ -237,6 +197,7 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
     document.width = header.width;
     document.height = header.height;
     document.backgroundPath = ReadFixedText(header.backgroundPath);
+    document.backgroundUpright = false; // unless the upright list names it
     document.backgroundPathField =
         QByteArray(header.backgroundPath, qsizetype(sizeof header.backgroundPath));
     // All four bytes are kept and written back; drawing uses the low three.
@@ -254,13 +215,16 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
             return Fail(Truncated());
         const int size = RecordSize(kind);
         if (size == 0)
-            return Fail(QStringLiteral("The project file holds an object of unknown kind %1.").arg(kind));
+            return Fail(
+                QStringLiteral("The project file holds an object of unknown kind %1.").arg(kind));
         const QByteArray bytes = device.read(size);
         if (bytes.size() != size)
             return Fail(Truncated());
         std::optional<CanvasObject> object = CanvasObject::FromBytes(kind, bytes);
         if (!object)
             return Fail(Truncated());
+        // Photos of a project are shown as stored unless its upright list names them.
+        object->upright = false;
         if (const PhotoRecord* photo = object->Photo(); photo && photo->customMask != 0) {
             std::int32_t w = 0, h = 0, length = 0;
             if (!ReadInt(device, w) || !ReadInt(device, h) || !ReadInt(device, length))
@@ -276,7 +240,9 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
         document.objects.push_back(std::move(*object));
         document.CreateRegion(document.objects.back());
     }
-    return ReadPastedPictures(device, document);
+    if (ProjectResult r = ReadPastedPictureBlock(device, document); !r.ok)
+        return r;
+    return ReadBlocks(device, document, blocks);
 }
 
 ProjectResult LoadProject(CollageDocument& document, const QString& path,
@@ -289,6 +255,7 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
     // Pasted pictures the project carries are appended after the ones this document already
     // holds, so the parsed objects point straight at their final indices.
     parsed.pastedPictures = document.pastedPictures;
+    parsed.missingPastedPictures = document.missingPastedPictures;
     std::vector<EmbeddedMask> masks;
     ProjectResult result = ParseProject(file, parsed, &masks);
     if (!result.ok)
@@ -311,6 +278,7 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
             Warn(QStringLiteral("A mask carried by the project could not be kept: %1").arg(error));
     }
     document.pastedPictures = std::move(parsed.pastedPictures);
+    document.missingPastedPictures = std::move(parsed.missingPastedPictures);
     document.TakeContent(parsed);
     const QString background = document.ReloadBackground();
     if (!background.isEmpty())

@@ -7,8 +7,10 @@
 // little-endian; no magic number or version. After the last object, a project whose cliparts use
 // pasted pictures carries them in a trailing block ("MQPX", version 1, count, then per picture its
 // pasted index, width, height, length and PNG bytes); loading appends them to the document's
-// pasted list and points the objects at their new indices.
+// pasted list and points the objects at their new indices. Framed blocks (tag, version, length,
+// canvas/ProjectBlocks.h) may follow it; ProjectFile.cpp's block table lists the known tags.
 
+#include "canvas/ProjectBlocks.h"
 #include "core/WinTypes.h"
 
 #include <QByteArray>
@@ -26,7 +28,7 @@ constexpr int kProjectHeaderSize = 280;
 
 struct ProjectResult {
     bool ok = false;
-    QString error; // one line for the user when !ok
+    QString error;  // one line for the user when !ok
     QString notice; // when ok: what the user should still hear (a background that did not decode)
 };
 
@@ -50,10 +52,12 @@ ProjectResult SaveProject(CollageDocument& document, const QString& path,
                           const QString& customMaskLibrary = QString());
 
 // Parses project bytes into document (expected empty) without touching any file; the custom
-// masks carried by photos are returned in file order. Never allocates more than the device
-// holds.
+// masks carried by photos are returned in file order. Blocks of known tags are applied to the
+// document; the others are stepped over and, when blocks is given, returned in file order.
+// Never allocates more than the device holds.
 ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
-                           std::vector<EmbeddedMask>* masks);
+                           std::vector<EmbeddedMask>* masks,
+                           std::vector<ProjectBlock>* blocks = nullptr);
 
 // What opening a project does with the custom masks its photos carry.
 enum class CarriedMaskUse {

@@ -184,6 +184,7 @@ std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& do
     copy->backgroundColour = document.backgroundColour;
     copy->backgroundMode = document.backgroundMode;
     copy->backgroundPicture = document.backgroundPicture;
+    copy->backgroundUpright = document.backgroundUpright;
     copy->objects = document.objects;
     for (CanvasObject& o : copy->objects)
         o.cache = nullptr; // the view's pictures stay with the view

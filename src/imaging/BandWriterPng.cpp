@@ -1,5 +1,5 @@
 // The PNG band writer: 8-bit RGB rows filtered adaptively as they come and deflated by zlib into
-// IDAT chunks of up to 1 MiB; the pHYs chunk carries the resolution.
+// IDAT chunks of up to 1 MiB; the sRGB chunk marks the colours, pHYs carries the resolution.
 #include "imaging/BandWriter.h"
 
 #include "imaging/PngWriter.h"
@@ -57,6 +57,11 @@ public:
         ihdr[8] = 8; // bits per channel
         ihdr[9] = 2; // RGB
         if (!Chunk("IHDR", ihdr, sizeof ihdr))
+            return false;
+        // Pictures are drawn in sRGB (decoded photos are converted to it), as the one-piece
+        // writer says too; perceptual intent.
+        const std::uint8_t intent = 0;
+        if (!Chunk("sRGB", &intent, 1))
             return false;
         if (dpi > 0) {
             std::uint8_t phys[9] = {};

@@ -29,6 +29,12 @@ Profile OpenRgbProfile(const QByteArray& bytes) {
     (void)quieted;
     if (bytes.size() < 132) // the 128-byte header and a tag count
         return nullptr;
+    // The header's own length: a profile cut short is refused rather than half read.
+    const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
+    const quint32 declared =
+        (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | quint32(b[3]);
+    if (declared < 132 || declared > quint32(bytes.size()))
+        return nullptr;
     Profile profile(cmsOpenProfileFromMem(bytes.constData(), cmsUInt32Number(bytes.size())));
     if (profile && cmsGetColorSpace(profile.get()) != cmsSigRgbData)
         profile.reset();

@@ -288,6 +288,17 @@ bool ReadPictureSize(const QString& path, QSize* size, QString* reason, PictureT
     return true;
 }
 
+int ReadPictureOrientation(const QString& path) {
+    const DecodedPicture r = WithFileBytes(path, [](const QByteArray& raw) {
+        DecodedPicture found;
+        found.orientation = ScanPictureMetadata(reinterpret_cast<const uchar*>(raw.constData()),
+                                                std::size_t(raw.size()))
+                                .orientation;
+        return found;
+    });
+    return r.orientation;
+}
+
 QImage DecodePictureAtLeast(const QString& path, QSize minimum, QSize* fullSize, QString* reason,
                             PictureTurn turn) {
     DecodedPicture r = DecodePicture(path, minimum, turn);

@@ -55,6 +55,10 @@ DecodedPicture DecodePictureData(const QByteArray& data, const QString& extensio
 bool ReadPictureSize(const QString& path, QSize* size, QString* reason = nullptr,
                      PictureTurn turn = PictureTurn::Upright);
 
+// The orientation tag of the picture at path (1 to 8), read from its metadata alone; 1 when it
+// has none, cannot be read, or is a HEIF picture (turned by its own transform boxes).
+int ReadPictureOrientation(const QString& path);
+
 // For display caches (the canvas compositor's photo cache): decodes path at least minimum in size
 // (scaled decoding for JPEG, see DecodePicture) and returns Format_ARGB32_Premultiplied, ready
 // for QPainter. fullSize receives the picture's own size. Null image on failure, with a reason.

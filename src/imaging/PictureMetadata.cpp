@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -210,16 +211,20 @@ PictureMetadata ScanWebp(const unsigned char* data, std::size_t size) {
 
 } // namespace
 
-int TiffOrientation(const unsigned char* data, std::size_t size) {
+int TiffOrientationTag(const unsigned char* data, std::size_t size) {
     TiffBlock block{};
     std::size_t entry = 0;
     if (!FindTiffTag(data, size, 0x0112, &block, &entry))
-        return 1;
+        return 0;
     // SHORT, one value, held in the first two bytes of the value field.
     if (block.U16(entry + 2) != 3 || block.U32(entry + 4) != 1)
-        return 1;
+        return 0;
     const std::uint32_t value = block.U16(entry + 8);
-    return value >= 1 && value <= 8 ? int(value) : 1;
+    return value >= 1 && value <= 8 ? int(value) : 0;
+}
+
+int TiffOrientation(const unsigned char* data, std::size_t size) {
+    return std::max(1, TiffOrientationTag(data, size));
 }
 
 PictureMetadata ScanPictureMetadata(const unsigned char* data, std::size_t size) {

@@ -31,6 +31,8 @@ PictureMetadata ScanPictureMetadata(const unsigned char* data, std::size_t size)
 // The orientation tag of an EXIF/TIFF block (starting at its "II" or "MM" byte-order mark); 1
 // when absent, damaged or out of range.
 int TiffOrientation(const unsigned char* data, std::size_t size);
+// The same, 0 when absent, damaged or out of range.
+int TiffOrientationTag(const unsigned char* data, std::size_t size);
 
 // True for the orientations that swap width and height (5 to 8).
 bool OrientationSwapsSides(int orientation);

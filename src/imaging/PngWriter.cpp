@@ -286,6 +286,10 @@ void PutHeaderChunks(QByteArray& file, const Source& s) {
     PutBe32(ihdr, std::uint32_t(s.image.height()));
     ihdr.insert(ihdr.end(), {8, std::uint8_t(s.type), 0, 0, 0});
     PutChunk(file, "IHDR", ihdr.data(), ihdr.size());
+    // Every picture is decoded into sRGB (embedded profiles are converted): say so, with the
+    // perceptual rendering intent.
+    const std::uint8_t intent = 0;
+    PutChunk(file, "sRGB", &intent, 1);
     if (s.type == kPalette) {
         Bytes plte, trns;
         const QVector<QRgb> colours = s.image.colorTable();

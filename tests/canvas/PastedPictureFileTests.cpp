@@ -1,5 +1,6 @@
 // Pasted pictures in project files: the trailing block after the last object.
 #include "canvas/CollageDocument.h"
+#include "canvas/ObjectPictures.h"
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"
 
@@ -156,5 +157,99 @@ TEST_F(PastedPictureFileTest, DamagedBlocksFailAndKeepTheDocument) {
         EXPECT_FALSE(r.error.isEmpty()) << what;
         EXPECT_EQ(current.objects.size(), 1u) << what;
         EXPECT_EQ(current.pastedPictures.size(), 1u) << what;
+    }
+}
+
+namespace {
+
+// Two pasted cliparts, of pasted pictures 0 and 7, in a project whose block holds only picture 7
+// (picture 0 could not be stored: a null picture in the pasted list).
+QByteArray ProjectMissingPictureZero() {
+    CollageDocument doc;
+    doc.pastedPictures.resize(8);
+    doc.pastedPictures[7] = PastedPixels(6, 4);
+    for (const int source : {0, 7}) {
+        ClipartRecord clip;
+        clip.pasted = 1;
+        clip.sourceId = source;
+        clip.width = 6;
+        clip.height = 4;
+        doc.objects.emplace_back(clip);
+    }
+    QByteArray bytes;
+    EXPECT_TRUE(EncodeProject(doc, bytes, QStringLiteral("/nonexistent/cusmask.cfg")).ok);
+    return bytes;
+}
+
+// The stored picture index of clipart object i of a project holding cliparts only.
+std::int32_t StoredSourceId(const QByteArray& bytes, int i) {
+    std::int32_t id = 0;
+    std::memcpy(&id, bytes.constData() + 280 + i * (4 + 124) + 4 + 8, 4);
+    return id;
+}
+
+// The stored indices of the entries of the pasted-picture block.
+std::vector<std::int32_t> BlockIndices(const QByteArray& bytes) {
+    const qsizetype block = bytes.indexOf("MQPX");
+    std::vector<std::int32_t> indices;
+    if (block < 0)
+        return indices;
+    std::uint32_t count = 0;
+    std::memcpy(&count, bytes.constData() + block + 8, 4);
+    qsizetype at = block + 12;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::int32_t index = 0;
+        std::uint32_t length = 0;
+        std::memcpy(&index, bytes.constData() + at, 4);
+        std::memcpy(&length, bytes.constData() + at + 12, 4);
+        indices.push_back(index);
+        at += 16 + qsizetype(length);
+    }
+    return indices;
+}
+
+} // namespace
+
+TEST_F(PastedPictureFileTest, AClipartWhosePictureIsMissingNeverTakesAnotherPicture) {
+    const QByteArray file = ProjectMissingPictureZero();
+    ASSERT_EQ(BlockIndices(file), std::vector<std::int32_t>{7});
+    ASSERT_TRUE(WriteAll(Path("missing.dcf"), file));
+
+    // The running pasted list already holds a picture 0: the project's clipart 0 must not take it.
+    for (const bool running : {true, false}) {
+        SCOPED_TRACE(running ? "running list holds pictures" : "empty running list");
+        CollageDocument reopened;
+        if (running)
+            reopened.pastedPictures = {PastedPixels(2, 2)};
+        ASSERT_TRUE(LoadProject(reopened, Path("missing.dcf")).ok);
+        ASSERT_EQ(reopened.objects.size(), 2u);
+        const ClipartRecord& missing = *reopened.objects[0].Clipart();
+        const ClipartRecord& present = *reopened.objects[1].Clipart();
+        EXPECT_TRUE(ClipartPicture(reopened, missing).isNull());
+        EXPECT_FALSE(ClipartPicture(reopened, present).isNull());
+        EXPECT_EQ(reopened.pastedPictures.at(size_t(present.sourceId)), PastedPixels(6, 4));
+        if (running) {
+            EXPECT_EQ(reopened.pastedPictures[0], PastedPixels(2, 2));
+        }
+
+        // Saved again: the missing clipart keeps index 0 and the block never names 0.
+        QByteArray again;
+        ASSERT_TRUE(EncodeProject(reopened, again, QStringLiteral("/nonexistent/cusmask.cfg")).ok);
+        EXPECT_EQ(StoredSourceId(again, 0), 0);
+        const std::vector<std::int32_t> indices = BlockIndices(again);
+        ASSERT_EQ(indices.size(), 1u);
+        EXPECT_NE(indices[0], 0);
+        EXPECT_EQ(StoredSourceId(again, 1), indices[0]);
+
+        // And so on every later round: the second reload still shows one picture, on clipart 1.
+        ASSERT_TRUE(WriteAll(Path("again.dcf"), again));
+        CollageDocument third;
+        ASSERT_TRUE(LoadProject(third, Path("again.dcf")).ok);
+        EXPECT_TRUE(ClipartPicture(third, *third.objects[0].Clipart()).isNull());
+        EXPECT_FALSE(ClipartPicture(third, *third.objects[1].Clipart()).isNull());
+        QByteArray fourth;
+        ASSERT_TRUE(EncodeProject(third, fourth, QStringLiteral("/nonexistent/cusmask.cfg")).ok);
+        EXPECT_EQ(StoredSourceId(fourth, 0), 0);
+        EXPECT_EQ(BlockIndices(fourth), indices);
     }
 }

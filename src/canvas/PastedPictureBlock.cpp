@@ -1,0 +1,175 @@
+#include "canvas/PastedPictureBlock.h"
+
+#include "canvas/CollageDocument.h"
+#include "imaging/PictureLimits.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace mosaiq {
+namespace {
+
+constexpr char kPastedMagic[4] = {'M', 'Q', 'P', 'X'};
+constexpr std::uint32_t kPastedVersion = 1;
+constexpr qint64 kPastedEntryHeader = 16;
+
+template <typename T> void Put(QByteArray& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), qsizetype(sizeof(T)));
+}
+
+bool ReadExact(QIODevice& device, void* dest, qint64 size) {
+    return device.read(static_cast<char*>(dest), size) == size;
+}
+
+ProjectResult Fail(const QString& reason) {
+    return {false, reason, {}};
+}
+ProjectResult Truncated() {
+    return Fail(QStringLiteral("The project file ends too early."));
+}
+ProjectResult Damaged() {
+    return Fail(QStringLiteral("The project file's pasted pictures are damaged."));
+}
+
+bool UsesPastedPicture(const CanvasObject& object) {
+    const ClipartRecord* clip = object.Clipart();
+    return clip && clip->pasted != 0;
+}
+
+// Decodes one entry's PNG; the decoded picture's own size counts. Null when it is not a PNG of
+// an allowed size.
+QImage DecodePastedPicture(const QByteArray& png) {
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
+    if (!PictureSizeAllowed(reader.size(), nullptr))
+        return QImage();
+    QImage picture;
+    if (!reader.read(&picture))
+        return QImage();
+    return picture.convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+PastedPicturePlan::PastedPicturePlan(const CollageDocument& document) : m_document(document) {
+    const auto& pictures = document.pastedPictures;
+    for (const CanvasObject& object : document.objects) {
+        if (!UsesPastedPicture(object))
+            continue;
+        const int index = object.Clipart()->sourceId;
+        if (index < 0 || size_t(index) >= pictures.size() || pictures[size_t(index)].isNull() ||
+            m_written.count(index))
+            continue;
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (pictures[size_t(index)].save(&buffer, "PNG"))
+            m_written[index] = {index, png};
+    }
+    // Indices held by cliparts whose picture is not written stay theirs.
+    std::set<std::int32_t> taken;
+    for (const CanvasObject& object : document.objects)
+        if (UsesPastedPicture(object) && !m_written.count(object.Clipart()->sourceId))
+            taken.insert(StoredIndex(*object.Clipart()));
+    std::vector<Written*> moved;
+    for (auto& [index, written] : m_written) {
+        if (taken.insert(index).second)
+            written.stored = index;
+        else
+            moved.push_back(&written);
+    }
+    std::int32_t next = 0;
+    for (Written* written : moved) {
+        while (taken.count(next))
+            ++next;
+        written->stored = next;
+        taken.insert(next);
+    }
+}
+
+std::int32_t PastedPicturePlan::StoredIndex(const ClipartRecord& clip) const {
+    if (const auto written = m_written.find(clip.sourceId); written != m_written.end())
+        return written->second.stored;
+    if (const auto missing = m_document.missingPastedPictures.find(clip.sourceId);
+        missing != m_document.missingPastedPictures.end())
+        return missing->second;
+    return clip.sourceId;
+}
+
+void PastedPicturePlan::AppendBlock(QByteArray& out) const {
+    if (m_written.empty())
+        return;
+    out.append(kPastedMagic, 4);
+    Put(out, kPastedVersion);
+    Put(out, std::uint32_t(m_written.size()));
+    for (const auto& [index, written] : m_written) {
+        const QImage& picture = m_document.pastedPictures[size_t(index)];
+        Put(out, written.stored);
+        Put(out, std::uint32_t(picture.width()));
+        Put(out, std::uint32_t(picture.height()));
+        Put(out, std::uint32_t(written.png.size()));
+        out.append(written.png);
+    }
+}
+
+ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& document) {
+    char magic[4] = {};
+    if (device.peek(magic, 4) != 4 || std::memcmp(magic, kPastedMagic, 4) != 0)
+        return {true, {}, {}};
+    device.skip(4);
+    std::uint32_t version = 0, count = 0;
+    if (!ReadExact(device, &version, 4) || !ReadExact(device, &count, 4))
+        return Truncated();
+    if (version != kPastedVersion)
+        return Fail(
+            QStringLiteral("The project file's pasted pictures are of an unknown version %1.")
+                .arg(version));
+    if (qint64(count) > (device.size() - device.pos()) / kPastedEntryHeader)
+        return Truncated();
+    std::map<std::int32_t, int> newIndex; // stored index -> index in the document's pasted list
+    std::vector<QImage> pictures;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::int32_t index = 0;
+        std::uint32_t width = 0, height = 0, length = 0;
+        if (!ReadExact(device, &index, 4) || !ReadExact(device, &width, 4) ||
+            !ReadExact(device, &height, 4) || !ReadExact(device, &length, 4))
+            return Truncated();
+        if (qint64(length) > device.size() - device.pos())
+            return Truncated();
+        if (index < 0 || newIndex.count(index))
+            return Damaged();
+        QImage picture = DecodePastedPicture(device.read(qint64(length)));
+        if (picture.isNull())
+            return Damaged();
+        newIndex[index] = int(document.pastedPictures.size() + pictures.size());
+        pictures.push_back(std::move(picture));
+    }
+    for (QImage& picture : pictures)
+        document.pastedPictures.push_back(std::move(picture));
+    std::map<std::int32_t, int> placeholders; // stored index the block lacks -> its placeholder
+    for (CanvasObject& object : document.objects) {
+        if (!UsesPastedPicture(object))
+            continue;
+        ClipartRecord& clip = *object.Clipart();
+        if (const auto found = newIndex.find(clip.sourceId); found != newIndex.end()) {
+            clip.sourceId = found->second;
+            continue;
+        }
+        auto [placeholder, added] = placeholders.try_emplace(clip.sourceId, 0);
+        if (added) {
+            placeholder->second = int(document.pastedPictures.size());
+            document.pastedPictures.emplace_back();
+            document.missingPastedPictures[placeholder->second] = clip.sourceId;
+        }
+        clip.sourceId = placeholder->second;
+    }
+    return {true, {}, {}};
+}
+
+} // namespace mosaiq
