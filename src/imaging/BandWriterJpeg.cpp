@@ -86,6 +86,10 @@ public:
     }
 
     bool WriteBand(const QImage& band) override {
+        if (m_created && m_cinfo.next_scanline + JDIMENSION(band.height()) > m_cinfo.image_height) {
+            m_error = QStringLiteral("more rows than the picture has");
+            return false;
+        }
         if (!Rows(band))
             return Failed();
         return !m_destination.failed || Failed();
