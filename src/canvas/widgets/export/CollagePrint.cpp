@@ -10,6 +10,11 @@
 #include <QPrinter>
 
 namespace mosaiq {
+namespace {
+
+constexpr int kPreviewDpi = 300;
+
+} // namespace
 
 bool PaintCollageOnPrinter(QPrinter& printer, CollageDocument& document,
                            const ExportProgress& progress) {
@@ -48,7 +53,10 @@ bool PrintCollage(QWidget* parent, CollageDocument& document) {
 }
 
 void PreviewCollagePrint(QWidget* parent, CollageDocument& document) {
+    // The preview draws the page again at every change of its settings: at 300 dpi (which a
+    // print from the preview uses too) rather than the printer's highest resolution.
     QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(kPreviewDpi);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QObject::tr("Print Preview"));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&document](QPrinter* p) {

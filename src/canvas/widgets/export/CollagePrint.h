@@ -21,7 +21,8 @@ bool PaintCollageOnPrinter(QPrinter& printer, CollageDocument& document,
 // told through the notifier. False when the dialog was cancelled or printing failed.
 bool PrintCollage(QWidget* parent, CollageDocument& document);
 
-// Shows Qt's print preview of the collage; printing from it prints as above.
+// Shows Qt's print preview of the collage at 300 dpi; printing from it prints as above at that
+// resolution.
 void PreviewCollagePrint(QWidget* parent, CollageDocument& document);
 
 } // namespace mosaiq
