@@ -54,8 +54,11 @@ TEST_F(ExportDialogTest, ShowsThePixelSizeAndNamesEnlargedPhotos) {
     CExportDialog dialog(doc, QStringLiteral("png"));
     EXPECT_TRUE(dialog.SizeText().startsWith(QStringLiteral("400 × 300 pixels")));
     EXPECT_TRUE(dialog.WarningText().isEmpty());
+    EXPECT_FALSE(dialog.DpiBox()->isEnabled()); // scale 1: today's export, no resolution
+    EXPECT_TRUE(CExportDialog(doc, QStringLiteral("pdf")).DpiBox()->isEnabled());
 
     dialog.ScaleBox()->setValue(4.0);
+    EXPECT_TRUE(dialog.DpiBox()->isEnabled());
     EXPECT_TRUE(dialog.SizeText().startsWith(QStringLiteral("1600 × 1200 pixels")));
     EXPECT_EQ(dialog.WarningText(), QStringLiteral("photo_012.png will print at 75 dpi"));
 

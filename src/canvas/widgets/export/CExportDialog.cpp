@@ -92,6 +92,9 @@ QString CExportDialog::WarningText() const {
 void CExportDialog::Update() {
     m_scale->setEnabled(m_byScale->isChecked());
     m_paper->setEnabled(m_byPaper->isChecked());
+    // Scale 1 to a picture file is the canvas as drawn, written as ever: no resolution in it.
+    m_dpi->setEnabled(m_byPaper->isChecked() || m_scale->value() != 1.0 ||
+                      m_extension == QLatin1String("pdf"));
     const ExportSettings s = Settings();
     const QSize pixels = ExportPixelSize(m_document, s);
     const QString refused = CheckExportSettings(m_document, s, m_extension);
