@@ -8,6 +8,8 @@ PACKAGES=(
   g++ cmake pkg-config ninja-build
   qt6-base-dev qt6-image-formats-plugins qt6-svg-dev libqt6svg6
   libmagick++-6.q16-dev libjpeg62-turbo-dev libdeflate-dev zlib1g-dev
+  libheif-dev libwebp-dev liblcms2-dev libtiff-dev
+  libheif-examples webp python3-pil colord-data heif-thumbnailer
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin bash-completion

@@ -14,6 +14,13 @@ _mosaiq_cli() {
         _filedir -d
         return
     fi
+    if [[ $command == render && $prev == --paper ]]; then
+        COMPREPLY=($(compgen -W "A5 A5L A4 A4L A3 A3L Letter LetterL 10x15 10x15L 13x18 13x18L" -- "$cur"))
+        return
+    fi
+    if [[ $command == render && ($prev == --scale || $prev == --dpi) ]]; then
+        return
+    fi
     if [[ -z $command ]]; then
         local commands
         commands=$("${words[0]}" --help 2>&1 | awk '/^  [a-z]/ { print $1 }')
@@ -21,7 +28,15 @@ _mosaiq_cli() {
         return
     fi
     case "$command" in
-    render | dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm)' ;;
+    render)
+        if [[ $cur == -* ]]; then
+            COMPREPLY=($(compgen -W "--scale --dpi --paper --help" -- "$cur"))
+        else
+            _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp|pdf)'
+        fi
+        ;;
+    dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp)' ;;
+    import-photos) _filedir '@(jpg|jpeg|heic|heif|hif|avif|webp|png|bmp|gif|tif|tiff|pcx|pnm|wmf|emf)' ;;
     import-pack) _filedir irs ;;
     wallpaper)
         if ((cword == i + 1)); then

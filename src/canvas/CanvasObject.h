@@ -32,6 +32,11 @@ public:
     QPolygonF screenRegion;
     // Runtime: the compositor's pictures for this object; null when they must be rebuilt.
     std::shared_ptr<ObjectCache> cache;
+    // A photo's picture is turned upright by its orientation tag. True for every photo added
+    // since pictures were turned; false for the photos of a project written before, which keep
+    // the stored pixels their geometry was measured on. Not a runtime field: the history keeps
+    // it and the project file lists the upright photos.
+    bool upright = true;
 
     // Typed access; null when the object is of another kind.
     ClipartRecord* Clipart() { return std::get_if<ClipartRecord>(&record); }
@@ -76,7 +81,8 @@ public:
 
     // The record's stored bytes (runtime fields as they are in memory).
     QByteArray RecordBytes() const;
-    // Builds an object from kind and stored bytes; nullopt when kind is no kind or the size is wrong.
+    // Builds an object from kind and stored bytes; nullopt when kind is no kind or the size is
+    // wrong.
     static std::optional<CanvasObject> FromBytes(std::int32_t kind, QByteArrayView bytes);
 };
 

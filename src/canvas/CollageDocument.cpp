@@ -365,7 +365,9 @@ QString CollageDocument::ReloadBackground() {
         // Through the picture decoder: only regular files, with its bounds on size and work. A
         // background that has gone is left out quietly; one that is there but unreadable is
         // reported.
-        DecodedPicture decoded = DecodePicture(backgroundPath);
+        DecodedPicture decoded =
+            DecodePicture(backgroundPath, QSize(),
+                          backgroundUpright ? PictureTurn::Upright : PictureTurn::AsStored);
         if (decoded.Ok())
             backgroundPicture =
                 decoded.image.format() == QImage::Format_ARGB32_Premultiplied
@@ -484,9 +486,10 @@ void CollageDocument::RestoreSnapshot(int index) {
 
 void CollageDocument::RestoreRecords(const Snapshot& snapshot) {
     RemoveAllObjects();
-    for (const ObjectRecord& record : snapshot.records) {
-        CanvasObject object(record);
+    for (size_t i = 0; i < snapshot.records.size(); ++i) {
+        CanvasObject object(snapshot.records[i]);
         object.ClearRuntime();
+        object.upright = i >= snapshot.upright.size() || snapshot.upright[i];
         // Every entry is set from the restored record, so hit areas always match what is drawn.
         RebuildRegion(object);
         objects.push_back(std::move(object));
@@ -526,6 +529,7 @@ void CollageDocument::TakeContent(CollageDocument& other) {
     height = other.height;
     backgroundPath = other.backgroundPath;
     backgroundPathField = other.backgroundPathField;
+    backgroundUpright = other.backgroundUpright;
     backgroundColour = other.backgroundColour;
     backgroundMode = other.backgroundMode;
     objects = std::move(other.objects);

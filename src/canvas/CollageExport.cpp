@@ -1,5 +1,6 @@
 #include "canvas/CollageExport.h"
 
+#include "canvas/BandRenderer.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/Compositor.h"
 #include "imaging/PictureLimits.h"
@@ -9,9 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
-
-#include <memory>
-#include <vector>
 
 namespace mosaiq {
 
@@ -25,26 +23,14 @@ QImage RenderCollage(CollageDocument& document) {
 
     // The view's pictures are made for its zoom: put them aside, draw with fresh ones at zoom 1,
     // and give them back, so the view neither loses them nor draws zoom-1 pictures afterwards.
-    const CanvasView view = document.view;
-    std::vector<std::shared_ptr<ObjectCache>> viewCaches;
-    viewCaches.reserve(document.objects.size());
-    for (CanvasObject& o : document.objects)
-        viewCaches.push_back(std::exchange(o.cache, nullptr));
-    document.view.zoom = 1.0f;
-    document.view.scrollX = 0;
-    document.view.scrollY = 0;
-
     {
+        const ExportViewGuard guard(document, 1.0f);
         QPainter painter(&image);
         Compositor compositor;
         RenderOptions options;
         options.offscreenOnly = true;
         compositor.Render(document, painter, options);
     }
-
-    document.view = view;
-    for (size_t i = 0; i < document.objects.size() && i < viewCaches.size(); ++i)
-        document.objects[i].cache = std::move(viewCaches[i]);
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -53,7 +39,7 @@ ExportResult ExportCollage(CollageDocument& document, const QString& path) {
     const QString extension = PictureExtension(path).toLower();
     if (extension.isEmpty() || PictureTypeFromExtension(extension) == kPictureUnknown) {
         result.error = QStringLiteral("\"%1\" does not end in a known picture extension "
-                                      "(jpg, jpeg, bmp, gif, png, pcx, pnm, tif, tiff)")
+                                      "(jpg, jpeg, bmp, gif, png, webp, pcx, pnm, tif, tiff)")
                            .arg(QDir::toNativeSeparators(path));
         return result;
     }

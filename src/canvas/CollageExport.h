@@ -2,7 +2,7 @@
 
 // Saving the collage as one flat picture: rendered at zoom 1, off-screen, without selection
 // handles, at exactly the canvas size whatever the view's zoom, and written by the file's
-// extension (jpg, jpeg, gif, bmp and png through the first writer at JPEG quality 90; pcx, pnm,
+// extension (jpg, jpeg, gif, bmp, png and webp through the first writer at quality 90; pcx, pnm,
 // tif, tiff and the other types of the type table through the image library).
 
 #include <QImage>

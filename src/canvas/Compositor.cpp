@@ -1,7 +1,6 @@
 #include "canvas/Compositor.h"
 #include "ui/ColorrefColour.h"
 
-#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"
@@ -11,6 +10,7 @@
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
 #include "canvas/PhotoRelink.h"
+#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -216,6 +216,11 @@ void Compositor::DrawBackground(const CollageDocument& document, Pass& pass) {
     }
     if (target.isEmpty())
         return;
+    if (pass.options.scaledExport &&
+        (target.width() > picture.width() || target.height() > picture.height())) {
+        painter.drawImage(QRectF(target), picture);
+        return;
+    }
     const std::int64_t key = picture.cacheKey() ^ (std::int64_t(document.backgroundMode) << 60);
     if (m_background.isNull() || m_backgroundKey != key || m_backgroundTarget != target.size()) {
         m_background = ScaleForDisplay(picture, target.size());
@@ -318,7 +323,7 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
     const QString path = ReadFixedText(r.path);
     const bool fileExists = !path.isEmpty() && QFileInfo(path).isFile();
     if (building && fileExists && cache.picture.isNull() && !cache.failed) {
-        const PhotoPictureResult built = BuildPhotoPicture(r, displayed);
+        const PhotoPictureResult built = BuildPhotoPicture(r, displayed, object.upright);
         cache.picture = built.picture;
         cache.failed = built.picture.isNull() && !built.fileMissing;
         cache.maskPending = built.maskMissing;
@@ -417,7 +422,8 @@ void Compositor::DrawLook(ObjectCache& cache, PreparedKey key, const QTransform&
     const QTransform device = transform * pass.base;
     // The prepared copy is used where the view only translates: it is then copied pixel for
     // pixel. Export and tests draw directly.
-    const bool prepare = !pass.options.offscreenOnly && !pass.options.directDrawing &&
+    const bool prepare = (pass.options.preparedPictures ||
+                          (!pass.options.offscreenOnly && !pass.options.directDrawing)) &&
                          device.type() <= QTransform::TxRotate && IsWholeTranslation(pass.base);
     if (prepare) {
         const qreal wholeX = std::floor(device.dx()), wholeY = std::floor(device.dy());

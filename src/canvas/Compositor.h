@@ -52,6 +52,14 @@ struct RenderOptions {
     // Draws every object from its picture under its transform instead of copying its prepared
     // picture (export always does: it draws each object once).
     bool directDrawing = false;
+    // Rendering at an export scale, possibly in bands: a background picture that would be
+    // enlarged is drawn from the picture itself under the painter's scale instead of from a copy
+    // at the target size, which could be as large as the whole output.
+    bool scaledExport = false;
+    // Draws each turned or scaled object through its prepared picture even off-screen, so that
+    // an object crossed by several bands is rasterised once and every band gets the same pixels
+    // (Qt's rasteriser steps its edges from the top of the clip).
+    bool preparedPictures = false;
 };
 
 class Compositor {

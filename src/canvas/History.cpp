@@ -9,6 +9,7 @@ Snapshot HistoryList::Take(const std::vector<CanvasObject>& objects) {
         ObjectRecord copy = object.record;
         std::visit([](auto& r) { ClearRuntimeFields(r); }, copy);
         snapshot.records.push_back(copy);
+        snapshot.upright.push_back(object.upright);
     }
     return snapshot;
 }

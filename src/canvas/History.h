@@ -12,6 +12,7 @@ namespace mosaiq {
 // record bytes.
 struct Snapshot {
     std::vector<ObjectRecord> records;
+    std::vector<bool> upright; // each object's CanvasObject::upright, in list order
 };
 
 // A linear, unbounded history of snapshots and the position of the one equal to the document

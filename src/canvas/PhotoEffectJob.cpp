@@ -14,8 +14,9 @@
 
 namespace mosaiq {
 
-PhotoEffectJob::PhotoEffectJob(QString source, PhotoEffect effect, QString folder)
-    : m_source(std::move(source)), m_effect(effect), m_folder(std::move(folder)) {}
+PhotoEffectJob::PhotoEffectJob(QString source, PhotoEffect effect, QString folder, bool upright)
+    : m_source(std::move(source)), m_effect(effect), m_folder(std::move(folder)),
+      m_upright(upright) {}
 
 void PhotoEffectJob::Cancel() {
     m_cancelled = true;
@@ -47,7 +48,8 @@ EffectFileResult PhotoEffectJob::Run() {
                            .arg(refused);
         return result;
     }
-    const DecodedPicture decoded = DecodePicture(m_source);
+    const DecodedPicture decoded =
+        DecodePicture(m_source, QSize(), m_upright ? PictureTurn::Upright : PictureTurn::AsStored);
     if (!decoded.Ok()) {
         result.error = QStringLiteral("The picture %1 could not be read: %2")
                            .arg(QDir::toNativeSeparators(m_source), decoded.error);

@@ -25,7 +25,9 @@ struct EffectFileResult {
 
 class PhotoEffectJob {
 public:
-    PhotoEffectJob(QString source, PhotoEffect effect, QString folder);
+    // upright: the photo's CanvasObject::upright (the effect works on the pixels as shown; its
+    // PNG carries no orientation tag).
+    PhotoEffectJob(QString source, PhotoEffect effect, QString folder, bool upright = true);
 
     EffectFileResult Run();
     void Cancel();
@@ -34,6 +36,7 @@ private:
     QString m_source;
     PhotoEffect m_effect;
     QString m_folder;
+    bool m_upright = true;
     LibraryImage m_picture;
     std::atomic<bool> m_cancelled{false};
 };

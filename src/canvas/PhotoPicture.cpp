@@ -73,7 +73,7 @@ bool ClampCrop(PhotoRecord& r, QSize pictureSize) {
            r.cropRight != before.cropRight || r.cropBottom != before.cropBottom;
 }
 
-PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed) {
+PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed, bool upright) {
     PhotoPictureResult result;
     const QString path = ReadFixedText(record.path);
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
@@ -82,7 +82,8 @@ PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed) {
     }
     QSize fullSize;
     const QImage decoded =
-        DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error);
+        DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error,
+                             upright ? PictureTurn::Upright : PictureTurn::AsStored);
     if (decoded.isNull() || fullSize.isEmpty())
         return result;
     ClampCrop(record, fullSize);

@@ -29,7 +29,8 @@ struct PhotoPictureResult {
 // record, cuts the crop out and scales it down to displayed when the display is narrower than
 // the crop (never up), then applies the mask when the record has one (a mask that cannot be
 // read leaves the picture unmasked and says so in maskMissing).
-PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed);
+// upright turns the picture by its orientation tag (CanvasObject::upright).
+PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed, bool upright = true);
 
 // Sets every pixel's alpha to 255 minus the blue of the mask scaled to the picture's size
 // (black keeps the photo, white removes it). The picture is Format_ARGB32_Premultiplied; its

@@ -198,6 +198,7 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
     document.width = header.width;
     document.height = header.height;
     document.backgroundPath = ReadFixedText(header.backgroundPath);
+    document.backgroundUpright = false; // unless the upright list names it
     document.backgroundPathField =
         QByteArray(header.backgroundPath, qsizetype(sizeof header.backgroundPath));
     // All four bytes are kept and written back; drawing uses the low three.
@@ -223,6 +224,8 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
         std::optional<CanvasObject> object = CanvasObject::FromBytes(kind, bytes);
         if (!object)
             return Fail(Truncated());
+        // Photos of a project are shown as stored unless its upright list names them.
+        object->upright = false;
         if (const PhotoRecord* photo = object->Photo(); photo && photo->customMask != 0) {
             std::int32_t w = 0, h = 0, length = 0;
             if (!ReadInt(device, w) || !ReadInt(device, h) || !ReadInt(device, length))

@@ -44,8 +44,10 @@ bool ParseCanvasSide(const QString& text, int* value, QString* message) {
 QString BackgroundPictureFilter() {
     // The common types first, as the dialog always offered them; every other type the decoders
     // read (tiff, tga, pcx, ...) stays reachable through the last entry.
-    return QStringLiteral("(*.jpg *.jpeg *.gif *.bmp *.png);;(*.jpg);;(*.jpeg);;(*.gif);;(*.bmp);;"
-                          "(*.png);;") +
+    // Phone photos (HEIC, AVIF, WebP) follow them.
+    return QStringLiteral("(*.jpg *.jpeg *.gif *.bmp *.png *.heic *.heif *.hif *.avif *.webp);;"
+                          "(*.jpg);;(*.jpeg);;(*.gif);;(*.bmp);;(*.png);;(*.heic *.heif *.hif);;"
+                          "(*.avif);;(*.webp);;") +
            Tr("All files (*)");
 }
 

@@ -185,7 +185,9 @@ QByteArray EncodePicture(const QImage& image, int type, QString* error) {
     } else if (type == kPictureMetafile) {
         reason = QStringLiteral("WMF and EMF pictures cannot be written");
     } else if (magick::WriteCoder(type).empty()) {
-        reason = QStringLiteral("no writer for picture type %1").arg(type);
+        reason = type == kPictureHeif || type == kPictureAvif
+                     ? QStringLiteral("HEIF and AVIF pictures are read, not written")
+                     : QStringLiteral("no writer for picture type %1").arg(type);
     } else if (type == kPicturePnm) {
         out = EncodePnm(image);
     } else if (type == kPictureTga) {

@@ -1,5 +1,7 @@
 #include "imaging/JpegStream.h"
 
+#include "imaging/PictureMetadata.h"
+
 #include <cstring>
 
 namespace mosaiq {
@@ -69,34 +71,8 @@ JpegStreamInfo ScanJpegStream(const unsigned char* data, std::int64_t size) {
 }
 
 int ExifOrientation(const QByteArray& exif) {
-    const auto* d = reinterpret_cast<const unsigned char*>(exif.constData());
-    const std::int64_t n = exif.size();
-    if (n < 8)
-        return 0;
-    const bool little = d[0] == 'I' && d[1] == 'I';
-    if (!little && !(d[0] == 'M' && d[1] == 'M'))
-        return 0;
-    const auto u16 = [&](std::int64_t at) -> unsigned {
-        return little ? unsigned(d[at] | (d[at + 1] << 8)) : unsigned((d[at] << 8) | d[at + 1]);
-    };
-    const auto u32 = [&](std::int64_t at) -> std::uint32_t {
-        return little ? std::uint32_t(u16(at)) | (std::uint32_t(u16(at + 2)) << 16)
-                      : (std::uint32_t(u16(at)) << 16) | std::uint32_t(u16(at + 2));
-    };
-    const std::int64_t ifd = u32(4);
-    if (ifd + 2 > n)
-        return 0;
-    const unsigned count = u16(ifd);
-    for (unsigned i = 0; i < count; ++i) {
-        const std::int64_t entry = ifd + 2 + std::int64_t(i) * 12;
-        if (entry + 12 > n)
-            return 0;
-        if (u16(entry) == 0x0112) {
-            const unsigned value = u16(entry + 8);
-            return value >= 1 && value <= 8 ? int(value) : 0;
-        }
-    }
-    return 0;
+    return TiffOrientationTag(reinterpret_cast<const unsigned char*>(exif.constData()),
+                              std::size_t(exif.size()));
 }
 
 } // namespace mosaiq

@@ -1,10 +1,13 @@
 #include "imaging/PictureDecoder.h"
 
 #include "core/RegularFile.h"
+#include "imaging/ColourProfile.h"
 #include "imaging/DecodeCost.h"
+#include "imaging/HeifReader.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/JpegStream.h"
 #include "imaging/PictureLimits.h"
+#include "imaging/PictureMetadata.h"
 #include "imaging/PictureType.h"
 #include "imaging/PngStream.h"
 
@@ -26,16 +29,22 @@ void EnsureFirstDecoder() {
     });
 }
 
-QImage Normalised(QImage image, bool straight = false) {
-    if (image.hasAlphaChannel()) {
-        // Straight alpha keeps the colour values under transparent pixels (premultiplying
-        // turns them black); converters that write formats without alpha need them.
-        const QImage::Format format =
-            straight ? QImage::Format_ARGB32 : QImage::Format_ARGB32_Premultiplied;
-        return image.format() == format ? image : image.convertToFormat(format);
-    }
-    return image.format() == QImage::Format_RGB32 ? image
-                                                  : image.convertToFormat(QImage::Format_RGB32);
+// What the decoders' pictures become before their users see them: RGB32 when opaque, ARGB32 with
+// transparency (straight), colours converted from the file's profile to sRGB, turned upright
+// by the orientation, and finally premultiplied unless straight alpha was asked for (straight
+// alpha keeps the colour values under transparent pixels, which premultiplying turns black;
+// converters that write formats without alpha need them).
+QImage Finished(QImage image, const QByteArray& profile, int orientation, bool straight) {
+    const bool alpha = image.hasAlphaChannel();
+    const QImage::Format working = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (image.format() != working)
+        image = image.convertToFormat(working);
+    if (!profile.isEmpty())
+        ConvertProfileToSrgb(image, profile);
+    image = OrientImage(image, orientation);
+    if (alpha && !straight)
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
 }
 
 // The size to ask a scaling decoder for: the full size divided by the largest of 8, 4, 2 that
@@ -71,10 +80,26 @@ bool IsMetafileExtension(const QString& extension) {
     return upper == QLatin1String("WMF") || upper == QLatin1String("EMF");
 }
 
+// HEIF pictures go to libheif, which reads them in the first decoder's place: the image
+// library's own HEIF reading hands back the YCbCr planes as if they were RGB.
+DecodedPicture DecodeHeifBytes(const QByteArray& raw, QSize minimum, bool sizeOnly, bool straight) {
+    DecodedPicture result;
+    HeifPicture heif = ReadHeif(raw, minimum, sizeOnly);
+    result.error = heif.error;
+    if (!heif.fullSize.isValid())
+        return result;
+    result.fullSize = heif.fullSize;
+    result.decoder = kDecoderFirst;
+    if (!sizeOnly)
+        result.image = Finished(std::move(heif.image), heif.colourProfile, 1, straight);
+    return result;
+}
+
 // The two-decoder rule over an encoded picture in memory. With sizeOnly, stops once the size is
-// known (the image stays null; the size is in fullSize).
+// known (the image stays null; the size is in fullSize). minimum and the size returned are in
+// the picture's upright sides when turn is Upright.
 DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSize minimum,
-                           bool sizeOnly, bool straight = false) {
+                           bool sizeOnly, bool straight, PictureTurn turn) {
     EnsureFirstDecoder();
     DecodedPicture result;
     result.type = PictureTypeFromExtension(extension);
@@ -82,6 +107,25 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
         result.error = QStringLiteral("the file is empty");
         return result;
     }
+    if (LooksLikeHeif(raw)) {
+        DecodedPicture heif = DecodeHeifBytes(raw, minimum, sizeOnly, straight);
+        heif.type = result.type;
+        return heif;
+    }
+    const PictureMetadata meta = ScanPictureMetadata(
+        reinterpret_cast<const unsigned char*>(raw.constData()), std::size_t(raw.size()));
+    result.orientation = meta.orientation;
+    const int orientation = turn == PictureTurn::Upright ? meta.orientation : 1;
+    // The decoders see the picture as stored.
+    if (OrientationSwapsSides(orientation))
+        minimum.transpose();
+    const auto finish = [&](QSize storedSize, QImage image, int decoder) {
+        result.fullSize = OrientedSize(storedSize, orientation);
+        result.decoder = decoder;
+        if (!sizeOnly)
+            result.image = Finished(std::move(image), meta.colourProfile, orientation, straight);
+        return result;
+    };
     QString firstError;
     if (!IsMetafileExtension(extension)) {
         QByteArray data = raw;
@@ -89,6 +133,8 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
         reader.setDecideFormatFromContent(true);
+        // Orientation is applied by Finished, from our own reading of the tags.
+        reader.setAutoTransform(false);
         if (reader.canRead() && FirstDecoderReads(reader.format(), extension)) {
             const QSize size = reader.size();
             // The library would be told the same size: refuse outright.
@@ -106,11 +152,8 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                     return result;
                 }
             }
-            if (sizeOnly && size.isValid()) {
-                result.fullSize = size;
-                result.decoder = kDecoderFirst;
-                return result;
-            }
+            if (sizeOnly && size.isValid())
+                return finish(size, QImage(), kDecoderFirst);
             if (reader.format() == "png") {
                 const PngStreamInfo png = ScanPngStream(
                     reinterpret_cast<const unsigned char*>(raw.constData()), raw.size(), false);
@@ -120,10 +163,8 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                         result.error = QStringLiteral("the PNG picture cannot be read");
                         return result;
                     }
-                    result.fullSize = keyed.size();
-                    result.decoder = kDecoderFirst;
-                    result.image = Normalised(std::move(keyed));
-                    return result;
+                    const QSize keyedSize = keyed.size();
+                    return finish(keyedSize, std::move(keyed), kDecoderFirst);
                 }
             }
             // Only JPEG decodes at a reduced scale (through the DCT). Other handlers decode in
@@ -137,13 +178,10 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                 reader.setScaledSize(reduced);
             QImage image;
             if (reader.read(&image) && !image.isNull()) {
-                result.fullSize = size.isValid() ? size : image.size();
-                if (!PictureSizeAllowed(result.fullSize, &result.error))
+                const QSize stored = size.isValid() ? size : image.size();
+                if (!PictureSizeAllowed(stored, &result.error))
                     return result;
-                result.decoder = kDecoderFirst;
-                if (!sizeOnly)
-                    result.image = Normalised(std::move(image), straight);
-                return result;
+                return finish(stored, std::move(image), kDecoderFirst);
             }
             firstError = reader.errorString();
         }
@@ -164,11 +202,8 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
             result.error = QStringLiteral("the picture cannot be read");
         return result;
     }
-    result.decoder = kDecoderLibrary;
-    result.fullSize = QSize(picture.GetWidth(), picture.GetHeight());
-    if (!sizeOnly)
-        result.image = Normalised(picture.ToImage(), straight);
-    return result;
+    const QSize stored(picture.GetWidth(), picture.GetHeight());
+    return finish(stored, sizeOnly ? QImage() : picture.ToImage(), kDecoderLibrary);
 }
 
 // Runs fn on the bytes of the file at path (memory-mapped where possible).
@@ -212,10 +247,10 @@ template <typename Fn> DecodedPicture WithFileBytes(const QString& path, Fn fn) 
 
 } // namespace
 
-DecodedPicture DecodePicture(const QString& path, QSize minimum) {
+DecodedPicture DecodePicture(const QString& path, QSize minimum, PictureTurn turn) {
     const QString extension = PictureExtension(path);
     return WithFileBytes(path, [&](const QByteArray& raw) {
-        DecodedPicture r = DecodeBytes(raw, extension, minimum, false);
+        DecodedPicture r = DecodeBytes(raw, extension, minimum, false, false, turn);
         // The image must own its pixels: a decoder could have kept a view of the raw bytes.
         if (r.Ok())
             r.image.detach();
@@ -223,24 +258,26 @@ DecodedPicture DecodePicture(const QString& path, QSize minimum) {
     });
 }
 
-DecodedPicture DecodePictureStraight(const QString& path) {
+DecodedPicture DecodePictureStraight(const QString& path, PictureTurn turn) {
     const QString extension = PictureExtension(path);
     return WithFileBytes(path, [&](const QByteArray& raw) {
-        DecodedPicture r = DecodeBytes(raw, extension, QSize(), false, true);
+        DecodedPicture r = DecodeBytes(raw, extension, QSize(), false, true, turn);
         if (r.Ok())
             r.image.detach();
         return r;
     });
 }
 
-DecodedPicture DecodePictureData(const QByteArray& data, const QString& extension, QSize minimum) {
-    return DecodeBytes(data, extension, minimum, false);
+DecodedPicture DecodePictureData(const QByteArray& data, const QString& extension, QSize minimum,
+                                 PictureTurn turn) {
+    return DecodeBytes(data, extension, minimum, false, false, turn);
 }
 
-bool ReadPictureSize(const QString& path, QSize* size, QString* reason) {
+bool ReadPictureSize(const QString& path, QSize* size, QString* reason, PictureTurn turn) {
     const QString extension = PictureExtension(path);
-    const DecodedPicture r = WithFileBytes(
-        path, [&](const QByteArray& raw) { return DecodeBytes(raw, extension, QSize(), true); });
+    const DecodedPicture r = WithFileBytes(path, [&](const QByteArray& raw) {
+        return DecodeBytes(raw, extension, QSize(), true, false, turn);
+    });
     if (r.decoder == kDecoderNone) {
         if (reason)
             *reason = r.error;
@@ -251,8 +288,20 @@ bool ReadPictureSize(const QString& path, QSize* size, QString* reason) {
     return true;
 }
 
-QImage DecodePictureAtLeast(const QString& path, QSize minimum, QSize* fullSize, QString* reason) {
-    DecodedPicture r = DecodePicture(path, minimum);
+int ReadPictureOrientation(const QString& path) {
+    const DecodedPicture r = WithFileBytes(path, [](const QByteArray& raw) {
+        DecodedPicture found;
+        found.orientation = ScanPictureMetadata(reinterpret_cast<const uchar*>(raw.constData()),
+                                                std::size_t(raw.size()))
+                                .orientation;
+        return found;
+    });
+    return r.orientation;
+}
+
+QImage DecodePictureAtLeast(const QString& path, QSize minimum, QSize* fullSize, QString* reason,
+                            PictureTurn turn) {
+    DecodedPicture r = DecodePicture(path, minimum, turn);
     if (!r.Ok()) {
         if (reason)
             *reason = r.error;

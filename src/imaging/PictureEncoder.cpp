@@ -20,12 +20,13 @@ struct EncoderInfo {
     const char* qtFormat;   // null: written by the image library
 };
 
-constexpr std::array<EncoderInfo, 5> kEncoders{{
+constexpr std::array<EncoderInfo, 6> kEncoders{{
     {"image/bmp", "*.bmp;*.dib;*.rle", "bmp"},
     {"image/jpeg", "*.jpg;*.jpeg;*.jpe;*.jfif", "jpeg"},
     {"image/gif", "*.gif", nullptr},
     {"image/tiff", "*.tif;*.tiff", "tiff"},
     {"image/png", "*.png", "png"},
+    {"image/webp", "*.webp", "webp"}, // Qt's image formats plugin, lossy at the JPEG quality
 }};
 
 } // namespace
@@ -77,7 +78,7 @@ int CPictureEncoder::SaveBitmap(const QImage& image, const QString& path) {
         return kEncoderWriteError;
     }
     QImageWriter writer(file.Device(), encoder.qtFormat);
-    if (m_mimeType == QLatin1String("image/jpeg"))
+    if (m_mimeType == QLatin1String("image/jpeg") || m_mimeType == QLatin1String("image/webp"))
         writer.setQuality(m_quality);
     if (m_mimeType == QLatin1String("image/tiff"))
         writer.setCompression(m_tiffCompression == 2 ? 1 : 0); // Qt: 1 is LZW

@@ -23,12 +23,17 @@ struct PictureFileEntry {
     std::uint32_t height;
     std::uint32_t rotation; // quarter turns clockwise of the thumbnail (0 to 3)
     std::uint32_t selected; // chosen in the photo browser
-    std::uint32_t reserved2;
-    std::uint32_t hidden; // removed by the user: kept in memory until exit, never saved
+    std::uint32_t upright;  // kUprightRecordMark: width, height and thumbnail are of the upright
+                            // picture (records made before pictures were turned hold other values)
+    std::uint32_t hidden;   // removed by the user: kept in memory until exit, never saved
     std::uint32_t reserved3;
 };
 #pragma pack(pop)
 static_assert(sizeof(PictureFileEntry) == 1104);
+static_assert(offsetof(PictureFileEntry, upright) == 1092);
+
+// The bytes "UPRT": the record was measured on the picture turned by its orientation tag.
+constexpr std::uint32_t kUprightRecordMark = 0x54525055u;
 static_assert(offsetof(PictureFileEntry, drive) == 260);
 static_assert(offsetof(PictureFileEntry, directory) == 263);
 static_assert(offsetof(PictureFileEntry, name) == 519);

@@ -175,13 +175,14 @@ QSize WorkingPictureSize(int fullWidth, int fullHeight) {
     return QSize(int(std::int64_t(fullWidth) * 1200 / fullHeight), 1200);
 }
 
-WorkingPicture LoadWorkingPicture(const QString& path) {
+WorkingPicture LoadWorkingPicture(const QString& path, bool upright) {
     WorkingPicture result;
     QSize full;
-    if (!ReadPictureSize(path, &full, &result.error))
+    const PictureTurn turn = upright ? PictureTurn::Upright : PictureTurn::AsStored;
+    if (!ReadPictureSize(path, &full, &result.error, turn))
         return result;
     const QSize working = WorkingPictureSize(full.width(), full.height());
-    const DecodedPicture picture = DecodePicture(path, working);
+    const DecodedPicture picture = DecodePicture(path, working, turn);
     if (!picture.Ok()) {
         result.error = picture.error;
         return result;

@@ -57,7 +57,8 @@ struct WorkingPicture {
     QByteArray pixels; // top-down BGR, rows of 3 * width bytes
     QString error;
 };
-WorkingPicture LoadWorkingPicture(const QString& path);
+// upright turns it by its orientation tag, as the photo is shown (CanvasObject::upright).
+WorkingPicture LoadWorkingPicture(const QString& path, bool upright = true);
 
 // The working size of a full-size picture (before cutting the width to a multiple of 4).
 QSize WorkingPictureSize(int fullWidth, int fullHeight);

@@ -13,7 +13,7 @@ namespace mosaiq {
 bool UsesFirstWriter(const QString& extension) {
     const QString e = extension.toLower();
     return e == QLatin1String("jpg") || e == QLatin1String("jpeg") || e == QLatin1String("gif") ||
-           e == QLatin1String("bmp") || e == QLatin1String("png");
+           e == QLatin1String("bmp") || e == QLatin1String("png") || e == QLatin1String("webp");
 }
 
 bool SavePictureByExtension(const QImage& image, const QString& path, const QString& extension,

@@ -1,8 +1,8 @@
 #pragma once
 
-// Writing a flat picture by its extension: jpg, jpeg, gif, bmp and png through the first writer
-// (CPictureEncoder, JPEG quality 90); every other extension of the type table through the image
-// library. Used by the collage export and the batch converter.
+// Writing a flat picture by its extension: jpg, jpeg, gif, bmp, png and webp through the first
+// writer (CPictureEncoder, JPEG and WebP quality 90); every other extension of the type table
+// through the image library (heic, heif and avif are read only: refused with a reason). Used by the collage export and the batch converter.
 
 #include <QImage>
 #include <QString>

@@ -14,7 +14,7 @@ struct ExtensionCode {
 };
 
 // Tried in this order; the comparison is exact on the lower-cased extension.
-constexpr std::array<ExtensionCode, 22> kExtensionTable{{
+constexpr std::array<ExtensionCode, 27> kExtensionTable{{
     {"bmp", kPictureBmp},      {"jpg", kPictureJpeg},  {"jpeg", kPictureJpeg},
     {"gif", kPictureGif},      {"png", kPicturePng},   {"ico", kPictureIco},
     {"tiff", kPictureTiff},    {"tif", kPictureTiff},  {"tga", kPictureTga},
@@ -22,8 +22,11 @@ constexpr std::array<ExtensionCode, 22> kExtensionTable{{
     {"emf", kPictureMetafile}, {"jp2", kPictureJp2},   {"j2k", kPictureJp2},
     {"jpc", kPictureJpc},      {"j2c", kPictureJpc},   {"pgx", kPicturePgx},
     {"ras", kPictureRas},      {"pnm", kPicturePnm},   {"pgm", kPicturePnm},
-    {"ppm", kPicturePnm},
+    {"ppm", kPicturePnm},      {"webp", kPictureWebp}, {"heic", kPictureHeif},
+    {"heif", kPictureHeif},    {"hif", kPictureHeif},  {"avif", kPictureAvif},
 }};
+
+constexpr const char* kPhoneExtensions[] = {"heic", "heif", "hif", "avif", "webp"};
 
 } // namespace
 
@@ -33,6 +36,11 @@ int PictureTypeFromExtension(const QString& extension) {
         if (lower == QLatin1String(e.extension))
             return e.code;
     return kPictureUnknown;
+}
+
+const char* const* PhoneFormatExtensions(int* count) {
+    *count = int(std::size(kPhoneExtensions));
+    return kPhoneExtensions;
 }
 
 QString PictureExtension(const QString& path) {

@@ -286,6 +286,10 @@ void PutHeaderChunks(QByteArray& file, const Source& s) {
     PutBe32(ihdr, std::uint32_t(s.image.height()));
     ihdr.insert(ihdr.end(), {8, std::uint8_t(s.type), 0, 0, 0});
     PutChunk(file, "IHDR", ihdr.data(), ihdr.size());
+    // Every picture is decoded into sRGB (embedded profiles are converted): say so, with the
+    // perceptual rendering intent.
+    const std::uint8_t intent = 0;
+    PutChunk(file, "sRGB", &intent, 1);
     if (s.type == kPalette) {
         Bytes plte, trns;
         const QVector<QRgb> colours = s.image.colorTable();
@@ -321,6 +325,11 @@ int ChooseThreads(const PngWriteOptions& options, std::size_t filteredBytes) {
 }
 
 } // namespace
+
+void FilterPngRow(const std::uint8_t* cur, const std::uint8_t* up, std::size_t n, int bpp,
+                  std::uint8_t* out) {
+    FilterRow(cur, up, n, bpp, true, out);
+}
 
 QByteArray EncodePng(const QImage& image, const PngWriteOptions& options, QString* error) {
     const auto fail = [error](const QString& reason) {

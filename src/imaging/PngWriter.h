@@ -17,6 +17,9 @@
 #include <QImage>
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
+
 namespace mosaiq {
 
 struct PngWriteOptions {
@@ -31,5 +34,11 @@ struct PngWriteOptions {
 // no memory for it.
 QByteArray EncodePng(const QImage& image, const PngWriteOptions& options = {},
                      QString* error = nullptr);
+
+// The adaptive filter of one row of n bytes at bpp bytes per pixel: out receives the filter
+// type byte and n filtered bytes. cur and up point bpp bytes into buffers whose first bpp bytes
+// are zero; up is all zero for the first row.
+void FilterPngRow(const std::uint8_t* cur, const std::uint8_t* up, std::size_t n, int bpp,
+                  std::uint8_t* out);
 
 } // namespace mosaiq

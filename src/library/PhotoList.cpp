@@ -7,6 +7,7 @@
 #include "imaging/PictureLoaders.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cerrno>
@@ -100,6 +101,7 @@ PreparedPhoto PreparePhoto(const QString& path) {
         photo.reason = picture.error;
         return photo;
     }
+    photo.entry.upright = kUprightRecordMark;
     photo.entry.width = std::uint32_t(picture.fullSize.width());
     photo.entry.height = std::uint32_t(picture.fullSize.height());
     if (picture.fullSize.width() <= kPhotoMinimumSide ||
@@ -132,6 +134,28 @@ PreparedPhoto PreparePhoto(const QString& path) {
     }
     photo.ok = true;
     return photo;
+}
+
+bool PhotoList::RemeasureOldRecord(int index) {
+    if (index < 0 || index >= Count())
+        return false;
+    PictureFileEntry& record = m_records[size_t(index)];
+    if (record.upright == kUprightRecordMark)
+        return false;
+    const QString path = EntryPath(record);
+    if (!QFileInfo(path).isFile())
+        return false;
+    // Most pictures carry no turning tag: their record is right as it is and only gets the mark.
+    if (ReadPictureOrientation(path) != 1) {
+        const PreparedPhoto photo = PreparePhoto(path);
+        if (!photo.ok)
+            return false;
+        record.width = photo.entry.width;
+        record.height = photo.entry.height;
+        m_thumbnails[size_t(index)] = photo.thumbnail;
+    }
+    record.upright = kUprightRecordMark;
+    return true;
 }
 
 void PhotoList::AppendLoaded(const PictureFileEntry& entry) {

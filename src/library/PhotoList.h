@@ -67,6 +67,12 @@ public:
     // The same for an entry, reading the picture on this thread.
     AddPhotoResult AddImportedPhoto(const PictureFileEntry& entry);
 
+    // A record made before pictures were turned upright (no kUprightRecordMark) is measured again
+    // on its upright picture the first time it is used: its size and thumbnail are remade (the
+    // user's rotation field is kept, and stays on top) and it is marked. True when the record
+    // changed; false when it was already marked, or its file cannot be read (left as it is).
+    bool RemeasureOldRecord(int index);
+
     // True when a record that is not hidden has this path field.
     bool ContainsVisiblePath(const PictureFileEntry& entry) const;
     // Marks record index as removed; it stays in memory and is left out when saving.

@@ -95,8 +95,9 @@ void CBatchConvertDialog::JoinWorker() {
 }
 
 QString CBatchConvertDialog::PictureFilter() {
-    static const char* const kExtensions[] = {"jpg", "jpeg", "gif", "bmp", "png", "pnm",
-                                              "tga", "tif", "tiff", "pcx", "wmf", "emf"};
+    static const char* const kExtensions[] = {"jpg", "jpeg", "heic", "heif", "hif", "avif",
+                                              "webp", "gif", "bmp",  "png",  "pnm", "tga",
+                                              "tif", "tiff", "pcx",  "wmf",  "emf"};
     QStringList all;
     QStringList single;
     for (const char* e : kExtensions) {

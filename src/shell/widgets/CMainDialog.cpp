@@ -93,6 +93,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     m_groups.push_back(MakePackCommands(*this));
     m_groups.push_back(MakeToolCommands(*this));
     m_groups.push_back(MakeArrangeCommands(*this));
+    m_groups.push_back(MakePrintCommands(*this));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     else
@@ -218,6 +219,7 @@ void CMainDialog::CreateShortcuts() {
         {QKeySequence(Qt::Key_F5), cmd::kPreview},
         {QKeySequence(Qt::CTRL | Qt::Key_S), cmd::kSaveProject},
         {QKeySequence(Qt::CTRL | Qt::Key_A), cmd::kSelectAll},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), cmd::kPrint},
     };
     for (const Key& key : keys) {
         auto* shortcut = new QShortcut(key.keys, this);

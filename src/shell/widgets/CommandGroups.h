@@ -21,6 +21,7 @@ std::unique_ptr<CommandGroup> MakeEffectsCommands(CMainDialog& window);   // eff
 std::unique_ptr<CommandGroup> MakePackCommands(CMainDialog& window);      // resource packs, converter
 std::unique_ptr<CommandGroup> MakeToolCommands(CMainDialog& window);      // the colour dialog
 std::unique_ptr<CommandGroup> MakeArrangeCommands(CMainDialog& window);   // arrange, align
+std::unique_ptr<CommandGroup> MakePrintCommands(CMainDialog& window);     // print, print preview
 
 } // namespace mosaiq
 

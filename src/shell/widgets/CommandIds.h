@@ -134,6 +134,8 @@ enum CommandId : int {
     kDistributeVertically = 12015,
     kSnapToGuides = 12016,      // Edit > Snap to Guides, kept as [View] snapToGuides
     kStartRecovery = 12017,     // at start: offer the recovery copy, then keep copies
+    kPrint = 12018,             // Ctrl+P: the print dialog, then the collage fitted to the page
+    kPrintPreview = 12019,      // the print preview
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
 };
 

@@ -35,8 +35,8 @@ CCropDialog::CCropDialog(QWidget* parent) : CSkinDialog(parent) {
     UpdateCropButton();
 }
 
-void CCropDialog::LoadPicture(const QString& path) {
-    SetPicture(LoadWorkingPicture(path));
+void CCropDialog::LoadPicture(const QString& path, bool upright) {
+    SetPicture(LoadWorkingPicture(path, upright));
 }
 
 void CCropDialog::SetPicture(const WorkingPicture& picture) {

@@ -24,7 +24,8 @@ public:
     explicit CCropDialog(QWidget* parent = nullptr);
 
     // Loads the picture of path into the view.
-    void LoadPicture(const QString& path);
+    // upright: turned by its orientation tag, as the photo is shown (CanvasObject::upright).
+    void LoadPicture(const QString& path, bool upright = true);
     void SetPicture(const WorkingPicture& picture);
 
     // Valid after the dialog was accepted.

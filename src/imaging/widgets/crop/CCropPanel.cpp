@@ -32,14 +32,15 @@ CCropPanel::CCropPanel(QWidget* parent) : QWidget(parent) {
     ShowPhoto(QString());
 }
 
-void CCropPanel::ShowPhoto(const QString& path) {
+void CCropPanel::ShowPhoto(const QString& path, bool upright) {
     m_path = path;
+    m_upright = upright;
     if (path.isEmpty()) {
         m_view->ShowMessage(tr("Please select a photo on the canvas."));
         UpdateCropButton();
         return;
     }
-    SetPicture(LoadWorkingPicture(path));
+    SetPicture(LoadWorkingPicture(path, upright));
 }
 
 void CCropPanel::SetPicture(const WorkingPicture& picture) {

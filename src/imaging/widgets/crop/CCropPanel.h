@@ -21,9 +21,11 @@ public:
     explicit CCropPanel(QWidget* parent = nullptr);
 
     // Loads the picture the view shows; an empty path shows the no-photo message.
-    void ShowPhoto(const QString& path);
+    // upright: the photo is shown turned by its orientation tag (CanvasObject::upright).
+    void ShowPhoto(const QString& path, bool upright = true);
     void SetPicture(const WorkingPicture& picture);
     QString PhotoPath() const { return m_path; }
+    bool PhotoUpright() const { return m_upright; }
 
     CCropView* View() const { return m_view; }
     CCropConstraintColumn* Constraints() const { return m_constraints; }
@@ -45,6 +47,7 @@ private:
     CCropConstraintColumn* m_constraints = nullptr;
     CBitmapButton* m_crop = nullptr;
     QString m_path;
+    bool m_upright = true;
 };
 
 } // namespace mosaiq

@@ -164,6 +164,9 @@ void CPhotoBrowser::paintEvent(QPaintEvent*) {
 
 void CPhotoBrowser::DrawItem(QPainter& p, int position) {
     const int record = m_selection.RecordAt(position);
+    // A record from before pictures were turned is brought upright the first time it is shown.
+    if (m_list->RemeasureOldRecord(record))
+        m_tiles[size_t(record)].made = false;
     const PictureFileEntry& e = m_list->Records()[size_t(record)];
     const QRect t = m_grid.Thumbnail(position, int(e.width), int(e.height));
     if (!t.isEmpty())

@@ -109,7 +109,8 @@ private:
         }
         m_photoIndex = index;
         m_photoPath = ReadFixedText(photo->path);
-        m_job = std::make_shared<PhotoEffectJob>(m_photoPath, effect, EffectsFolder());
+        m_job = std::make_shared<PhotoEffectJob>(m_photoPath, effect, EffectsFolder(),
+                                                 doc.objects[size_t(index)].upright);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_progress = new QProgressDialog(QObject::tr("Applying the photo effect..."), QObject::tr("Cancel"),
                                          0, 0, &Window());

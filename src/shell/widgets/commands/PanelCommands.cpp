@@ -131,6 +131,11 @@ private:
         return ReadFixedText(photo->path);
     }
 
+    static bool SelectedPhotoUpright(const CollageDocument& doc) {
+        const int index = doc.FirstSelectedIndex();
+        return index < 0 || doc.objects[size_t(index)].upright;
+    }
+
     const TextRecord* SelectedText() const {
         for (const CanvasObject& o : Doc().objects)
             if (o.Selected() && o.Kind() == ObjectKind::Text)
@@ -274,14 +279,16 @@ private:
         connect(m_crop, &CCropPanel::shown, this, [this] { ShowSelectedPhotoInCropPanel(); });
         connect(m_crop, &CCropPanel::cropRequested, this, [this](Rect32 r) {
             ApplyCrop(r);
-            m_crop->ShowPhoto(m_crop->PhotoPath());
+            m_crop->ShowPhoto(m_crop->PhotoPath(), m_crop->PhotoUpright());
         });
     }
 
     void ShowSelectedPhotoInCropPanel() {
         const QString path = SelectedPhotoPath(Doc()).value_or(QString());
-        if (path != m_crop->PhotoPath() || !m_crop->View()->HasPicture())
-            m_crop->ShowPhoto(path);
+        const bool upright = SelectedPhotoUpright(Doc());
+        if (path != m_crop->PhotoPath() || upright != m_crop->PhotoUpright() ||
+            !m_crop->View()->HasPicture())
+            m_crop->ShowPhoto(path, upright);
     }
 
     void RunCropDialog() {
@@ -290,7 +297,7 @@ private:
         if (!path)
             return;
         CCropDialog dialog(&Window());
-        dialog.LoadPicture(*path);
+        dialog.LoadPicture(*path, SelectedPhotoUpright(Doc()));
         if (dialog.exec() == QDialog::Accepted)
             ApplyCrop(dialog.Result());
     }

@@ -24,8 +24,9 @@ namespace {
 
 // The extensions the import dialog offers; files handed over by name are imported when they
 // end in one of them.
-const char* const kPictureExtensions[] = {"jpg", "jpeg", "gif", "bmp", "png", "wmf",
-                                          "emf", "pcx",  "pnm", "tif", "tiff"};
+const char* const kPictureExtensions[] = {"jpg", "jpeg", "heic", "heif", "hif", "avif",
+                                          "webp", "gif", "bmp",  "png",  "wmf", "emf",
+                                          "pcx", "pnm",  "tif",  "tiff"};
 // Photos dropped together are placed this many window pixels apart.
 constexpr int kDropCascade = 20;
 
@@ -252,6 +253,9 @@ private:
 
     // Adds list record index at a window point of the canvas; false when its file has gone.
     bool AddRecordToCanvas(int index, QPoint at) {
+        // An old record's size is of the picture as stored: measure it upright first.
+        if (m_list.RemeasureOldRecord(index))
+            m_browser->update();
         const PictureFileEntry& e = m_list.Records()[size_t(index)];
         const QString path = EntryPath(e);
         if (!QFileInfo::exists(path)) {

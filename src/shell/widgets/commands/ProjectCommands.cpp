@@ -15,6 +15,7 @@
 #include "canvas/PhotoRelink.h"
 #include "canvas/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/export/ExportRun.h"
 #include "imaging/widgets/CNewCollageDialog.h"
 #include "ui/widgets/DialogProvider.h"
 
@@ -242,6 +243,7 @@ private:
         doc.backgroundColour = s.backgroundColour;
         doc.backgroundMode = BackgroundMode(s.placement);
         doc.backgroundPath = s.backgroundPath;
+        doc.backgroundUpright = true;
         doc.SetCanvasSize(s.width, s.height);
         const QString reason = doc.ReloadBackground();
         doc.modified = false;
@@ -353,6 +355,9 @@ private:
         if (s.backgroundColour != current.backgroundColour)
             doc.backgroundColour = s.backgroundColour;
         doc.backgroundMode = BackgroundMode(s.placement);
+        // A picture chosen now is shown upright; a kept one keeps its mark.
+        if (s.backgroundPath != doc.backgroundPath)
+            doc.backgroundUpright = true;
         doc.backgroundPath = s.backgroundPath;
         const QString reason = doc.ReloadBackground();
         doc.DropAllCaches();
@@ -372,8 +377,9 @@ private:
     void AddPhotoFromFiles() {
         const QStringList paths = Dialogs().OpenFileNames(
             &Window(), Tr("Add Photo"), Folder(),
-            Tr("Pictures (*.jpg *.jpeg *.png *.bmp *.gif *.tif *.tiff *.pcx *.pnm *.pgm *.ppm "
-               "*.tga *.ico *.wbmp *.ras *.jp2 *.j2k *.jpc *.j2c *.pgx *.wmf);;All files (*)"));
+            Tr("Pictures (*.jpg *.jpeg *.heic *.heif *.hif *.avif *.webp *.png *.bmp *.gif *.tif "
+               "*.tiff *.pcx *.pnm *.pgm *.ppm *.tga *.ico *.wbmp *.ras *.jp2 *.j2k *.jpc *.j2c "
+               "*.pgx *.wmf);;All files (*)"));
         if (!paths.isEmpty())
             AddPhotos(paths, Document().view.WindowToCanvas(0, 0) +
                                  QPoint(kNewPhotoOffset, kNewPhotoOffset));

@@ -1,6 +1,7 @@
 #include "shell/widgets/commands/SaveCollage.h"
 
 #include "canvas/CollageExport.h"
+#include "canvas/widgets/export/ExportRun.h"
 #include "canvas/PhotoRelink.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "core/Notifier.h"
@@ -20,7 +21,7 @@ QString Tr(const char* text) {
 }
 
 constexpr const char* kExtensions[] = {"jpg", "jpeg", "bmp", "gif", "png",
-                                       "pcx", "pnm",  "tif", "tiff"};
+                                       "pcx", "pnm",  "tif", "tiff", "pdf"};
 
 } // namespace
 
@@ -70,11 +71,9 @@ void RunSaveCollage(CMainDialog& window, const QString& folder) {
         if (!ConfirmReplaceFile(&window, path))
             return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ExportResult result = ExportCollage(window.Canvas().Document(), path);
-    QApplication::restoreOverrideCursor();
-    if (!result.ok)
-        Warn(result.error);
+    // The size (a scale, or a paper at a resolution) is asked next; scale 1 is the canvas-size
+    // export. Long exports run on a worker with progress and Cancel.
+    ExportCollageAsAsked(&window, window.Canvas().Document(), path);
 }
 
 } // namespace mosaiq

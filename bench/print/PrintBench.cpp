@@ -1,0 +1,197 @@
+// bench_print: time and peak memory of a print-size export, and the floor it is held to.
+//
+//   BM_DecodeFloor        the 30 originals decoded at full size by djpeg, two at a time
+//   BM_WriterFloor/EXT    the band writer alone on a 12800 x 12800 picture
+//   BM_Export/EXT         the collage rendered at scale 4 (12800 x 12800) and written
+//
+// BM_Export reports peak_MiB (the process's largest resident size so far; the exports run first)
+// and ratio: its time over (decode floor + the writer floor of its type), to be under 3.
+#include "canvas/CollageDocument.h"
+#include "canvas/ScaledExport.h"
+#include "core/FixedText.h"
+#include "imaging/BandWriter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+namespace {
+
+using namespace mosaiq;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kPhotos = 30;
+constexpr int kCanvas = 3200;
+constexpr double kScale = 4.0;
+
+QTemporaryDir& WorkDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QStringList PhotoPaths() {
+    static const QStringList paths = [] {
+        QStringList out;
+        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
+        for (int i = 0; i < kPhotos && !corpus.isEmpty(); ++i)
+            out << QStringLiteral("%1/jpg/photo_%2.jpg")
+                       .arg(corpus)
+                       .arg(i, 3, 10, QLatin1Char('0'));
+        if (!out.isEmpty())
+            return out;
+        QImage image(4000, 3000, QImage::Format_RGB32);
+        QRandomGenerator random(11);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const int n = int(random.bounded(24));
+                line[x] = qRgb((x / 16 + n) & 255, (y / 12 + n) & 255, ((x + y) / 28 + n) & 255);
+            }
+        }
+        const QString p = WorkDir().filePath(QStringLiteral("photo.jpg"));
+        image.save(p, "JPEG", 90);
+        for (int i = 0; i < kPhotos; ++i)
+            out << p;
+        return out;
+    }();
+    return paths;
+}
+
+// 30 photos in six rows of five, each about a sixth of the canvas wide, every third one turned.
+CollageDocument& BenchCollage() {
+    static CollageDocument doc;
+    static bool made = false;
+    if (made)
+        return doc;
+    made = true;
+    doc.width = doc.height = kCanvas;
+    const QStringList paths = PhotoPaths();
+    for (int i = 0; i < kPhotos; ++i) {
+        PhotoRecord r;
+        WriteFixedText(r.path, paths[i]);
+        r.pictureWidth = r.boxWidth = r.cropRight = 4000;
+        r.pictureHeight = r.boxHeight = r.cropBottom = 3000;
+        r.scale = float(kCanvas) / 6.0f / 4000.0f;
+        r.x = 40 + (i % 5) * 620;
+        r.y = 60 + (i / 5) * 520;
+        r.angle = i % 3 == 0 ? float(8 + i) : 0.0f;
+        doc.objects.emplace_back(r);
+        doc.CreateRegion(doc.objects.back());
+    }
+    return doc;
+}
+
+double PeakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double DecodeFloorSeconds() {
+    static const double seconds = [] {
+        const QStringList paths = PhotoPaths();
+        const auto start = Clock::now();
+        auto half = [&](int first) {
+            const QString out = WorkDir().filePath(QStringLiteral("floor%1.ppm").arg(first));
+            for (int i = first; i < paths.size(); i += 2)
+                QProcess::execute(QStringLiteral("djpeg"),
+                                  {QStringLiteral("-outfile"), out, paths[i]});
+        };
+        std::thread other(half, 1);
+        half(0);
+        other.join();
+        return Seconds(start);
+    }();
+    return seconds;
+}
+
+// The writer alone: a 12800 x 12800 picture of gradients and noise, band by band.
+double WriterSeconds(const QString& extension) {
+    static std::map<QString, double> cache;
+    if (auto it = cache.find(extension); it != cache.end())
+        return it->second;
+    const int side = int(kCanvas * kScale);
+    QImage band(side, 512, QImage::Format_RGB32);
+    QRandomGenerator random(3);
+    for (int y = 0; y < band.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(band.scanLine(y));
+        for (int x = 0; x < side; ++x) {
+            const int n = int(random.bounded(16));
+            line[x] = qRgb((x / 40 + n) & 255, (y / 3 + n) & 255, ((x + y) / 60 + n) & 255);
+        }
+    }
+    const auto start = Clock::now();
+    const auto writer = MakeBandWriter(extension);
+    writer->Begin(WorkDir().filePath(QStringLiteral("floor.") + extension), QSize(side, side), 300);
+    for (int top = 0; top < side; top += band.height())
+        writer->WriteBand(band);
+    writer->Finish();
+    return cache[extension] = Seconds(start);
+}
+
+const char* ExtensionOf(int index) {
+    static const char* const kExtensions[] = {"jpg", "png", "tif"};
+    return kExtensions[index];
+}
+
+void BM_Export(benchmark::State& state) {
+    const QString ext = QString::fromLatin1(ExtensionOf(int(state.range(0))));
+    CollageDocument& doc = BenchCollage();
+    ExportSettings settings;
+    settings.scale = kScale;
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const ScaledExportResult r =
+            ExportCollageScaled(doc, WorkDir().filePath(QStringLiteral("export.") + ext), settings);
+        seconds = Seconds(start);
+        if (!r.ok)
+            state.SkipWithError(r.error.toUtf8().constData());
+    }
+    state.counters["peak_MiB"] = PeakMiB();
+    state.counters["ratio"] = seconds / (DecodeFloorSeconds() + WriterSeconds(ext));
+    state.SetLabel(ext.toStdString());
+}
+BENCHMARK(BM_Export)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_DecodeFloor(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodeFloorSeconds());
+    state.counters["seconds"] = DecodeFloorSeconds();
+}
+BENCHMARK(BM_DecodeFloor)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_WriterFloor(benchmark::State& state) {
+    const QString ext = QString::fromLatin1(ExtensionOf(int(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriterSeconds(ext));
+    state.counters["seconds"] = WriterSeconds(ext);
+    state.SetLabel(ext.toStdString());
+}
+BENCHMARK(BM_WriterFloor)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // text and fonts
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

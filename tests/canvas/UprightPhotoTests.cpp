@@ -1,0 +1,150 @@
+// Photos on the canvas turned upright by their orientation tags, while the photos of projects
+// written before keep the stored pixels their geometry was measured on.
+#include "canvas/CollageExport.h"
+#include "canvas/PhotoFiles.h"
+#include "canvas/PhotoPicture.h"
+#include "canvas/ProjectFile.h"
+#include "imaging/PictureMetadata.h"
+
+#include "CanvasTestScene.h"
+#include "common/PhonePictures.h"
+
+#include <gtest/gtest.h>
+
+namespace mosaiq {
+namespace {
+
+constexpr QSize kUpright(160, 96);
+
+class UprightPhotoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString log;
+        ASSERT_TRUE(
+            test::MakeOrientedPictures(pictures.path(), kUpright.width(), kUpright.height(), &log))
+            << log.toStdString();
+        upright = QImage(pictures.filePath(QStringLiteral("upright.png")));
+    }
+    QString Oriented(int o) const { return pictures.filePath(QStringLiteral("o%1.jpg").arg(o)); }
+
+    // The same JPEG as o<o>.jpg with its orientation tag rewritten to 1: how the photo looked
+    // before tags were applied.
+    QString Untagged(int o) {
+        QByteArray bytes = test::ReadAll(Oriented(o));
+        // Pillow writes the tag big-endian: tag 0x0112, SHORT, one value, then the value.
+        const QByteArray entry("\x01\x12\x00\x03\x00\x00\x00\x01\x00", 9);
+        const qsizetype at = bytes.indexOf(entry);
+        EXPECT_GT(at, 0);
+        bytes[at + 9] = 1;
+        const QString path = pictures.filePath(QStringLiteral("untagged%1.jpg").arg(o));
+        EXPECT_TRUE(test::WriteAll(path, bytes));
+        return path;
+    }
+
+    QByteArray ExportBytes(CollageDocument& doc, const QString& name) {
+        const QString path = out.filePath(name);
+        const ExportResult r = ExportCollage(doc, path);
+        EXPECT_TRUE(r.ok) << r.error.toStdString();
+        return test::ReadAll(path);
+    }
+
+    test::ScopedDataDir data;
+    QTemporaryDir pictures, out;
+    QImage upright;
+};
+
+TEST_F(UprightPhotoTest, AddedPhotosAreMeasuredAndDrawnUpright) {
+    for (int o = 1; o <= 8; ++o) {
+        SCOPED_TRACE(o);
+        CollageDocument doc;
+        doc.width = 400;
+        doc.height = 300;
+        const PhotoFilesResult added = AddPhotoFiles(doc, {Oriented(o)}, QPoint(0, 0));
+        ASSERT_EQ(added.added, 1);
+        const PhotoRecord& r = *doc.objects[0].Photo();
+        EXPECT_TRUE(doc.objects[0].upright);
+        EXPECT_EQ(QSize(r.pictureWidth, r.pictureHeight), kUpright);
+        EXPECT_GT(r.boxWidth, r.boxHeight);
+        PhotoRecord record = r;
+        const PhotoPictureResult built = BuildPhotoPicture(record, kUpright, true);
+        EXPECT_TRUE(test::QuadrantsMatch(built.picture, upright, 12));
+        // The crop box is in upright pixels too.
+        EXPECT_EQ(QSize(record.cropRight, record.cropBottom), kUpright);
+    }
+}
+
+TEST_F(UprightPhotoTest, StoredPhotosKeepTheirStoredPixels) {
+    PhotoRecord r;
+    WriteFixedText(r.path, Oriented(6));
+    r.pictureWidth = r.cropRight = kUpright.height();
+    r.pictureHeight = r.cropBottom = kUpright.width();
+    const PhotoPictureResult built = BuildPhotoPicture(r, QSize(96, 160), false);
+    ASSERT_EQ(built.picture.size(), QSize(96, 160));
+    EXPECT_TRUE(test::QuadrantsMatch(
+        OrientImage(built.picture.convertToFormat(QImage::Format_RGB32), 6), upright, 12));
+}
+
+// A project written before photos were turned, holding a photo stored sideways with tag 6,
+// renders exactly as the same project over the untagged picture, before and after a resave.
+TEST_F(UprightPhotoTest, OldProjectRendersByteForByteAsBefore) {
+    const auto scene = [&](const QString& photo) {
+        auto s = std::make_unique<test::CanvasScene>();
+        s->doc.width = 300;
+        s->doc.height = 240;
+        s->AddPhoto(photo, QSize(96, 160), 30, 20);
+        return s;
+    };
+    const auto reload = [&](CollageDocument& doc, const QString& name) {
+        const QString path = out.filePath(name);
+        EXPECT_TRUE(SaveProject(doc, path).ok);
+        auto loaded = std::make_unique<CollageDocument>();
+        EXPECT_TRUE(LoadProject(*loaded, path).ok);
+        return loaded;
+    };
+    auto before = scene(Untagged(6));
+    const QByteArray expected = ExportBytes(before->doc, QStringLiteral("before.bmp"));
+
+    auto tagged = scene(Oriented(6));
+    std::unique_ptr<CollageDocument> opened = reload(tagged->doc, QStringLiteral("old.dcf"));
+    ASSERT_EQ(opened->objects.size(), 1u);
+    EXPECT_FALSE(opened->objects[0].upright);
+    EXPECT_EQ(ExportBytes(*opened, QStringLiteral("opened.bmp")), expected);
+
+    std::unique_ptr<CollageDocument> resaved = reload(*opened, QStringLiteral("resaved.dcf"));
+    EXPECT_FALSE(resaved->objects[0].upright);
+    EXPECT_EQ(ExportBytes(*resaved, QStringLiteral("resaved.bmp")), expected);
+    EXPECT_EQ(test::ReadAll(out.filePath(QStringLiteral("old.dcf"))),
+              test::ReadAll(out.filePath(QStringLiteral("resaved.dcf"))));
+}
+
+TEST_F(UprightPhotoTest, UndoAndRedoKeepEachPhotosMark) {
+    test::CanvasScene old;
+    old.doc.width = 400;
+    old.doc.height = 300;
+    old.AddPhoto(Oriented(6), QSize(96, 160), 10, 10);
+    const QString project = out.filePath(QStringLiteral("old.dcf"));
+    ASSERT_TRUE(SaveProject(old.doc, project).ok);
+    CollageDocument doc;
+    ASSERT_TRUE(LoadProject(doc, project).ok);
+    ASSERT_EQ(AddPhotoFiles(doc, {Oriented(8)}, QPoint(0, 0)).added, 1);
+    doc.Undo();
+    ASSERT_EQ(doc.objects.size(), 1u);
+    EXPECT_FALSE(doc.objects[0].upright);
+    doc.Redo();
+    ASSERT_EQ(doc.objects.size(), 2u);
+    EXPECT_FALSE(doc.objects[0].upright);
+    EXPECT_TRUE(doc.objects[1].upright);
+}
+
+TEST_F(UprightPhotoTest, BackgroundFollowsItsMark) {
+    CollageDocument doc;
+    doc.backgroundPath = Oriented(8);
+    EXPECT_TRUE(doc.ReloadBackground().isEmpty());
+    EXPECT_EQ(doc.backgroundPicture.size(), kUpright);
+    doc.backgroundUpright = false;
+    doc.ReloadBackground();
+    EXPECT_EQ(doc.backgroundPicture.size(), kUpright.transposed());
+}
+
+} // namespace
+} // namespace mosaiq

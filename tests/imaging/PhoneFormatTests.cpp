@@ -1,0 +1,326 @@
+// HEIC, AVIF and WebP against their own reference decoders; HEIF transform boxes; pictures with
+// embedded colour profiles against their sRGB originals; hostile phone-format files refused.
+#include "imaging/ColourProfile.h"
+#include "imaging/HeifReader.h"
+#include "imaging/PictureDecoder.h"
+#include "imaging/PictureMetadata.h"
+#include "imaging/PngWriter.h"
+
+#include "common/PhonePictures.h"
+#include "common/TestSupport.h"
+
+#include <QDir>
+#include <QtEndian>
+
+#include <libheif/heif.h>
+
+#include <gtest/gtest.h>
+
+namespace mosaiq {
+namespace {
+
+// A smooth, photo-like 8-bit picture of saturated and pale colours (160 x 96), as "src.png".
+const char kSourceScript[] = R"(
+import sys, math
+from PIL import Image
+w, h = 160, 96
+im = Image.new('RGB', (w, h))
+for y in range(h):
+    for x in range(w):
+        r = int(127 + 120 * math.sin(x / 17.0))
+        g = int(127 + 120 * math.cos(y / 13.0))
+        b = int(127 + 120 * math.sin((x + y) / 23.0))
+        im.putpixel((x, y), (r, g, b))
+im.save(sys.argv[1] + '/src.png')
+)";
+
+// The source converted to a wide-gamut space and saved with that profile embedded, in every
+// format that carries one.
+const char kProfileScript[] = R"(
+import sys
+from PIL import Image, ImageCms
+out, icc = sys.argv[1], sys.argv[2]
+src = Image.open(out + '/src.png').convert('RGB')
+wide = ImageCms.getOpenProfile(icc)
+srgb = ImageCms.createProfile('sRGB')
+converted = ImageCms.profileToProfile(src, srgb, wide, renderingIntent=0, outputMode='RGB')
+data = wide.tobytes()
+converted.save(out + '/wide.png', icc_profile=data)
+converted.save(out + '/wide.jpg', quality=98, subsampling=0, icc_profile=data)
+converted.save(out + '/wide.tif', icc_profile=data)
+converted.save(out + '/wide.webp', lossless=True, icc_profile=data)
+)";
+
+const QString kWideProfile = QStringLiteral("/usr/share/color/icc/colord/ProPhotoRGB.icc");
+
+class PhoneFormats : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new QTemporaryDir;
+        QString log;
+        s_ready = test::RunPillow(QString::fromLatin1(kSourceScript), {s_dir->path()}, &log);
+        if (!s_ready)
+            ADD_FAILURE() << log.toStdString();
+    }
+    static void TearDownTestSuite() {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+    static QString File(const QString& name) { return s_dir->path() + QLatin1Char('/') + name; }
+    static QImage Source() { return QImage(File(QStringLiteral("src.png"))); }
+
+    // Runs a tool, failing the test with its output when it fails.
+    static bool Run(const QString& tool, const QStringList& args) {
+        QString log;
+        const bool ok = test::RunTool(tool, args, &log);
+        if (!ok)
+            ADD_FAILURE() << tool.toStdString() << ": " << log.toStdString();
+        return ok;
+    }
+
+    // Our decode of encoded against the reference decoder's PNG of it.
+    static void ExpectLikeReference(const QString& encoded, const QString& reference) {
+        const DecodedPicture ours = DecodePicture(encoded);
+        ASSERT_TRUE(ours.Ok()) << ours.error.toStdString();
+        const QImage theirs(reference);
+        ASSERT_FALSE(theirs.isNull());
+        EXPECT_EQ(ours.fullSize, theirs.size());
+        EXPECT_GE(test::Psnr(ours.image, theirs), 40.0)
+            << test::SaveFailureImage(ours.image, QFileInfo(encoded).fileName() + ".png")
+                   .toStdString();
+        // And near the source it was encoded from (lossy at quality 90).
+        EXPECT_GE(test::Psnr(ours.image, Source()), 30.0);
+    }
+
+    static QTemporaryDir* s_dir;
+    static bool s_ready;
+};
+QTemporaryDir* PhoneFormats::s_dir = nullptr;
+bool PhoneFormats::s_ready = false;
+
+TEST_F(PhoneFormats, HeicDecodesLikeLibheifsOwnDecoder) {
+    ASSERT_TRUE(s_ready);
+    const QString heic = File(QStringLiteral("p.heic"));
+    ASSERT_TRUE(Run(QStringLiteral("heif-enc"),
+                    {QStringLiteral("-q"), QStringLiteral("90"), File(QStringLiteral("src.png")),
+                     QStringLiteral("-o"), heic}));
+    ASSERT_TRUE(Run(QStringLiteral("heif-convert"), {heic, File(QStringLiteral("heic-ref.png"))}));
+    ExpectLikeReference(heic, File(QStringLiteral("heic-ref.png")));
+    QSize size;
+    ASSERT_TRUE(ReadPictureSize(heic, &size));
+    EXPECT_EQ(size, QSize(160, 96));
+}
+
+TEST_F(PhoneFormats, AvifDecodesLikeLibheifsOwnDecoder) {
+    ASSERT_TRUE(s_ready);
+    const QString avif = File(QStringLiteral("p.avif"));
+    ASSERT_TRUE(Run(QStringLiteral("heif-enc"),
+                    {QStringLiteral("-q"), QStringLiteral("90"), File(QStringLiteral("src.png")),
+                     QStringLiteral("-o"), avif}));
+    ASSERT_TRUE(Run(QStringLiteral("heif-convert"), {avif, File(QStringLiteral("avif-ref.png"))}));
+    ExpectLikeReference(avif, File(QStringLiteral("avif-ref.png")));
+}
+
+TEST_F(PhoneFormats, WebpDecodesLikeLibwebpsOwnDecoder) {
+    ASSERT_TRUE(s_ready);
+    const QString webp = File(QStringLiteral("p.webp"));
+    ASSERT_TRUE(Run(QStringLiteral("cwebp"),
+                    {QStringLiteral("-quiet"), QStringLiteral("-q"), QStringLiteral("90"),
+                     File(QStringLiteral("src.png")), QStringLiteral("-o"), webp}));
+    ASSERT_TRUE(Run(QStringLiteral("dwebp"), {QStringLiteral("-quiet"), webp, QStringLiteral("-o"),
+                                              File(QStringLiteral("webp-ref.png"))}));
+    ExpectLikeReference(webp, File(QStringLiteral("webp-ref.png")));
+}
+
+heif_error Append(heif_context*, const void* data, size_t size, void* target) {
+    static_cast<QByteArray*>(target)->append(static_cast<const char*>(data), qsizetype(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+// A HEIC of picture whose transform boxes (irot/imir, written by libheif) carry orientation; with
+// exifToo, an EXIF orientation of the same value is stored beside them.
+QByteArray HeicWithTransform(const QImage& picture, heif_orientation orientation, bool exifToo) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    heif_image* image = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB,
+                      &image);
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_encoder_set_lossy_quality(encoder, 95);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = orientation;
+    heif_image_handle* handle = nullptr;
+    const heif_error encoded = heif_context_encode_image(context, image, encoder, options, &handle);
+    EXPECT_EQ(encoded.code, heif_error_Ok) << encoded.message;
+    if (exifToo) {
+        QByteArray exif("Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\0\0\0\0\0\0\0",
+                        32);
+        exif[6 + 8 + 2 + 8] = char(orientation);
+        heif_context_add_exif_metadata(context, handle, exif.constData(), int(exif.size()));
+    }
+    QByteArray bytes;
+    heif_writer writer{1, &Append};
+    heif_context_write(context, &writer, &bytes);
+    heif_image_handle_release(handle);
+    heif_encoding_options_free(options);
+    heif_encoder_release(encoder);
+    heif_image_release(image);
+    heif_context_free(context);
+    return bytes;
+}
+
+// The transform boxes turn the picture once: the EXIF orientation beside them is not applied on
+// top, and AsStored does not undo them (they are part of the HEIF picture itself).
+TEST_F(PhoneFormats, HeifTransformBoxesTurnThePictureOnce) {
+    QTemporaryDir dir;
+    QString log;
+    ASSERT_TRUE(test::MakeOrientedPictures(dir.path(), 160, 96, &log)) << log.toStdString();
+    const QImage upright(dir.filePath(QStringLiteral("upright.png")));
+    for (int o : {3, 6, 8}) {
+        SCOPED_TRACE(o);
+        const QImage stored = DecodePicture(dir.filePath(QStringLiteral("o%1.png").arg(o)), QSize(),
+                                            PictureTurn::AsStored)
+                                  .image;
+        const QString path = dir.filePath(QStringLiteral("t%1.heic").arg(o));
+        ASSERT_TRUE(test::WriteAll(path, HeicWithTransform(stored, heif_orientation(o), true)));
+        for (PictureTurn turn : {PictureTurn::Upright, PictureTurn::AsStored}) {
+            const DecodedPicture picture = DecodePicture(path, QSize(), turn);
+            ASSERT_TRUE(picture.Ok()) << picture.error.toStdString();
+            EXPECT_EQ(picture.fullSize, QSize(160, 96));
+            EXPECT_TRUE(test::QuadrantsMatch(picture.image, upright, 16))
+                << test::SaveFailureImage(picture.image, QStringLiteral("heif-turn.png"))
+                       .toStdString();
+        }
+        QSize size;
+        ASSERT_TRUE(ReadPictureSize(path, &size));
+        EXPECT_EQ(size, QSize(160, 96));
+        EXPECT_EQ(ReadPictureOrientation(path), 1);
+    }
+}
+
+TEST_F(PhoneFormats, EmbeddedProfilesAreConvertedToSrgb) {
+    ASSERT_TRUE(s_ready);
+    ASSERT_TRUE(QFileInfo::exists(kWideProfile));
+    QString log;
+    ASSERT_TRUE(
+        test::RunPillow(QString::fromLatin1(kProfileScript), {s_dir->path(), kWideProfile}, &log))
+        << log.toStdString();
+    // A HEIC from the wide-gamut PNG: heif-enc keeps its profile.
+    const QString heic = File(QStringLiteral("wide.heic"));
+    ASSERT_TRUE(Run(QStringLiteral("heif-enc"),
+                    {QStringLiteral("-q"), QStringLiteral("95"), File(QStringLiteral("wide.png")),
+                     QStringLiteral("-o"), heic}));
+    const QImage source = Source();
+    for (const char* name : {"wide.png", "wide.jpg", "wide.tif", "wide.webp", "wide.heic"}) {
+        SCOPED_TRACE(name);
+        const QString path = File(QString::fromLatin1(name));
+        const DecodedPicture picture = DecodePicture(path);
+        ASSERT_TRUE(picture.Ok()) << picture.error.toStdString();
+        // ProPhoto stored in 8 bits loses some precision; left unconverted it is far off.
+        EXPECT_GE(test::Psnr(picture.image, source), 30.0)
+            << test::SaveFailureImage(picture.image, QString::fromLatin1(name) + ".png")
+                   .toStdString();
+        EXPECT_LT(test::Psnr(QImage(path).convertToFormat(QImage::Format_RGB32), source), 25.0);
+    }
+}
+
+TEST(ColourProfiles, DamagedOrForeignProfilesLeaveThePictureAsItIs) {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(qRgb(200, 40, 10));
+    const QImage before = image;
+    EXPECT_FALSE(ConvertProfileToSrgb(image, QByteArray(200, 'x')));
+    EXPECT_FALSE(ConvertProfileToSrgb(image, QByteArray()));
+    QByteArray cut = test::ReadAll(kWideProfile);
+    ASSERT_FALSE(cut.isEmpty());
+    cut.truncate(cut.size() / 2);
+    EXPECT_FALSE(ConvertProfileToSrgb(image, cut));
+    EXPECT_EQ(image, before);
+    EXPECT_TRUE(IsRgbProfile(test::ReadAll(kWideProfile)));
+}
+
+// The picture's box of a HEIF ("ispe": version and flags, width, height) rewritten to claim
+// width x height.
+QByteArray WithClaimedSize(QByteArray heif, quint32 width, quint32 height) {
+    const qsizetype at = heif.indexOf("ispe");
+    EXPECT_GT(at, 0);
+    qToBigEndian(width, heif.data() + at + 8);
+    qToBigEndian(height, heif.data() + at + 12);
+    return heif;
+}
+
+TEST_F(PhoneFormats, HostilePhoneFilesAreRefused) {
+    ASSERT_TRUE(s_ready);
+    const QString heic = File(QStringLiteral("h.heic"));
+    const QString webp = File(QStringLiteral("h.webp"));
+    ASSERT_TRUE(Run(QStringLiteral("heif-enc"),
+                    {QStringLiteral("-q"), QStringLiteral("50"), File(QStringLiteral("src.png")),
+                     QStringLiteral("-o"), heic}));
+    ASSERT_TRUE(Run(QStringLiteral("cwebp"),
+                    {QStringLiteral("-quiet"), QStringLiteral("-q"), QStringLiteral("50"),
+                     File(QStringLiteral("src.png")), QStringLiteral("-o"), webp}));
+    const QByteArray heicBytes = test::ReadAll(heic);
+    const QByteArray webpBytes = test::ReadAll(webp);
+    QByteArray garbage = heicBytes.left(40);
+    garbage.append(QByteArray(400, char(0xA5)));
+    QByteArray hugeWebp = webpBytes;
+    // The lossy frame header after "VP8 " and its 3-byte tag and start code: 14-bit sides.
+    const qsizetype frame = hugeWebp.indexOf("VP8 ");
+    ASSERT_GT(frame, 0);
+    qToLittleEndian<quint16>(16383, hugeWebp.data() + frame + 14);
+    qToLittleEndian<quint16>(16383, hugeWebp.data() + frame + 16);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"cut.heic", heicBytes.left(heicBytes.size() / 2)},
+        {"header-only.heic", heicBytes.left(300)},
+        {"huge.heic", WithClaimedSize(heicBytes, 60000, 60000)},
+        {"wide.heic", WithClaimedSize(heicBytes, 60000, 96)},
+        {"garbage.heic", garbage},
+        {"cut.avif", garbage.replace("heic", "avif")},
+        {"cut.webp", webpBytes.left(webpBytes.size() / 2)},
+        {"huge.webp", hugeWebp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = File(QString::fromLatin1(c.name));
+        ASSERT_TRUE(test::WriteAll(path, c.bytes));
+        const DecodedPicture picture = DecodePicture(path);
+        EXPECT_FALSE(picture.Ok());
+        EXPECT_FALSE(picture.error.isEmpty());
+        EXPECT_FALSE(DecodePicture(path, QSize(20, 20)).Ok());
+    }
+    QSize size;
+    EXPECT_FALSE(ReadPictureSize(File(QStringLiteral("huge.heic")), &size));
+    EXPECT_FALSE(ReadPictureSize(File(QStringLiteral("huge.webp")), &size));
+}
+
+} // namespace
+} // namespace mosaiq
+
+namespace mosaiq {
+namespace {
+
+// Pictures are written in sRGB, and the PNG writer says so before the image data.
+TEST(ColourProfiles, PngOutputCarriesTheSrgbChunk) {
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(qRgb(10, 200, 30));
+    const QByteArray png = EncodePng(image, {});
+    const qsizetype srgb = png.indexOf("sRGB");
+    ASSERT_GT(srgb, 0);
+    EXPECT_LT(srgb, png.indexOf("IDAT"));
+    EXPECT_EQ(png.mid(srgb - 4, 4), QByteArray("\0\0\0\x01", 4));
+    EXPECT_EQ(png[srgb + 4], '\0');
+    const QImage read = QImage::fromData(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(read.size(), image.size());
+    EXPECT_EQ(read.pixel(5, 5), image.pixel(5, 5));
+}
+
+} // namespace
+} // namespace mosaiq
