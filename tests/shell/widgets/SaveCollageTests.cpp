@@ -6,7 +6,6 @@
 #include "shell/widgets/CommandIds.h"
 #include "shell/widgets/MainMenus.h"
 #include "shell/widgets/commands/SaveCollage.h"
-#include "canvas/widgets/export/CExportDialog.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -16,12 +15,6 @@ namespace {
 
 class SaveCollageTest : public test::WindowTest {
 public:
-    // The size dialog after the file dialog is answered with its defaults: scale 1, the
-    // canvas-size export.
-    SaveCollageTest() {
-        CExportDialog::SetRunner([](CExportDialog&) { return int(QDialog::Accepted); });
-    }
-    ~SaveCollageTest() override { CExportDialog::SetRunner({}); }
     bool ContextMenuHas(int id) {
         CQorMenu popup(window.get());
         BuildMenu(MenuId::CanvasContext, popup, *window);

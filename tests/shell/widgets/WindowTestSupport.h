@@ -5,6 +5,7 @@
 // the objects of the canvas where the last drawing pass put them.
 
 #include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/export/CExportDialog.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
@@ -23,6 +24,9 @@ class WindowTest : public ::testing::Test {
 public:
     void SetUp() override {
         SetDialogProvider(&dialogs);
+        // Save Collage's size dialog is answered with its defaults: scale 1, the canvas-size
+        // export.
+        CExportDialog::SetRunner([](CExportDialog&) { return int(QDialog::Accepted); });
         window = std::make_unique<CMainDialog>();
         window->resize(1024, 768);
         window->show();
@@ -31,6 +35,7 @@ public:
     }
     void TearDown() override {
         window.reset();
+        CExportDialog::SetRunner({});
         SetDialogProvider(nullptr);
     }
 
