@@ -32,11 +32,12 @@ public:
     QPolygonF screenRegion;
     // Runtime: the compositor's pictures for this object; null when they must be rebuilt.
     std::shared_ptr<ObjectCache> cache;
-    // A photo's picture is turned upright by its orientation tag. True for every photo added
-    // since pictures were turned; false for the photos of a project written before, which keep
-    // the stored pixels their geometry was measured on. Not a runtime field: the history keeps
-    // it and the project file lists the upright photos.
-    bool upright = true;
+    // A photo's picture is turned upright by its orientation tag. Set for every photo the user
+    // adds (CollageDocument::AddPhoto) and for those a project's upright list names; clear for
+    // the photos of a project written before, which keep the stored pixels their geometry was
+    // measured on. Not a runtime field: the history keeps it and the project file lists the
+    // upright photos.
+    bool upright = false;
 
     // Typed access; null when the object is of another kind.
     ClipartRecord* Clipart() { return std::get_if<ClipartRecord>(&record); }

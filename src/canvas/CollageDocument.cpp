@@ -177,7 +177,8 @@ bool CollageDocument::AddPhoto(const QString& path, int pictureWidth, int pictur
     const QPoint p = view.WindowToCanvas(wx, wy);
     r.x = p.x();
     r.y = p.y();
-    Append(CanvasObject(r));
+    // A photo added now is shown upright by its orientation tag.
+    Append(CanvasObject(r)).upright = true;
     RecordSnapshot();
     MarkModified();
     Q_EMIT focusRequested();
@@ -489,7 +490,7 @@ void CollageDocument::RestoreRecords(const Snapshot& snapshot) {
     for (size_t i = 0; i < snapshot.records.size(); ++i) {
         CanvasObject object(snapshot.records[i]);
         object.ClearRuntime();
-        object.upright = i >= snapshot.upright.size() || snapshot.upright[i];
+        object.upright = i < snapshot.upright.size() && snapshot.upright[i];
         // Every entry is set from the restored record, so hit areas always match what is drawn.
         RebuildRegion(object);
         objects.push_back(std::move(object));

@@ -69,8 +69,8 @@ public:
     // --- runtime fields
     QImage backgroundPicture; // decoded from backgroundPath; null when none
     // The background picture is turned upright by its orientation tag (see CanvasObject::upright):
-    // false only for a background kept from a project written before pictures were turned.
-    bool backgroundUpright = true;
+    // set when the user chooses the picture or the project's upright list names it.
+    bool backgroundUpright = false;
     // The 260 bytes backgroundPath was read from in a project; written back unchanged while
     // backgroundPath still reads the same (text that is not UTF-8 keeps its bytes).
     QByteArray backgroundPathField;

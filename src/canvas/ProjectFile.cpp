@@ -3,6 +3,7 @@
 #include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/PastedPictureBlock.h"
+#include "canvas/UprightListBlock.h"
 #include "core/AtomicFile.h"
 #include "core/DataPath.h"
 #include "core/FixedText.h"
@@ -78,8 +79,17 @@ struct BlockKind {
     ProjectResult (*read)(const ProjectBlock& block, CollageDocument& document);
 };
 
+ProjectResult ReadUprightBlock(const ProjectBlock& block, CollageDocument& document) {
+    QString reason;
+    if (!ApplyUprightList(block.version, block.payload, document, &reason))
+        return Fail(reason);
+    return {true, {}};
+}
+
 const std::vector<BlockKind>& BlockKinds() {
-    static const std::vector<BlockKind> kinds = {};
+    static const std::vector<BlockKind> kinds = {
+        {MakeBlockTag("UPRT"), kUprightListVersion, &EncodeUprightList, &ReadUprightBlock},
+    };
     return kinds;
 }
 

@@ -4,7 +4,10 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 #include <memory>
 
 namespace mosaiq {
@@ -62,9 +65,42 @@ QByteArray HandleProfile(const heif_image_handle* handle) {
     return bytes;
 }
 
+// The interleaved plane (channels 3 or 4 bytes a pixel) reduced by d in both directions, each
+// pixel the rounded mean of its d x d block: a caller that needs a small picture gets one in a
+// single pass instead of a full-size copy scaled down in steps. Rows and columns past the last
+// whole block are left out.
+QImage BoxReduced(const uint8_t* plane, int stride, int width, int height, int channels, int d) {
+    const int ow = width / d, oh = height / d;
+    QImage out(ow, oh, channels == 4 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
+    std::vector<std::uint32_t> sums(size_t(ow) * size_t(channels));
+    const std::uint32_t n = std::uint32_t(d) * std::uint32_t(d);
+    for (int oy = 0; oy < oh; ++oy) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int dy = 0; dy < d; ++dy) {
+            const uint8_t* row = plane + size_t(oy * d + dy) * size_t(stride);
+            for (int ox = 0; ox < ow; ++ox) {
+                std::uint32_t* sum = sums.data() + size_t(ox) * size_t(channels);
+                const uint8_t* p = row + size_t(ox) * size_t(d) * size_t(channels);
+                for (int dx = 0; dx < d; ++dx, p += channels)
+                    for (int c = 0; c < channels; ++c)
+                        sum[c] += p[c];
+            }
+        }
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(oy));
+        for (int ox = 0; ox < ow; ++ox) {
+            const std::uint32_t* sum = sums.data() + size_t(ox) * size_t(channels);
+            const auto mean = [&](int c) { return int((sum[c] + n / 2) / n); };
+            line[ox] = qRgba(mean(0), mean(1), mean(2), channels == 4 ? mean(3) : 255);
+        }
+    }
+    return out;
+}
+
 // Decodes handle to interleaved 8-bit RGB(A), turned by its transform boxes, into a QImage that
-// owns its pixels.
-QImage DecodeHandle(heif_image_handle* handle, QString* error) {
+// owns its pixels: reduced by a whole factor (box filter) when a valid minimum allows it.
+QImage DecodeHandle(heif_image_handle* handle, QSize minimum, QString* error) {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
     std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
     options->ignore_transformations = 0;
@@ -86,6 +122,12 @@ QImage DecodeHandle(heif_image_handle* handle, QString* error) {
         *error = QStringLiteral("the HEIF picture decoded to nothing");
         return {};
     }
+    // Sums of a d x d block stay within 32 bits up to d = 256.
+    const int d = minimum.isValid() ? std::min({width / std::max(1, minimum.width()),
+                                                height / std::max(1, minimum.height()), 256})
+                                    : 1;
+    if (d >= 2)
+        return BoxReduced(plane, stride, width, height, alpha ? 4 : 3, d);
     const QImage view(plane, width, height, stride,
                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     // The conversion copies the pixels out of libheif's buffer, which is released on return.
@@ -144,7 +186,7 @@ HeifPicture ReadHeif(const QByteArray& data, QSize minimum, bool sizeOnly) {
         return result;
     result.colourProfile = HandleProfile(primary);
     const Handle thumbnail = UsableThumbnail(primary, minimum);
-    result.image = DecodeHandle(thumbnail ? thumbnail.get() : primary, &result.error);
+    result.image = DecodeHandle(thumbnail ? thumbnail.get() : primary, minimum, &result.error);
     if (result.image.isNull())
         result.fullSize = QSize();
     return result;

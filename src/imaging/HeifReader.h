@@ -24,7 +24,9 @@ struct HeifPicture {
 
 // Reads the primary picture of a HEIF file in data. The size is checked against the picture
 // limits before anything is decoded; with sizeOnly nothing is decoded. With a valid minimum, a
-// stored thumbnail at least that large (in both sides) is decoded instead of the full picture.
+// stored thumbnail at least that large (in both sides) is decoded instead of the full picture,
+// and the picture may come back reduced by a whole factor (mean of each block), never below
+// minimum in either side.
 // Thread-safe.
 HeifPicture ReadHeif(const QByteArray& data, QSize minimum, bool sizeOnly);
 

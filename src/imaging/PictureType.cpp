@@ -26,8 +26,6 @@ constexpr std::array<ExtensionCode, 27> kExtensionTable{{
     {"heif", kPictureHeif},    {"hif", kPictureHeif},  {"avif", kPictureAvif},
 }};
 
-constexpr const char* kPhoneExtensions[] = {"heic", "heif", "hif", "avif", "webp"};
-
 } // namespace
 
 int PictureTypeFromExtension(const QString& extension) {
@@ -36,11 +34,6 @@ int PictureTypeFromExtension(const QString& extension) {
         if (lower == QLatin1String(e.extension))
             return e.code;
     return kPictureUnknown;
-}
-
-const char* const* PhoneFormatExtensions(int* count) {
-    *count = int(std::size(kPhoneExtensions));
-    return kPhoneExtensions;
 }
 
 QString PictureExtension(const QString& path) {

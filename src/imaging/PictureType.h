@@ -32,10 +32,6 @@ enum PictureTypeCode : int {
 // The type code of an extension (without its dot, any case); 0 for an extension not in the table.
 int PictureTypeFromExtension(const QString& extension);
 
-// The extensions of the formats phones and cameras write beyond JPEG ("heic", "heif", "hif",
-// "avif", "webp"), which every photo dialog and file rule offers beside the older types.
-const char* const* PhoneFormatExtensions(int* count);
-
 // The text after the last '.' of the file name part of path, or an empty string when the name
 // has no dot or nothing follows it.
 QString PictureExtension(const QString& path);

@@ -146,13 +146,15 @@ bool PhotoList::RemeasureOldRecord(int index) {
     if (!QFileInfo(path).isFile())
         return false;
     // Most pictures carry no turning tag: their record is right as it is and only gets the mark.
+    // A tagged picture that no longer decodes keeps its record as it is, marked all the same:
+    // it is not decoded again every time the browser draws it.
     if (ReadPictureOrientation(path) != 1) {
         const PreparedPhoto photo = PreparePhoto(path);
-        if (!photo.ok)
-            return false;
-        record.width = photo.entry.width;
-        record.height = photo.entry.height;
-        m_thumbnails[size_t(index)] = photo.thumbnail;
+        if (photo.ok) {
+            record.width = photo.entry.width;
+            record.height = photo.entry.height;
+            m_thumbnails[size_t(index)] = photo.thumbnail;
+        }
     }
     record.upright = kUprightRecordMark;
     return true;

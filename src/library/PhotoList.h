@@ -70,7 +70,8 @@ public:
     // A record made before pictures were turned upright (no kUprightRecordMark) is measured again
     // on its upright picture the first time it is used: its size and thumbnail are remade (the
     // user's rotation field is kept, and stays on top) and it is marked. True when the record
-    // changed; false when it was already marked, or its file cannot be read (left as it is).
+    // changed; false when it was already marked or its file is not there (tried again later). A
+    // tagged picture that no longer decodes is marked with its record left as it was.
     bool RemeasureOldRecord(int index);
 
     // True when a record that is not hidden has this path field.

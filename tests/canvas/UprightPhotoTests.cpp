@@ -4,10 +4,13 @@
 #include "canvas/PhotoFiles.h"
 #include "canvas/PhotoPicture.h"
 #include "canvas/ProjectFile.h"
+#include "canvas/UprightListBlock.h"
 #include "imaging/PictureMetadata.h"
 
 #include "CanvasTestScene.h"
 #include "common/PhonePictures.h"
+
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +95,8 @@ TEST_F(UprightPhotoTest, OldProjectRendersByteForByteAsBefore) {
         s->doc.width = 300;
         s->doc.height = 240;
         s->AddPhoto(photo, QSize(96, 160), 30, 20);
+        // As a project written before photos were turned holds it: no upright list.
+        s->doc.objects[0].upright = false;
         return s;
     };
     const auto reload = [&](CollageDocument& doc, const QString& name) {
@@ -122,6 +127,7 @@ TEST_F(UprightPhotoTest, UndoAndRedoKeepEachPhotosMark) {
     old.doc.width = 400;
     old.doc.height = 300;
     old.AddPhoto(Oriented(6), QSize(96, 160), 10, 10);
+    old.doc.objects[0].upright = false;
     const QString project = out.filePath(QStringLiteral("old.dcf"));
     ASSERT_TRUE(SaveProject(old.doc, project).ok);
     CollageDocument doc;
@@ -139,11 +145,106 @@ TEST_F(UprightPhotoTest, UndoAndRedoKeepEachPhotosMark) {
 TEST_F(UprightPhotoTest, BackgroundFollowsItsMark) {
     CollageDocument doc;
     doc.backgroundPath = Oriented(8);
+    doc.backgroundUpright = true;
     EXPECT_TRUE(doc.ReloadBackground().isEmpty());
     EXPECT_EQ(doc.backgroundPicture.size(), kUpright);
     doc.backgroundUpright = false;
     doc.ReloadBackground();
     EXPECT_EQ(doc.backgroundPicture.size(), kUpright.transposed());
+}
+
+// The upright list: written only when it lists any photo, read back onto the same objects, and
+// an older project gains it only for the photos added to it.
+TEST_F(UprightPhotoTest, UprightListRoundTripsAndIsWrittenOnlyWhenNeeded) {
+    CollageDocument empty;
+    const QString emptyPath = out.filePath(QStringLiteral("empty.dcf"));
+    ASSERT_TRUE(SaveProject(empty, emptyPath).ok);
+    EXPECT_EQ(test::ReadAll(emptyPath).size(), 280);
+
+    test::CanvasScene scene;
+    scene.doc.width = 400;
+    scene.doc.height = 300;
+    scene.AddPhoto(Oriented(6), QSize(96, 160), 10, 10);
+    scene.doc.objects[0].upright = false; // from an older project
+    TextRecord text;
+    scene.Add(CanvasObject(text));
+    scene.AddPhoto(Oriented(8), kUpright, 50, 50);
+    scene.doc.objects[2].upright = true; // added since
+    scene.doc.backgroundPath = Oriented(3);
+    scene.doc.backgroundUpright = true;
+    const QString path = out.filePath(QStringLiteral("mixed.dcf"));
+    ASSERT_TRUE(SaveProject(scene.doc, path).ok);
+    const QByteArray bytes = test::ReadAll(path);
+    // "UPRT", version 1, length 12: two entries, object 2 and the background.
+    const QByteArray block("UPRT\x01\0\0\0\x0c\0\0\0\x02\0\0\0\x02\0\0\0\xff\xff\xff\xff", 24);
+    EXPECT_TRUE(bytes.endsWith(block));
+
+    CollageDocument loaded;
+    ASSERT_TRUE(LoadProject(loaded, path).ok);
+    ASSERT_EQ(loaded.objects.size(), 3u);
+    EXPECT_FALSE(loaded.objects[0].upright);
+    EXPECT_TRUE(loaded.objects[2].upright);
+    EXPECT_TRUE(loaded.backgroundUpright);
+    EXPECT_EQ(loaded.backgroundPicture.size(), kUpright);
+    const QString again = out.filePath(QStringLiteral("again.dcf"));
+    ASSERT_TRUE(SaveProject(loaded, again).ok);
+    EXPECT_EQ(test::ReadAll(again), bytes);
+
+    // Without any upright photo the project has no block at all.
+    scene.doc.objects[2].upright = false;
+    scene.doc.backgroundUpright = false;
+    ASSERT_TRUE(SaveProject(scene.doc, path).ok);
+    EXPECT_FALSE(test::ReadAll(path).contains("UPRT"));
+}
+
+TEST_F(UprightPhotoTest, DamagedUprightListsFailTheLoad) {
+    test::CanvasScene scene;
+    scene.AddPhoto(Oriented(6), kUpright, 10, 10);
+    scene.doc.objects[0].upright = true;
+    TextRecord text;
+    scene.Add(CanvasObject(text));
+    const QString path = out.filePath(QStringLiteral("base.dcf"));
+    ASSERT_TRUE(SaveProject(scene.doc, path).ok);
+    const QByteArray good = test::ReadAll(path);
+    ASSERT_TRUE(good.endsWith(QByteArray("UPRT\x01\0\0\0\x08\0\0\0\x01\0\0\0\0\0\0\0", 20)));
+    const QByteArray base = good.left(good.size() - 20);
+    const auto block = [&](quint32 version, QList<quint32> words) -> QByteArray {
+        QByteArray payload;
+        for (quint32 w : words) {
+            char b[4];
+            qToLittleEndian(w, b);
+            payload.append(b, 4);
+        }
+        char header[8];
+        qToLittleEndian(version, header);
+        qToLittleEndian(quint32(payload.size()), header + 4);
+        return base + QByteArray("UPRT") + QByteArray(header, 8) + payload;
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"version 2", block(2, {1, 0})},
+        {"count too large", block(1, {2, 0})},
+        {"no count", block(1, {})},
+        {"past the objects", block(1, {1, 2})},
+        {"names the text", block(1, {1, 1})},
+        {"twice", block(1, {2, 0, 0})},
+        {"background without one", block(1, {1, kUprightBackground})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString damaged = out.filePath(QStringLiteral("damaged.dcf"));
+        ASSERT_TRUE(test::WriteAll(damaged, c.bytes));
+        CollageDocument doc;
+        const ProjectResult r = LoadProject(doc, damaged);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QStringLiteral("upright"))) << r.error.toStdString();
+    }
+    ASSERT_TRUE(test::WriteAll(path, block(1, {1, 0})));
+    CollageDocument doc;
+    ASSERT_TRUE(LoadProject(doc, path).ok);
+    EXPECT_TRUE(doc.objects[0].upright);
 }
 
 } // namespace

@@ -106,6 +106,16 @@ TEST_F(PhoneFormats, HeicDecodesLikeLibheifsOwnDecoder) {
                      QStringLiteral("-o"), heic}));
     ASSERT_TRUE(Run(QStringLiteral("heif-convert"), {heic, File(QStringLiteral("heic-ref.png"))}));
     ExpectLikeReference(heic, File(QStringLiteral("heic-ref.png")));
+    // A caller that needs a small picture gets one reduced by a whole factor, never below what
+    // it asked for, each pixel the mean of its block.
+    const DecodedPicture small = DecodePicture(heic, QSize(20, 30));
+    ASSERT_TRUE(small.Ok());
+    EXPECT_EQ(small.fullSize, QSize(160, 96));
+    EXPECT_EQ(small.image.size(), QSize(53, 32));
+    const QImage reference = QImage(File(QStringLiteral("heic-ref.png")))
+                                 .copy(0, 0, 159, 96)
+                                 .scaled(53, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_GE(test::Psnr(small.image, reference), 30.0);
     QSize size;
     ASSERT_TRUE(ReadPictureSize(heic, &size));
     EXPECT_EQ(size, QSize(160, 96));

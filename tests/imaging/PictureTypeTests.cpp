@@ -12,11 +12,12 @@ TEST(PictureType, ExtensionTable) {
     const struct {
         const char* extension;
         int code;
-    } cases[] = {{"bmp", 1},  {"gif", 2},  {"jpg", 3},  {"jpeg", 3}, {"JPG", 3},  {"png", 4},
-                 {"ico", 5},  {"tif", 6},  {"tiff", 6}, {"tga", 7},  {"pcx", 8},  {"wbmp", 9},
-                 {"wmf", 10}, {"emf", 10}, {"jp2", 11}, {"j2k", 11}, {"jpc", 12}, {"j2c", 12},
-                 {"pgx", 13}, {"pnm", 14}, {"pgm", 14}, {"ppm", 14}, {"ras", 15}, {"xyz", 0},
-                 {"", 0},     {"jpgx", 0}, {".jpg", 0}};
+    } cases[] = {{"bmp", 1},   {"gif", 2},  {"jpg", 3},   {"jpeg", 3},  {"JPG", 3},   {"png", 4},
+                 {"ico", 5},   {"tif", 6},  {"tiff", 6},  {"tga", 7},   {"pcx", 8},   {"wbmp", 9},
+                 {"wmf", 10},  {"emf", 10}, {"jp2", 11},  {"j2k", 11},  {"jpc", 12},  {"j2c", 12},
+                 {"pgx", 13},  {"pnm", 14}, {"pgm", 14},  {"ppm", 14},  {"ras", 15},  {"xyz", 0},
+                 {"", 0},      {"jpgx", 0}, {".jpg", 0},  {"webp", 16}, {"WebP", 16}, {"heic", 17},
+                 {"HEIF", 17}, {"hif", 17}, {"avif", 18}, {"heics", 0}};
     for (const auto& c : cases)
         EXPECT_EQ(PictureTypeFromExtension(QString::fromLatin1(c.extension)), c.code)
             << c.extension;

@@ -93,5 +93,19 @@ TEST_F(UprightRecordTest, OldRecordWhoseFileHasGoneStaysAsItIs) {
     EXPECT_FALSE(list.RemeasureOldRecord(5)); // no such record
 }
 
+// A tagged picture whose data is damaged is not decoded again on every paint: it is marked and
+// keeps its old record.
+TEST_F(UprightRecordTest, OldRecordOfADamagedTaggedPictureIsMarkedOnce) {
+    PhotoList list;
+    AddOldRecord(list, 6, 2);
+    const QByteArray bytes = test::ReadAll(Oriented(6));
+    ASSERT_TRUE(test::WriteAll(Oriented(6), bytes.left(bytes.size() / 2)));
+    EXPECT_TRUE(list.RemeasureOldRecord(0));
+    EXPECT_EQ(list.Records()[0].upright, kUprightRecordMark);
+    EXPECT_EQ(list.Records()[0].width, 96u);
+    EXPECT_EQ(list.Thumbnails()[0], kOldThumbnail);
+    EXPECT_FALSE(list.RemeasureOldRecord(0));
+}
+
 } // namespace
 } // namespace mosaiq

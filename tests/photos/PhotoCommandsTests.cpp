@@ -80,8 +80,8 @@ TEST_F(PhotoCommandsTest, ImportShowsProgressThenTheSummary) {
     dialogs.AnswerFiles(paths + QStringList{data.File(QStringLiteral("gone.jpg"))});
     ASSERT_TRUE(window->RunCommand(cmd::kMenuImportPhotos));
     EXPECT_TRUE(dialogs.Filters().last().startsWith(
-        QStringLiteral("(all picture files) (*.jpg *.jpeg *.gif *.bmp *.png *.wmf *.emf *.pcx "
-                       "*.pnm *.tif *.tiff);;(*.jpg) (*.jpg)")));
+        QStringLiteral("(all picture files) (*.jpg *.jpeg *.heic *.heif *.hif *.avif *.webp "
+                       "*.gif *.bmp *.png *.wmf *.emf *.pcx *.pnm *.tif *.tiff);;(*.jpg) (*.jpg)")));
     EXPECT_TRUE(Progress().isVisible());
     // While the import runs, another cannot start.
     EXPECT_FALSE(window->IsCommandEnabled(cmd::kImportPhotos));

@@ -1,8 +1,8 @@
 // The converter dialog driven as a user drives it: files added through the (scripted) open
 // dialog, a run on the worker, its progress, its summary and the close confirmation.
-#include "core/Notifier.h"
 #include "batch/widgets/CBatchConvertDialog.h"
 #include "common/TestSupport.h"
+#include "core/Notifier.h"
 #include "ui/widgets/DialogProvider.h"
 
 #include <QDir>
@@ -74,7 +74,8 @@ TEST_F(BatchDialogTest, AddPictureFileAppendsEveryChosenPathWithThePictureFilter
     EXPECT_EQ(dialog.Files(), paths + QStringList{paths.front()});
     ASSERT_EQ(dialogs.Filters().size(), 2);
     const QString filter = dialogs.Filters().front();
-    EXPECT_TRUE(filter.startsWith(QStringLiteral("(all picture files) (*.jpg *.jpeg *.gif")));
+    EXPECT_TRUE(filter.startsWith(QStringLiteral(
+        "(all picture files) (*.jpg *.jpeg *.heic *.heif *.hif *.avif *.webp *.gif")));
     EXPECT_TRUE(filter.endsWith(QStringLiteral(";;(*.wmf);;(*.emf)")));
 }
 

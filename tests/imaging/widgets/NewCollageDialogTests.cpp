@@ -101,8 +101,8 @@ TEST_F(NewCollageDialogTest, BrowseThenCancelKeepsThePath) {
     Click(dialog.BrowseButton()); // cancelled: no answer prepared
     EXPECT_EQ(dialog.PathEdit()->text(), QStringLiteral("/kept.png"));
     ASSERT_EQ(dialogs.Filters().size(), 1);
-    EXPECT_TRUE(
-        dialogs.Filters()[0].startsWith(QStringLiteral("(*.jpg *.jpeg *.gif *.bmp *.png)")));
+    EXPECT_TRUE(dialogs.Filters()[0].startsWith(
+        QStringLiteral("(*.jpg *.jpeg *.gif *.bmp *.png *.heic *.heif *.hif *.avif *.webp)")));
     dialogs.AnswerFiles({QStringLiteral("/chosen.tga")});
     Click(dialog.BrowseButton());
     EXPECT_EQ(dialog.PathEdit()->text(), QStringLiteral("/chosen.tga"));
