@@ -4,6 +4,7 @@
 
 #include "TextTestSupport.h"
 #include "common/TestSupport.h"
+#include "ui/ColorrefColour.h"
 
 #include <gtest/gtest.h>
 

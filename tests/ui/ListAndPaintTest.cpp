@@ -10,6 +10,7 @@
 #include "ui/widgets/Skin.h"
 
 #include "common/TestSupport.h"
+#include "ui/ColorrefColour.h"
 
 #include <QPainter>
 #include <QSignalSpy>

@@ -6,16 +6,22 @@
 
 namespace mosaiq {
 
-QString UserManualPath() {
+QString UserManualFolder() {
     const QString bin = QCoreApplication::applicationDirPath();
     const QString candidates[] = {
-        bin + QStringLiteral("/help/index.html"),
-        bin + QStringLiteral("/../share/mosaiq/help/index.html"),
+        qEnvironmentVariable("MOSAIQ_HELP_DIR"),
+        bin + QStringLiteral("/help"),
+        bin + QStringLiteral("/../share/mosaiq/help"),
     };
-    for (const QString& path : candidates)
-        if (QFileInfo(path).isFile())
-            return QDir::cleanPath(path);
+    for (const QString& folder : candidates)
+        if (!folder.isEmpty() && QFileInfo(folder + QStringLiteral("/index.html")).isFile())
+            return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     return {};
+}
+
+QString UserManualPath() {
+    const QString folder = UserManualFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/index.html");
 }
 
 } // namespace mosaiq

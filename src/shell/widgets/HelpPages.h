@@ -4,9 +4,11 @@
 
 namespace mosaiq {
 
-// The user manual's first page as installed beside the program ("help/index.html" next to the
-// executable in a build, "share/mosaiq/help/index.html" under an install prefix); empty when
-// neither exists.
+// The folder of the user manual: MOSAIQ_HELP_DIR when set, else "help/" beside the executable in a
+// build, else "share/mosaiq/help/" under the install prefix; empty when none holds "index.html".
+QString UserManualFolder();
+
+// The manual's first page in that folder; empty when there is none.
 QString UserManualPath();
 
 } // namespace mosaiq

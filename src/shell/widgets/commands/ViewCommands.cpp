@@ -6,10 +6,8 @@
 #include "shell/widgets/CommandGroup.h"
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
-#include "shell/widgets/HelpPages.h"
+#include "shell/widgets/CHelpWindow.h"
 
-#include <QDesktopServices>
-#include <QUrl>
 
 namespace mosaiq {
 namespace {
@@ -91,10 +89,11 @@ public:
     }
 
 private:
+    // The manual opens in the editor's own help window, which needs no web browser.
     void OpenHelp() {
-        const QString page = UserManualPath();
-        if (page.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
-            Warn(QObject::tr("The user manual could not be opened."));
+        if (!ShowHelpWindow(&Window()))
+            Warn(QObject::tr("The user manual could not be found. It is installed in "
+                             "share/mosaiq/help beside the program."));
     }
 };
 
