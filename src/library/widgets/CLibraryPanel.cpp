@@ -2,6 +2,7 @@
 
 #include "core/DataPath.h"
 #include "core/Notifier.h"
+#include "library/DecorationTypes.h"
 #include "library/LibraryPicture.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -116,6 +118,11 @@ bool CLibraryPanel::LoadFile(const QString& fileName, bool keepPictures) {
     m_fileName = fileName;
     m_items = LoadLibraryItems(DataFile(fileName), ThumbnailBox(), keepPictures);
     m_failed = !m_items.complete;
+    // Before the first decoration pack there is no "decorate_t": an empty family, not a library
+    // that failed.
+    if (m_failed && fileName == LibraryPictureFileName(kImportedDecorationType) &&
+        !QFileInfo::exists(DataFile(fileName)))
+        m_failed = false;
     if (keepPictures)
         DarkenBrushThumbnails();
     m_grid.SetCount(int(m_items.thumbnails.size()));

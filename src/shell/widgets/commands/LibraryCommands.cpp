@@ -83,6 +83,10 @@ public:
         QObject::connect(m_swatch, &CColourPalette::colourChosen, this,
                          [this] { TakeSwatchColour(); });
         QObject::connect(&window, &CMainDialog::librariesChanged, this, [this] { ReloadAll(); });
+        QObject::connect(&window, &CMainDialog::decorationsImported, this, [this] {
+            m_pane->SetSelector(kImportedSelector);
+            SwitchSelector(kImportedSelector);
+        });
 
         // Escape leaves painting wherever the key starts (the canvas, or any child that passes
         // it on to the window).
@@ -252,7 +256,7 @@ private:
             return;
         }
         LeavePaintMode();
-        m_presets->LoadType(selector + 1, true);
+        m_presets->LoadType(DecorationSelectorType(selector), true);
         const Colorref colour = DecorationDefaultColour(selector);
         m_swatch->SetColour(colour);
         CollageDocument& doc = Document();
