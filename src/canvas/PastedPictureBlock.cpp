@@ -1,6 +1,7 @@
 #include "canvas/PastedPictureBlock.h"
 
 #include "canvas/CollageDocument.h"
+#include "imaging/DecodeBudget.h"
 #include "imaging/PictureLimits.h"
 
 #include <QBuffer>
@@ -40,17 +41,22 @@ bool UsesPastedPicture(const CanvasObject& object) {
     return clip && clip->pasted != 0;
 }
 
-// Decodes one entry's PNG; the decoded picture's own size counts. Null when it is not a PNG of
-// an allowed size.
-QImage DecodePastedPicture(const QByteArray& png) {
+// Decodes one entry's PNG; the decoded picture's own size counts, and adds to pixels, which may
+// not pass the pasted pictures' budget. Null, with reason set when the budget refused it, when it
+// is not a PNG of an allowed size.
+QImage DecodePastedPicture(const QByteArray& png, std::int64_t& pixels, QString* reason) {
     QBuffer buffer;
     buffer.setData(png);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "PNG");
-    if (!PictureSizeAllowed(reader.size(), nullptr))
+    const QSize size = reader.size();
+    if (!PictureSizeAllowed(size, nullptr))
+        return QImage();
+    pixels += std::int64_t(size.width()) * size.height();
+    if (!WithinBudget(pixels, kPastedBudget, reason))
         return QImage();
     QImage picture;
-    if (!reader.read(&picture))
+    if (!reader.read(&picture) || picture.size() != size)
         return QImage();
     return picture.convertToFormat(QImage::Format_ARGB32);
 }
@@ -134,6 +140,7 @@ ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& documen
         return Truncated();
     std::map<std::int32_t, int> newIndex; // stored index -> index in the document's pasted list
     std::vector<QImage> pictures;
+    std::int64_t pixels = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         std::int32_t index = 0;
         std::uint32_t width = 0, height = 0, length = 0;
@@ -144,7 +151,11 @@ ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& documen
             return Truncated();
         if (index < 0 || newIndex.count(index))
             return Damaged();
-        QImage picture = DecodePastedPicture(device.read(qint64(length)));
+        QString budget;
+        QImage picture = DecodePastedPicture(device.read(qint64(length)), pixels, &budget);
+        if (!budget.isEmpty())
+            return Fail(
+                QStringLiteral("The project's pasted pictures are not read: %1.").arg(budget));
         if (picture.isNull())
             return Damaged();
         newIndex[index] = int(document.pastedPictures.size() + pictures.size());

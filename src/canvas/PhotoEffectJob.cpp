@@ -1,9 +1,10 @@
 #include "canvas/PhotoEffectJob.h"
 
+#include "canvas/CollageDocument.h"
 #include "core/AtomicFile.h"
 #include "core/DataPath.h"
 #include "core/FixedText.h"
-#include "canvas/CollageDocument.h"
+#include "imaging/DecodeBudget.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureType.h"
 
@@ -28,6 +29,12 @@ EffectFileResult PhotoEffectJob::Run() {
         result.error = QStringLiteral("The effect was cancelled.");
         return result;
     };
+    QString refused;
+    if (!PictureFileWithinBudget(m_source, kEffectBudget, &refused)) {
+        result.error = QStringLiteral("The picture %1 is not given to the effect: %2")
+                           .arg(QDir::toNativeSeparators(m_source), refused);
+        return result;
+    }
     const DecodedPicture decoded = DecodePicture(m_source);
     if (!decoded.Ok()) {
         result.error = QStringLiteral("The picture %1 could not be read: %2")
@@ -73,7 +80,9 @@ EffectFileResult PhotoEffectJob::Run() {
     return result;
 }
 
-QString EffectsFolder() { return DataFile(QStringLiteral("Effects")); }
+QString EffectsFolder() {
+    return DataFile(QStringLiteral("Effects"));
+}
 
 bool SetPhotoPicture(CollageDocument& document, int index, const QString& path) {
     if (index < 0 || size_t(index) >= document.objects.size())

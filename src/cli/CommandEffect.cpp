@@ -2,6 +2,7 @@
 // output's extension (transparency kept where the format holds it).
 #include "cli/CliCommand.h"
 
+#include "imaging/DecodeBudget.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/PhotoEffect.h"
 #include "imaging/PictureDecoder.h"
@@ -32,7 +33,13 @@ int RunEffect(const QStringList& args) {
     const QString in = args[1], out = args[2];
     const int type = PictureTypeFromExtension(PictureExtension(out));
     if (type == kPictureUnknown) {
-        PrintError(QStringLiteral("%1: unknown picture extension").arg(QDir::toNativeSeparators(out)));
+        PrintError(
+            QStringLiteral("%1: unknown picture extension").arg(QDir::toNativeSeparators(out)));
+        return kExitFailed;
+    }
+    QString refused;
+    if (!PictureFileWithinBudget(in, kEffectBudget, &refused)) {
+        PrintError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), refused));
         return kExitFailed;
     }
     const DecodedPicture decoded = DecodePicture(in);
@@ -42,11 +49,13 @@ int RunEffect(const QStringList& args) {
     }
     LibraryImage picture = LibraryImage::FromImage(decoded.image, type);
     if (!ApplyPhotoEffect(picture, *effect)) {
-        PrintError(QStringLiteral("%1: the effect could not be applied").arg(QDir::toNativeSeparators(in)));
+        PrintError(QStringLiteral("%1: the effect could not be applied")
+                       .arg(QDir::toNativeSeparators(in)));
         return kExitFailed;
     }
     if (!picture.Save(out, type)) {
-        PrintError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(out), picture.ErrorString()));
+        PrintError(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(out), picture.ErrorString()));
         return kExitFailed;
     }
     PrintLine(QStringLiteral("wrote %1 (%2 x %3)")

@@ -1,6 +1,7 @@
 // mosaiq-cli import-pack PACK.irs: imports a resource pack into the data directory.
 #include "cli/CliCommand.h"
 
+#include "core/DisplayText.h"
 #include "library/PackImport.h"
 #include "library/ResourcePack.h"
 
@@ -19,9 +20,10 @@ int RunImportPack(const QStringList& args) {
         PrintError(result.Message(path));
         return kExitFailed;
     }
-    PrintLine(QStringLiteral("imported %1 %2 into %3")
+    PrintLine(QStringLiteral("imported %1 %2 from %3 into %4")
                   .arg(result.count)
-                  .arg(PackKindName(PackKind(result.type)), PackThumbnailLibrary(result.type)));
+                  .arg(PackKindName(PackKind(result.type)), EscapedForLine(path),
+                       PackThumbnailLibrary(result.type)));
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
+#include "imaging/DecodeBudget.h"
 #include "imaging/PictureDecoder.h"
 #include "library/ResourcePack.h"
 
@@ -96,6 +97,11 @@ int RunMakePack(const QStringList& args) {
     ResourcePack pack;
     pack.type = kind;
     for (const QString& path : rest) {
+        QString refused;
+        if (!PictureFileWithinBudget(path, kPackItemBudget, &refused)) {
+            PrintError(QStringLiteral("cannot use %1: %2; no pack written").arg(path, refused));
+            return kExitFailed;
+        }
         const DecodedPicture picture = DecodePictureStraight(path);
         if (!picture.Ok()) {
             PrintError(

@@ -1,5 +1,6 @@
 #include "library/ImportedPackList.h"
 
+#include "core/RegularFile.h"
 #include "library/LibraryFile.h"
 
 #include <QFile>
@@ -9,15 +10,33 @@
 
 namespace mosaiq {
 
-std::vector<QByteArray> ReadImportedPackNames(const QString& path) {
+std::optional<std::vector<QByteArray>> ReadImportedPackNames(const QString& path, QString* reason) {
+    const auto damaged = [&](const QString& what) {
+        if (reason)
+            *reason = QStringLiteral("the list of imported packs %1 %2; move it aside (packs it "
+                                     "names could then be imported again) or put back a good copy")
+                          .arg(path, what);
+        return std::nullopt;
+    };
     std::vector<QByteArray> names;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString why;
+    switch (OpenRegularFile(file, path, &why)) {
+    case OpenFailure::None:
+        break;
+    case OpenFailure::Missing:
         return names;
+    case OpenFailure::NotRegular:
+        return damaged(QStringLiteral("is not a file"));
+    case OpenFailure::Unreadable:
+        return damaged(QStringLiteral("cannot be read (%1)").arg(why));
+    }
     LibraryReader reader(file);
     std::int32_t count = 0;
-    if (!reader.ReadInt32(count) || count <= 0)
-        return names;
+    if (!reader.ReadInt32(count))
+        return damaged(QStringLiteral("is shorter than its 4-byte count"));
+    if (count <= 0)
+        return damaged(QStringLiteral("is damaged (it counts %1 packs)").arg(count));
     // Only the slots the file holds are read, whatever the count promises.
     const qint64 complete = std::min<qint64>(count, reader.Remaining() / kPackNameSlotBytes);
     QByteArray slot;

@@ -7,16 +7,20 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace mosaiq {
 
 inline constexpr int kPackNameSlotBytes = 260;
 
-// The names in the list at path, as stored bytes (compared byte for byte, case-sensitively).
-// A missing file, a count of 0 or less, or a file shorter than 4 bytes gives an empty list; a
-// file shorter than its count says gives the complete slots.
-std::vector<QByteArray> ReadImportedPackNames(const QString& path);
+// The names in the list at path, as stored bytes (compared byte for byte, case-sensitively). A
+// missing file is an empty list; a file shorter than its count says gives the complete slots.
+// No list, with a one-line reason that names the list and says how to repair it, when the file
+// is shorter than 4 bytes, has a count of 0 or less, or is a folder, pipe or device: importing
+// over it would lose the names it holds and let those packs in twice.
+std::optional<std::vector<QByteArray>> ReadImportedPackNames(const QString& path,
+                                                             QString* reason = nullptr);
 
 // The list in its file layout. Every name must be shorter than a slot.
 QByteArray EncodeImportedPackNames(const std::vector<QByteArray>& names);

@@ -1,6 +1,7 @@
 #include "library/PackImport.h"
 
 #include "core/DataPath.h"
+#include "core/DisplayText.h"
 #include "core/FileSetReplace.h"
 #include "core/WinTypes.h"
 #include "library/ImportedPackList.h"
@@ -176,7 +177,7 @@ QString PackImportResult::Message(const QString& packPath) const {
     if (status == PackImportStatus::Imported)
         return QString();
     return QStringLiteral("The resource pack %1 was not imported: %2.")
-        .arg(QFileInfo(packPath).fileName(), reason);
+        .arg(EscapedForLine(QFileInfo(packPath).fileName()), EscapedForLine(reason));
 }
 
 QString PackThumbnailLibrary(int type) {
@@ -194,11 +195,15 @@ PackImportResult ImportResourcePack(const QString& packPath, const QString& data
 
     const QByteArray name = PackNameBytes(packPath);
     if (name.isEmpty())
-        return Refuse(PackImportStatus::Refused,
-                      QStringLiteral("its file name is longer than %1 bytes")
-                          .arg(kPackNameSlotBytes - 1));
+        return Refuse(
+            PackImportStatus::Refused,
+            QStringLiteral("its file name is longer than %1 bytes").arg(kPackNameSlotBytes - 1));
     const QString listPath = dir + QStringLiteral("Res_Info");
-    std::vector<QByteArray> names = ReadImportedPackNames(listPath);
+    QString listReason;
+    std::optional<std::vector<QByteArray>> list = ReadImportedPackNames(listPath, &listReason);
+    if (!list)
+        return Refuse(PackImportStatus::Refused, listReason);
+    std::vector<QByteArray> names = std::move(*list);
     for (const QByteArray& known : names)
         if (known == name)
             return Refuse(PackImportStatus::AlreadyImported, AlreadyImportedText());

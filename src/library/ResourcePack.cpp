@@ -1,5 +1,7 @@
 #include "library/ResourcePack.h"
 
+#include "imaging/DecodeBudget.h"
+#include "imaging/DecodeCost.h"
 #include "library/LibraryFile.h"
 
 #include <QBuffer>
@@ -42,20 +44,40 @@ bool ReadUint32(LibraryReader& reader, std::uint32_t& value) {
 }
 
 // The full picture must be one the libraries can decode later: a known format whose header
-// announces a size within the picture limits. Only the header is read.
-bool LooksLikeLibraryPicture(const QByteArray& data) {
+// announces a size within a pack item's budget, decoded here in full once (and dropped), so a
+// picture whose data is noise, or a few bytes claiming a huge size, never reaches a library.
+// Its decoded size is returned; an invalid size and a reason when it does not decode.
+QSize DecodedLibraryPicture(const QByteArray& data, QString* why) {
     QByteArray copy = data;
     QBuffer buffer(&copy);
     if (!buffer.open(QIODevice::ReadOnly))
-        return false;
+        return QSize();
     QImageReader reader(&buffer);
     static const QByteArray kFormats[] = {"png", "jpeg", "jpg", "bmp", "gif", "tiff", "tif", "ico"};
-    if (std::find(std::begin(kFormats), std::end(kFormats), reader.format()) == std::end(kFormats))
-        return false;
+    if (std::find(std::begin(kFormats), std::end(kFormats), reader.format()) ==
+        std::end(kFormats)) {
+        *why = QStringLiteral("does not hold a picture of a known format");
+        return QSize();
+    }
     const QSize size = reader.size();
-    return size.isValid() && size.width() > 0 && size.height() > 0 &&
-           size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide &&
-           qint64(size.width()) * size.height() <= kMaxPicturePixels;
+    QString reason;
+    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        reason = QStringLiteral("it claims %1 x %2 pixels; at most %3 a side are read")
+                     .arg(size.width())
+                     .arg(size.height())
+                     .arg(kMaxPictureSide);
+    if (!size.isValid() || size.isEmpty() || !reason.isEmpty() ||
+        !WithinBudget(size, kPackItemBudget, &reason) || !DecodeCostBounded(data, &reason)) {
+        *why = QStringLiteral("holds a picture that is not read: %1")
+                   .arg(reason.isEmpty() ? QStringLiteral("it has no size") : reason);
+        return QSize();
+    }
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull() || picture.size() != size) {
+        *why = QStringLiteral("does not hold a readable picture");
+        return QSize();
+    }
+    return size;
 }
 
 std::optional<PackItem> ReadItem(LibraryReader& reader, int type, int index, QString* reason) {
@@ -67,8 +89,22 @@ std::optional<PackItem> ReadItem(LibraryReader& reader, int type, int index, QSt
     std::uint32_t w = 0, h = 0;
     if (!ReadUint32(reader, w) || !ReadUint32(reader, h))
         return damaged(QStringLiteral("ends early"));
-    if (w == 0 || h == 0 || w > std::uint32_t(kMaxPictureSide) || h > std::uint32_t(kMaxPictureSide))
+    // Frames, masks and decorations show their thumbnail in a cell: one of no pixels is an empty
+    // cell. Cliparts and brushes are their thumbnail: one of no pixels is no item.
+    if ((w == 0 || h == 0) && !HasFullLibrary(type))
+        return damaged(
+            QStringLiteral("has a thumbnail of %1 x %2 pixels, and a %3 is its thumbnail")
+                .arg(w)
+                .arg(h)
+                .arg(type == int(PackKind::Cliparts) ? QStringLiteral("clipart")
+                                                     : QStringLiteral("brush")));
+    if (w == 0 || h == 0)
+        w = h = 0;
+    if (w > std::uint32_t(kMaxPictureSide) || h > std::uint32_t(kMaxPictureSide))
         return damaged(QStringLiteral("has a thumbnail of %1 x %2 pixels").arg(w).arg(h));
+    if (QString budget; !WithinBudget(std::int64_t(w) * h, kPackItemBudget, &budget))
+        return damaged(
+            QStringLiteral("has a thumbnail of %1 x %2 pixels: %3").arg(w).arg(h).arg(budget));
     const qint64 pixelBytes = qint64(w) * qint64(h) * 4;
     if (pixelBytes > reader.Remaining())
         return damaged(QStringLiteral("claims a thumbnail of %1 x %2 pixels, more than the pack "
@@ -108,8 +144,13 @@ std::optional<PackItem> ReadItem(LibraryReader& reader, int type, int index, QSt
     }
     if (!reader.ReadBytes(length, item.data))
         return damaged(QStringLiteral("ends early"));
-    if (!LooksLikeLibraryPicture(item.data))
-        return damaged(QStringLiteral("does not hold a readable picture"));
+    QString why;
+    const QSize decoded = DecodedLibraryPicture(item.data, &why);
+    if (!decoded.isValid())
+        return damaged(why);
+    // The libraries keep the size with the picture: the picture's own size is the one kept.
+    item.fullWidth = decoded.width();
+    item.fullHeight = decoded.height();
     return item;
 }
 
@@ -130,9 +171,8 @@ QByteArray EncodePng(const QImage& picture) {
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    const QImage image = picture.hasAlphaChannel()
-                             ? picture.convertToFormat(QImage::Format_ARGB32)
-                             : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage image = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_ARGB32)
+                                                   : picture.convertToFormat(QImage::Format_RGB32);
     if (!writer.write(image))
         return QByteArray();
     return out;
@@ -141,8 +181,8 @@ QByteArray EncodePng(const QImage& picture) {
 } // namespace
 
 QString PackKindName(PackKind kind) {
-    static const char* const kNames[kPackKindCount] = {"frames", "masks", "cliparts",
-                                                       "decorations", "brushes"};
+    static const char* const kNames[kPackKindCount] = {"frames", "masks", "cliparts", "decorations",
+                                                       "brushes"};
     return QLatin1String(kNames[int(kind)]);
 }
 
@@ -162,7 +202,8 @@ std::optional<ResourcePack> ParseResourcePack(QIODevice& device, QString* reason
         return std::nullopt;
     }
     if (type >= std::uint32_t(kPackKindCount)) {
-        Fail(reason, QStringLiteral("the pack has the unknown type %1 (0 to 4 are known)").arg(type));
+        Fail(reason,
+             QStringLiteral("the pack has the unknown type %1 (0 to 4 are known)").arg(type));
         return std::nullopt;
     }
     pack.type = int(type);
@@ -177,11 +218,7 @@ std::optional<ResourcePack> ParseResourcePack(QIODevice& device, QString* reason
             return std::nullopt;
         pack.items.push_back(std::move(*item));
     }
-    if (reader.Remaining() != 0) {
-        Fail(reason, QStringLiteral("the pack holds %1 bytes after its last item")
-                         .arg(reader.Remaining()));
-        return std::nullopt;
-    }
+    // Bytes after the last counted item belong to no item: they are not read.
     return pack;
 }
 

@@ -55,10 +55,13 @@ struct ResourcePack {
     std::vector<PackItem> items;
 };
 
-// Reads a whole pack from an open device. No result, with a one-line reason, for a pack that is
-// shorter than its sizes say, has a type outside 0-4, a thumbnail of no pixels or over 16,384
-// pixels a side, a frame window that is not finite, or full picture data that is not a picture
-// (frames, masks, decorations: the libraries that keep it).
+// Reads a whole pack from an open device: the header and N items; bytes after the N-th item are
+// ignored. No result, with a one-line reason, for a pack that is shorter than its sizes say, has
+// a type outside 0-4, a thumbnail over 16,384 pixels a side or over a pack item's budget, a
+// clipart or brush thumbnail of no pixels (frames, masks and decorations may have one: an empty
+// cell, stored 0 x 0), a frame window that is not finite, or full picture data (frames, masks,
+// decorations: the libraries that keep it) that does not decode in full within a pack item's
+// budget. Cliparts and brushes keep no full picture: their data is skipped unread.
 std::optional<ResourcePack> ParseResourcePack(QIODevice& device, QString* reason = nullptr);
 // The same for the file at path (a directory, a device or a file over kMaxPackBytes is refused).
 std::optional<ResourcePack> ReadResourcePack(const QString& path, QString* reason = nullptr);

@@ -3,6 +3,7 @@
 #include "canvas/ObjectPictures.h"
 #include "canvas/ProjectFile.h"
 #include "common/TestSupport.h"
+#include "imaging/PngTestWriter.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -252,4 +253,30 @@ TEST_F(PastedPictureFileTest, AClipartWhosePictureIsMissingNeverTakesAnotherPict
         EXPECT_EQ(StoredSourceId(fourth, 0), 0);
         EXPECT_EQ(BlockIndices(fourth), indices);
     }
+}
+
+TEST_F(PastedPictureFileTest, PicturesPastTheBudgetAreRefusedBeforeTheyAreDecoded) {
+    CollageDocument doc;
+    Fill(doc);
+    const QByteArray bytes = Encode(doc);
+    const qsizetype block = bytes.indexOf("MQPX");
+    // The one picture replaced by a PNG header claiming 8000 x 8001 over a few bytes: more than
+    // the pasted pictures of one project may hold together.
+    test::PngLayout layout;
+    layout.width = 8000;
+    layout.height = 8001;
+    const QByteArray few(16, '\x11');
+    const QByteArray claim = test::MakePng(layout, &few);
+    QByteArray file = bytes.left(block) + QByteArray("MQPX\x01\0\0\0\x01\0\0\0", 12);
+    const std::int32_t entry[4] = {1, 8000, 8001, std::int32_t(claim.size())};
+    file += QByteArray(reinterpret_cast<const char*>(entry), 16) + claim;
+    CollageDocument parsed;
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    const ProjectResult r = ParseProject(buffer, parsed, nullptr);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QLatin1String("pasted pictures of a project together")))
+        << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QLatin1String("64 megapixels"))) << r.error.toStdString();
 }

@@ -3,6 +3,7 @@
 #include "canvas/PastedPlacement.h"
 #include "canvas/PhotoEffectJob.h"
 #include "common/TestSupport.h"
+#include "imaging/PngTestWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,6 +38,26 @@ TEST(PhotoEffectJob, ResultIsNamedByItsContentAndWrittenOnce) {
     PhotoEffectJob other(data.File(QStringLiteral("a.png")), PhotoEffect::Dilate, folder);
     EXPECT_NE(other.Run().path, r1.path);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+}
+
+TEST(PhotoEffectJob, APicturePastTheEffectBudgetIsRefusedBeforeItIsDecoded) {
+    // A black one-bit picture of 9000 x 9000 pixels (81 megapixels): a few kilobytes of file.
+    test::ScopedDataDir data;
+    test::PngLayout layout;
+    layout.width = layout.height = 9000;
+    layout.bitDepth = 1;
+    layout.colourType = 0;
+    const QByteArray rows = test::Deflated(QByteArray(9000 * (1 + 1125), '\0'));
+    const QString big = data.File(QStringLiteral("big.png"));
+    ASSERT_TRUE(test::WriteAll(big, test::MakePng(layout, &rows)));
+    const QString folder = data.File(QStringLiteral("Effects"));
+    PhotoEffectJob job(big, PhotoEffect::Mean, folder);
+    const EffectFileResult r = job.Run();
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.cancelled);
+    EXPECT_TRUE(r.error.contains(QLatin1String("an effect's picture"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QLatin1String("9000 x 9000"))) << r.error.toStdString();
+    EXPECT_FALSE(QDir(folder).exists());
 }
 
 TEST(PhotoEffectJob, CancelStopsWithoutWritingAnything) {

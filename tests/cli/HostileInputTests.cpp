@@ -168,6 +168,39 @@ TEST_F(HostileCli, DecodeBombsAndDamagedPicturesSayOneLineAndNoMore) {
     EXPECT_EQ(test::ReadAll(crc), damaged);
 }
 
+TEST_F(HostileCli, EffectsAndPacksRefusePicturesPastTheirBudgetNamingIt) {
+    // Black one-bit pictures of a few kilobytes: 9000 x 9000 (81 megapixels) and 4000 x 4001.
+    const auto black = [&](const QString& name, int w, int h) {
+        test::PngLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.bitDepth = 1;
+        layout.colourType = 0;
+        const QByteArray rows =
+            test::Deflated(QByteArray(qsizetype(h) * (1 + (w + 7) / 8), '\0'));
+        const QString path = data.File(name);
+        EXPECT_TRUE(test::WriteAll(path, test::MakePng(layout, &rows)));
+        return path;
+    };
+    const QString effectBomb = black(QStringLiteral("e.png"), 9000, 9000);
+    const CliResult effect =
+        Shell(QStringLiteral("exec \"$CLI\" --data %1 effect mean %2 %3")
+                  .arg(Quoted(data.Path()), Quoted(effectBomb), Quoted(data.File("o.png"))));
+    EXPECT_EQ(effect.status, 1);
+    EXPECT_EQ(effect.err.count('\n'), 1) << effect.err.constData();
+    EXPECT_TRUE(effect.err.contains("an effect's picture")) << effect.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(data.File("o.png")));
+
+    const QString packBomb = black(QStringLiteral("p.png"), 4000, 4001);
+    const CliResult pack =
+        Shell(QStringLiteral("exec \"$CLI\" --data %1 make-pack --type masks %2 %3")
+                  .arg(Quoted(data.Path()), Quoted(data.File("m.irs")), Quoted(packBomb)));
+    EXPECT_EQ(pack.status, 1);
+    EXPECT_EQ(pack.err.count('\n'), 1) << pack.err.constData();
+    EXPECT_TRUE(pack.err.contains("a pack item's picture")) << pack.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(data.File("m.irs")));
+}
+
 TEST_F(HostileCli, NamesThatAreNotUtf8AreRefusedAndNoOtherPathIsUsed) {
     // "café.png" with the é as one Windows-1252 byte.
     const QByteArray name = QFile::encodeName(data.Path()) + "caf\xE9.png";

@@ -95,7 +95,7 @@ TEST_F(PackCliTest, EveryKindMadeAndImported) {
     const std::optional<Guid> key = ReadMaskKey(data.File(QStringLiteral("mask.cfg")), masks - 1);
     ASSERT_TRUE(key);
     EXPECT_TRUE(FindCustomMask(data.File(QStringLiteral("cusmask.cfg")), *key));
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))).size(), 5u);
+    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info")))->size(), 5u);
 }
 
 TEST_F(PackCliTest, SameNameRefusedOtherNameAccepted) {

@@ -8,6 +8,7 @@
 #include "library/ResourcePack.h"
 
 #include "common/TestSupport.h"
+#include "imaging/PngTestWriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -16,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <map>
 
 namespace mosaiq {
@@ -29,8 +32,9 @@ QImage SamplePicture(int w, int h, int seed) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const bool hole = x > w / 4 && x < 3 * w / 4 && y > h / 4 && y < 3 * h / 4;
-            image.setPixel(x, y, qRgba((x * 255 / w + seed * 40) & 0xFF, y * 255 / h, seed * 60,
-                                       hole ? 0 : 255));
+            image.setPixel(
+                x, y,
+                qRgba((x * 255 / w + seed * 40) & 0xFF, y * 255 / h, seed * 60, hole ? 0 : 255));
         }
     return image;
 }
@@ -77,6 +81,12 @@ void SeedLibraries(const test::ScopedDataDir& dir) {
     const QByteArray png = test::PngBytes(one);
     decorate += Int32Bytes(std::int32_t(png.size())) + png;
     ASSERT_TRUE(test::WriteAll(dir.File(QStringLiteral("decorate")), decorate));
+}
+
+std::optional<ResourcePack> Parse(QByteArray bytes, QString* reason = nullptr) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ParseResourcePack(buffer, reason);
 }
 
 TEST(ResourcePack, EncodedPackReadsBackItemForItem) {
@@ -131,24 +141,23 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
         {"type -1", Int32Bytes(-1) + Int32Bytes(0)},
         {"count beyond the file", Int32Bytes(1) + Int32Bytes(1000000) + tail},
         {"count of 2^32-1", Int32Bytes(1) + Int32Bytes(-1) + tail},
-        {"thumbnail overflows", Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(-1) + Int32Bytes(-1) +
-                                    tail.mid(8)},
+        {"thumbnail overflows",
+         Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(-1) + Int32Bytes(-1) + tail.mid(8)},
         {"thumbnail beyond the file",
          Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(16000) + Int32Bytes(16000) + tail.mid(8)},
         {"zero-width thumbnail", Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(5) +
                                      Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(0)},
-        {"data length beyond the file",
-         Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + QByteArray(4, 'x') +
-             Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(-2)},
-        {"trailing bytes", good + "x"},
+        {"data length beyond the file", Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) +
+                                            Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
+                                            Int32Bytes(1) + Int32Bytes(-2)},
         {"truncated by one byte", good.left(good.size() - 1)},
-        {"mask data that is no picture",
-         Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + QByteArray(4, 'x') +
-             Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(3) + QByteArray("abc")},
-        {"frame window not a number",
-         Int32Bytes(0) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) + QByteArray(4, 'x') +
-             Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(0x7FC00000) +
-             QByteArray(12, '\0')},
+        {"mask data that is no picture", Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
+                                             Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
+                                             Int32Bytes(1) + Int32Bytes(3) + QByteArray("abc")},
+        {"frame window not a number", Int32Bytes(0) + Int32Bytes(1) + Int32Bytes(1) +
+                                          Int32Bytes(1) + QByteArray(4, 'x') + Int32Bytes(1) +
+                                          Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(0x7FC00000) +
+                                          QByteArray(12, '\0')},
     };
     for (const Case& c : cases) {
         QByteArray bytes = c.bytes;
@@ -158,6 +167,10 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
         EXPECT_FALSE(ParseResourcePack(buffer, &reason)) << c.what;
         EXPECT_FALSE(reason.isEmpty()) << c.what;
     }
+    // Bytes after the last item are no item's: the pack reads as without them.
+    const std::optional<ResourcePack> trailing = Parse(good + "trailing bytes");
+    ASSERT_TRUE(trailing);
+    EXPECT_EQ(EncodeResourcePack(*trailing), good);
     // Cliparts and brushes skip their data, so it need not be a picture.
     QByteArray clipart = Int32Bytes(2) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
                          QByteArray(4, 'x') + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(3) + "abc";
@@ -166,21 +179,99 @@ TEST(ResourcePack, DamagedAndHostilePacksAreRefusedWithAReason) {
     EXPECT_TRUE(ParseResourcePack(buffer));
 }
 
+// A one-item pack of kind holding data as the full picture, with a 1 x 1 thumbnail; the stored
+// full size is claimed.
+QByteArray OneItemPack(PackKind kind, const QByteArray& data, QSize claimed = QSize(1, 1)) {
+    QByteArray out = Int32Bytes(int(kind)) + Int32Bytes(1) + Int32Bytes(1) + Int32Bytes(1) +
+                     QByteArray(4, '\x7F') + Int32Bytes(claimed.width()) +
+                     Int32Bytes(claimed.height()) + Int32Bytes(int(data.size()));
+    if (kind == PackKind::Frames)
+        out += QByteArray(
+            reinterpret_cast<const char*>(std::array<float, 4>{0.1f, 0.1f, 0.9f, 0.9f}.data()), 16);
+    return out + data;
+}
+
+// A black one-bit picture of w x h pixels: a few kilobytes whatever its size.
+QByteArray BlackPng(int w, int h) {
+    test::PngLayout layout;
+    layout.width = w;
+    layout.height = h;
+    layout.bitDepth = 1;
+    layout.colourType = 0;
+    const QByteArray rows = test::Deflated(QByteArray(qsizetype(h) * (1 + (w + 7) / 8), '\0'));
+    return test::MakePng(layout, &rows);
+}
+
+TEST(ResourcePack, FullPicturesAreDecodedWithinTheItemBudgetBeforeThePackIsAccepted) {
+    // A frame whose image data is noise under a good header.
+    test::PngLayout small;
+    small.width = small.height = 64;
+    QByteArray noise(3000, '\0');
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 151 + 3) % 253);
+    QString reason;
+    EXPECT_FALSE(Parse(OneItemPack(PackKind::Frames, test::MakePng(small, &noise)), &reason));
+    EXPECT_TRUE(reason.contains(QLatin1String("item 1"))) << reason.toStdString();
+
+    // An 84-byte mask claiming 16000 x 16000, and a real picture one row past the budget: both
+    // refused by the budget, named.
+    test::PngLayout huge;
+    huge.width = huge.height = 16000;
+    const QByteArray emptyStream("\x78\x9C\x03\x00\x00\x00\x00\x01", 8);
+    const QByteArray claim = test::MakePng(huge, &emptyStream);
+    EXPECT_LT(claim.size(), 90);
+    for (const QByteArray& data : {claim, BlackPng(4000, 4001)}) {
+        reason.clear();
+        EXPECT_FALSE(Parse(OneItemPack(PackKind::Masks, data), &reason));
+        EXPECT_TRUE(reason.contains(QLatin1String("a pack item's picture")))
+            << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QLatin1String("16 megapixels"))) << reason.toStdString();
+    }
+
+    // At the budget a picture is read; the size kept is the picture's own, whatever the item
+    // claimed.
+    const std::optional<ResourcePack> atBudget = Parse(
+        OneItemPack(PackKind::Decorations, BlackPng(4000, 4000), QSize(16000, 16000)), &reason);
+    ASSERT_TRUE(atBudget) << reason.toStdString();
+    EXPECT_EQ(atBudget->items[0].fullWidth, 4000);
+    EXPECT_EQ(atBudget->items[0].fullHeight, 4000);
+}
+
+TEST(ResourcePack, ThumbnailsOfNoPixelsAreEmptyCellsOnlyWhereAFullPictureIsKept) {
+    for (int kind = 0; kind < kPackKindCount; ++kind) {
+        ResourcePack pack = MakePack(PackKind(kind), 1);
+        pack.items[0].thumbWidth = 0;
+        pack.items[0].thumbHeight = kind == 1 ? 7 : 0; // a side of 0 is no pixels either
+        pack.items[0].thumbPixels.clear();
+        QString reason;
+        const std::optional<ResourcePack> read = Parse(EncodeResourcePack(pack), &reason);
+        const bool kept = PackKind(kind) == PackKind::Frames || PackKind(kind) == PackKind::Masks ||
+                          PackKind(kind) == PackKind::Decorations;
+        EXPECT_EQ(read.has_value(), kept) << kind << " " << reason.toStdString();
+        if (read) {
+            EXPECT_EQ(read->items[0].thumbWidth, 0);
+            EXPECT_EQ(read->items[0].thumbHeight, 0);
+        } else {
+            EXPECT_TRUE(reason.contains(QLatin1String("0 x 0"))) << reason.toStdString();
+        }
+    }
+}
+
 TEST(ResourcePack, ImportListKeepsNamesAndToleratesDamage) {
     test::ScopedDataDir dir;
     const QString path = dir.File(QStringLiteral("Res_Info"));
-    EXPECT_TRUE(ReadImportedPackNames(path).empty()); // missing
+    EXPECT_TRUE(ReadImportedPackNames(path)->empty()); // missing
     const std::vector<QByteArray> names = {"a.irs", "Ümlaut pack.irs"};
     ASSERT_TRUE(test::WriteAll(path, EncodeImportedPackNames(names)));
     EXPECT_EQ(QFileInfo(path).size(), 4 + 2 * 260);
-    EXPECT_EQ(ReadImportedPackNames(path), names);
+    EXPECT_EQ(*ReadImportedPackNames(path), names);
     // A count promising more slots than the file holds gives the complete ones.
     QByteArray longer = EncodeImportedPackNames(names);
     longer.replace(0, 4, Int32Bytes(1000));
     ASSERT_TRUE(test::WriteAll(path, longer + "partial"));
-    EXPECT_EQ(ReadImportedPackNames(path), names);
+    EXPECT_EQ(*ReadImportedPackNames(path), names);
     ASSERT_TRUE(test::WriteAll(path, Int32Bytes(-3)));
-    EXPECT_TRUE(ReadImportedPackNames(path).empty());
+    EXPECT_FALSE(ReadImportedPackNames(path));
     EXPECT_TRUE(PackNameBytes(QString(300, QLatin1Char('n')) + QStringLiteral(".irs")).isEmpty());
     EXPECT_EQ(PackNameBytes(QStringLiteral("/some/folder/My.IRS")), QByteArray("My.IRS"));
 }
@@ -212,7 +303,7 @@ TEST_F(PackImportTest, FramePackAppendsThumbnailsAndFramesWithTheirWindows) {
         EXPECT_EQ(frame->size(), QSize(200 + 40 * i, 150 + 10 * i));
     }
     EXPECT_TRUE(ReadFrame(full, 0)); // the item that was there stays readable
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
+    EXPECT_EQ(*ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
               std::vector<QByteArray>{"frames.irs"});
 }
 
@@ -243,8 +334,8 @@ TEST_F(PackImportTest, ClipartAndBrushPacksStoreThumbnailsOnly) {
         const QString library = data.File(PackThumbnailLibrary(int(kind)));
         EXPECT_EQ(ReadPictureListCount(library), 3);
         // Exactly the count, the old entry and the two pictures at their own size.
-        EXPECT_EQ(QFileInfo(library).size(), 4 + (8 + 30 * 20 * 4) + (8 + 200 * 150 * 4) +
-                                                 (8 + 240 * 160 * 4));
+        EXPECT_EQ(QFileInfo(library).size(),
+                  4 + (8 + 30 * 20 * 4) + (8 + 200 * 150 * 4) + (8 + 240 * 160 * 4));
         EXPECT_EQ(ReadPictureListEntry(library, 2)->pixel(0, 0),
                   SamplePicture(240, 160, 1).pixel(0, 0));
     }
@@ -261,8 +352,8 @@ TEST_F(PackImportTest, DecorationPackGoesToDecorateFiles) {
     EXPECT_EQ(decorate.left(4), Int32Bytes(3));
     // The last entry: w, h, L and the PNG, at the end of the file.
     const QByteArray& png = pack.items[1].data;
-    const QByteArray last = Int32Bytes(240) + Int32Bytes(160) +
-                            Int32Bytes(std::int32_t(png.size())) + png;
+    const QByteArray last =
+        Int32Bytes(240) + Int32Bytes(160) + Int32Bytes(std::int32_t(png.size())) + png;
     EXPECT_TRUE(decorate.endsWith(last));
 }
 
@@ -272,30 +363,31 @@ TEST_F(PackImportTest, SameNameRefusedFromAnyFolderAnotherNameImportsAgain) {
     const auto before = Snapshot(data);
     const PackImportResult again = Import(WritePack(data, QStringLiteral("b/share.irs"), bytes));
     EXPECT_EQ(again.status, PackImportStatus::AlreadyImported);
-    EXPECT_EQ(again.Message(QStringLiteral("share.irs")), QStringLiteral("Already in the library."));
+    EXPECT_EQ(again.Message(QStringLiteral("share.irs")),
+              QStringLiteral("Already in the library."));
     EXPECT_EQ(Snapshot(data), before);
     // Names compare case-sensitively, as stored.
     ASSERT_TRUE(Import(WritePack(data, QStringLiteral("Share.irs"), bytes)).Ok());
     EXPECT_EQ(ReadPictureListCount(data.File(QStringLiteral("clipart.cfg"))), 3);
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))).size(), 2u);
+    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info")))->size(), 2u);
 }
 
 TEST_F(PackImportTest, EmptyPackRecordsItsNameAndChangesNoLibrary) {
     const auto before = Snapshot(data);
-    const PackImportResult r = Import(
-        WritePack(data, QStringLiteral("none.irs"), Int32Bytes(0) + Int32Bytes(0)));
+    const PackImportResult r =
+        Import(WritePack(data, QStringLiteral("none.irs"), Int32Bytes(0) + Int32Bytes(0)));
     ASSERT_TRUE(r.Ok());
     EXPECT_EQ(r.count, 0);
     auto after = Snapshot(data);
-    EXPECT_EQ(ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
+    EXPECT_EQ(*ReadImportedPackNames(data.File(QStringLiteral("Res_Info"))),
               std::vector<QByteArray>{"none.irs"});
     after.erase(QStringLiteral("Res_Info"));
     EXPECT_EQ(after, before);
     // With no library at all, an empty pack creates none.
     test::ScopedDataDir empty;
-    ASSERT_TRUE(ImportResourcePack(WritePack(data, QStringLiteral("none2.irs"),
-                                             Int32Bytes(1) + Int32Bytes(0)),
-                                   empty.Path())
+    ASSERT_TRUE(ImportResourcePack(
+                    WritePack(data, QStringLiteral("none2.irs"), Int32Bytes(1) + Int32Bytes(0)),
+                    empty.Path())
                     .Ok());
     EXPECT_EQ(QDir(empty.Path()).entryList(QDir::Files), QStringList{QStringLiteral("Res_Info")});
 }
@@ -307,8 +399,8 @@ TEST_F(PackImportTest, TruncatedOrUnknownPacksChangeNothing) {
     const auto before = Snapshot(data);
     for (PackKind kind : {PackKind::Frames, PackKind::Masks, PackKind::Decorations}) {
         const QByteArray whole = EncodeResourcePack(MakePack(kind, 2));
-        for (int cut : {0, 3, 8, 20, int(whole.size() / 3), int(whole.size() / 2),
-                        int(whole.size()) - 1}) {
+        for (int cut :
+             {0, 3, 8, 20, int(whole.size() / 3), int(whole.size() / 2), int(whole.size()) - 1}) {
             const QString name = QStringLiteral("cut%1-%2.irs").arg(int(kind)).arg(cut);
             const PackImportResult r = Import(WritePack(data, name, whole.left(cut)));
             EXPECT_EQ(r.status, PackImportStatus::Refused) << cut;
@@ -333,11 +425,63 @@ TEST_F(PackImportTest, DamagedTargetLibraryRefusesTheImport) {
     damaged.replace(0, 4, Int32Bytes(5)); // promises five entries, holds one
     ASSERT_TRUE(test::WriteAll(clipart, damaged));
     const auto before = Snapshot(data);
-    const PackImportResult r = Import(WritePack(data, QStringLiteral("c.irs"),
-                                                EncodeResourcePack(MakePack(PackKind::Cliparts, 1))));
+    const PackImportResult r = Import(WritePack(
+        data, QStringLiteral("c.irs"), EncodeResourcePack(MakePack(PackKind::Cliparts, 1))));
     EXPECT_EQ(r.status, PackImportStatus::Refused);
     EXPECT_TRUE(r.reason.contains(QStringLiteral("clipart.cfg")));
     EXPECT_EQ(Snapshot(data), before);
+}
+
+TEST_F(PackImportTest, AnEmptyCellThumbnailIsStoredAndTheNextImportStillReadsTheLibrary) {
+    ResourcePack pack = MakePack(PackKind::Frames, 2);
+    pack.items[0].thumbWidth = pack.items[0].thumbHeight = 0;
+    pack.items[0].thumbPixels.clear();
+    ASSERT_TRUE(
+        Import(WritePack(data, QStringLiteral("cells.irs"), EncodeResourcePack(pack))).Ok());
+    const std::vector<QImage> thumbs = ReadPictureList(data.File(QStringLiteral("tbframe.cfg")));
+    ASSERT_GE(thumbs.size(), 2u);
+    EXPECT_TRUE(thumbs[thumbs.size() - 2].isNull());
+    EXPECT_FALSE(thumbs.back().isNull());
+    EXPECT_TRUE(Import(WritePack(data, QStringLiteral("more.irs"),
+                                 EncodeResourcePack(MakePack(PackKind::Frames, 1))))
+                    .Ok());
+}
+
+TEST_F(PackImportTest, ADamagedImportListRefusesTheImportNamingTheListAndChangesNothing) {
+    const QString list = data.File(QStringLiteral("Res_Info"));
+    const QString pack = WritePack(data, QStringLiteral("p.irs"),
+                                   EncodeResourcePack(MakePack(PackKind::Cliparts, 1)));
+    const std::vector<std::pair<const char*, std::function<void()>>> damage = {
+        {"shorter than 4 bytes", [&] { ASSERT_TRUE(test::WriteAll(list, "ab")); }},
+        {"count of 0", [&] { ASSERT_TRUE(test::WriteAll(list, Int32Bytes(0))); }},
+        {"negative count",
+         [&] { ASSERT_TRUE(test::WriteAll(list, Int32Bytes(-3) + QByteArray(260, 'a'))); }},
+        {"a folder",
+         [&] {
+             QFile::remove(list);
+             ASSERT_TRUE(QDir().mkpath(list + QStringLiteral("/inside")));
+         }},
+    };
+    for (const auto& [what, make] : damage) {
+        make();
+        const auto before = Snapshot(data);
+        const PackImportResult r = Import(pack);
+        EXPECT_EQ(r.status, PackImportStatus::Refused) << what;
+        const QString message = r.Message(pack);
+        EXPECT_TRUE(message.contains(QLatin1String("Res_Info"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QLatin1String("move it aside"))) << message.toStdString();
+        EXPECT_EQ(Snapshot(data), before) << what;
+    }
+}
+
+TEST_F(PackImportTest, APackNameWithControlCharactersIsShownEscaped) {
+    const QString path = WritePack(
+        data, QStringLiteral("evil\nimported 1 cliparts into clipart.cfg\x1b[0m.irs"), "bad");
+    const QString message = Import(path).Message(path);
+    EXPECT_FALSE(message.contains(QLatin1Char('\n'))) << message.toStdString();
+    EXPECT_FALSE(message.contains(QChar(0x1B))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QLatin1String("evil\\nimported"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QLatin1String("\\x1b[0m"))) << message.toStdString();
 }
 
 TEST_F(PackImportTest, TheUsersFilesNamedLikeBackupsAreNeverRemoved) {
@@ -349,8 +493,8 @@ TEST_F(PackImportTest, TheUsersFilesNamedLikeBackupsAreNeverRemoved) {
     for (const QString& name : own)
         ASSERT_TRUE(test::WriteAll(data.File(name), name.toUtf8()));
     const auto before = Snapshot(data);
-    const PackImportResult r = Import(
-        WritePack(data, QStringLiteral("f.irs"), EncodeResourcePack(MakePack(PackKind::Frames, 1))));
+    const PackImportResult r = Import(WritePack(data, QStringLiteral("f.irs"),
+                                                EncodeResourcePack(MakePack(PackKind::Frames, 1))));
     ASSERT_TRUE(r.Ok()) << r.reason.toStdString();
     const auto after = Snapshot(data);
     for (const QString& name : own)

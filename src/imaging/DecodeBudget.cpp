@@ -1,0 +1,33 @@
+#include "imaging/DecodeBudget.h"
+
+#include "imaging/PictureDecoder.h"
+
+namespace mosaiq {
+
+bool WithinBudget(std::int64_t pixels, const DecodeBudget& budget, QString* reason) {
+    if (pixels >= 0 && pixels <= budget.pixels)
+        return true;
+    if (reason)
+        *reason = QStringLiteral("%1 megapixels are more than %2 may hold (%3 megapixels)")
+                      .arg(double(pixels) / 1e6, 0, 'f', 1)
+                      .arg(QLatin1String(budget.name))
+                      .arg(budget.pixels / 1'000'000);
+    return false;
+}
+
+bool PictureFileWithinBudget(const QString& path, const DecodeBudget& budget, QString* reason) {
+    QSize size;
+    if (!ReadPictureSize(path, &size, reason))
+        return false;
+    if (!WithinBudget(size, budget, reason)) {
+        if (reason)
+            *reason = QStringLiteral("the picture is %1 x %2 pixels: %3")
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(*reason);
+        return false;
+    }
+    return true;
+}
+
+} // namespace mosaiq
