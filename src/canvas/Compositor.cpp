@@ -1,14 +1,15 @@
 #include "canvas/Compositor.h"
 #include "ui/ColorrefColour.h"
 
-#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"
 #include "canvas/DisplayScaling.h"
+#include "canvas/EffectPictures.h"
 #include "canvas/ObjectGeometry.h"
 #include "canvas/ObjectPictures.h"
 #include "canvas/PhotoPicture.h"
+#include "core/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 
@@ -301,7 +302,7 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
     }
     const bool building = cache.builtFor == displayed;
     const QString path = ReadFixedText(r.path);
-    const bool fileExists = !path.isEmpty() && QFileInfo(path).isFile();
+    const bool fileExists = PhotoSourceAvailable(path);
     if (building && fileExists && cache.picture.isNull() && !cache.failed) {
         const PhotoPictureResult built = BuildPhotoPicture(r, displayed);
         cache.picture = built.picture;

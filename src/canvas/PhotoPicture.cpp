@@ -1,8 +1,9 @@
 #include "canvas/PhotoPicture.h"
 
-#include "core/FixedText.h"
-#include "canvas/DisplayScaling.h"
 #include "canvas/CarriedMasks.h"
+#include "canvas/DisplayScaling.h"
+#include "canvas/EffectPictures.h"
+#include "core/FixedText.h"
 #include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/MaskLibrary.h"
@@ -76,13 +77,23 @@ bool ClampCrop(PhotoRecord& r, QSize pictureSize) {
 PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed) {
     PhotoPictureResult result;
     const QString path = ReadFixedText(record.path);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!PhotoSourceAvailable(path)) {
         result.fileMissing = true;
         return result;
     }
     QSize fullSize;
-    const QImage decoded =
-        DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error);
+    QImage decoded;
+    if (QFileInfo(path).isFile()) {
+        decoded =
+            DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error);
+    } else if (const std::optional<QByteArray> carried = FindCarriedEffectPicture(path)) {
+        // An effect picture the project carried, read by a headless tool: drawn from memory.
+        const DecodedPicture picture =
+            DecodePictureData(*carried, QStringLiteral("png"), DecodeMinimum(record, displayed));
+        result.error = picture.error;
+        fullSize = picture.fullSize;
+        decoded = picture.image;
+    }
     if (decoded.isNull() || fullSize.isEmpty())
         return result;
     ClampCrop(record, fullSize);

@@ -2,10 +2,10 @@
 // desktop wallpaper (centred), or put back the wallpaper that was set before ours.
 #include "cli/CliCommand.h"
 
-#include "core/DataPath.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/CollageExport.h"
 #include "canvas/ProjectFile.h"
+#include "core/DataPath.h"
 #include "platform/WallpaperSetter.h"
 
 #include <QDir>
@@ -31,7 +31,8 @@ int RunWallpaper(const QStringList& args) {
         return kExitOk;
     }
     CollageDocument doc;
-    const ProjectResult loaded = LoadProject(doc, args[1]);
+    // Like render: what the project carries stays in memory, the data folder is left alone.
+    const ProjectResult loaded = LoadProject(doc, args[1], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[1], loaded.error));
         return kExitFailed;
@@ -51,8 +52,9 @@ int RunWallpaper(const QStringList& args) {
     return kExitOk;
 }
 
-const CliCommandRegistration kRegistration{
-    {QStringLiteral("wallpaper"), QStringLiteral("set PROJECT.dcf | restore"), true, &RunWallpaper}};
+const CliCommandRegistration kRegistration{{QStringLiteral("wallpaper"),
+                                            QStringLiteral("set PROJECT.dcf | restore"), true,
+                                            &RunWallpaper}};
 
 } // namespace
 } // namespace mosaiq::cli

@@ -365,8 +365,7 @@ bool PhotoList::SaveMerging(const QString& path, QString* error, int* merged) {
     lock.setStaleLockTime(30'000);
     if (!lock.tryLock(10'000)) {
         if (error)
-            *error = QStringLiteral("%1 is being written by another program; try again")
-                         .arg(path);
+            *error = QStringLiteral("%1 is being written by another program; try again").arg(path);
         return false;
     }
     const int taken = MergeFromFile(path);

@@ -144,8 +144,8 @@ TEST_F(ConcurrentWriters, PhotosAddedByAnotherWriterAreKept) {
     int merged = -1;
     ASSERT_TRUE(editor.SaveMerging(file, nullptr, &merged));
     EXPECT_EQ(merged, 4);
-    EXPECT_EQ(Paths(file), QStringList({"c5.png", "c1.png", "c0.png", "c2.png", "c3.png",
-                                        "c4.png"}));
+    EXPECT_EQ(Paths(file),
+              QStringList({"c5.png", "c1.png", "c0.png", "c2.png", "c3.png", "c4.png"}));
     // The merged records keep their thumbnails and sizes, numbered by position.
     ASSERT_EQ(editor.Count(), 6);
     EXPECT_EQ(editor.Records()[5].width, 24u);
@@ -185,9 +185,9 @@ TEST_F(ConcurrentWriters, AWriterHoldingTheLockIsWaitedForNotOverrun) {
     PhotoList editor;
     ASSERT_EQ(editor.AddImportedPhoto(PreparePhoto(Photo(0))), AddPhotoResult::Added);
     // A lock left by a killed writer (no such process) is taken over at once.
-    ASSERT_TRUE(test::WriteAll(file + QStringLiteral(".lock"),
-                               "999999999\nmosaiq-cli\n" +
-                                   QSysInfo::machineHostName().toUtf8() + '\n'));
+    ASSERT_TRUE(
+        test::WriteAll(file + QStringLiteral(".lock"),
+                       "999999999\nmosaiq-cli\n" + QSysInfo::machineHostName().toUtf8() + '\n'));
     ASSERT_TRUE(editor.SaveMerging(file));
     EXPECT_EQ(Paths(file), QStringList({"c0.png"}));
     EXPECT_FALSE(QFile::exists(file + QStringLiteral(".lock")));

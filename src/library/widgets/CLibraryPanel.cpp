@@ -9,8 +9,8 @@
 #include "ui/widgets/Skin.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>

@@ -1,17 +1,17 @@
 // Library commands: the frame, mask and clipart panels, the preset/brush panel with its type
 // selector and brush settings, the colour swatch panel, Add to Canvas, painting with a brush,
 // custom mask import and reset, and the custom-mask bookkeeping when the window closes.
+#include "canvas/widgets/CCollageCanvas.h"
 #include "core/DataPath.h"
 #include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandGroup.h"
-#include "shell/widgets/CommandGroups.h"
-#include "shell/widgets/CommandIds.h"
-#include "canvas/widgets/CCollageCanvas.h"
 #include "library/CustomMasks.h"
 #include "library/DecorationTypes.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/CPresetListPane.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandGroup.h"
+#include "shell/widgets/CommandGroups.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CColourPalette.h"
 #include "ui/widgets/DialogProvider.h"

@@ -2,18 +2,18 @@
 // written when it closes (never over a list that exists but could not be read), the photo browser
 // in its area, Import (a worker prepares the photos while the progress window shows each one),
 // Remove, Add to Canvas, the browser's context menu and dragging photos onto the canvas.
+#include "canvas/widgets/CCollageCanvas.h"
 #include "core/DataPath.h"
 #include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandGroup.h"
-#include "shell/widgets/CommandGroups.h"
-#include "shell/widgets/CommandIds.h"
-#include "canvas/widgets/CCollageCanvas.h"
 #include "imaging/PictureFileEntry.h"
 #include "library/PhotoImportRun.h"
 #include "library/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandGroup.h"
+#include "shell/widgets/CommandGroups.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/DialogProvider.h"
 
 #include <QDateTime>
