@@ -9,6 +9,7 @@
 #include "library/MaskLibrary.h"
 
 #include <QFileInfo>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdint>
@@ -114,12 +115,26 @@ PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed) {
     return result;
 }
 
+QImage MaskOnWhite(const QImage& mask) {
+    QImage flat(mask.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, mask);
+    painter.end();
+    return flat;
+}
+
 void ApplyMaskAlpha(QImage& picture, const QImage& mask) {
     if (picture.isNull() || mask.isNull())
         return;
-    // Straight colours, so the blue byte is the mask's own value whatever its alpha.
+    // A mask drawn on transparency (a dark shape on a clear background) is read as if laid on
+    // white, so its transparent parts hide the photo; an opaque mask is read as it is.
+    QImage source = mask;
+    if (mask.hasAlphaChannel())
+        source = MaskOnWhite(mask);
+    // Straight colours, so the blue byte is the mask's own value.
     const QImage scaled =
-        mask.convertToFormat(QImage::Format_ARGB32)
+        source.convertToFormat(QImage::Format_ARGB32)
             .scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < picture.height(); ++y) {
