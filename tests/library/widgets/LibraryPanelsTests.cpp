@@ -358,9 +358,13 @@ TEST_F(LibraryPanels, ResetThenCloseRemovesTheCustomFile) {
     WaitForImport();
     ASSERT_TRUE(QFile::exists(data.File("cusmask.cfg")));
 
-    Q_EMIT masks->resetRequested(); // no answer: No
+    Q_EMIT masks->resetRequested(); // no answer: Cancel
     EXPECT_EQ(masks->Count(), 29);
-    dialogs.Reply(Answer::Yes);
+    // Asked as a warning with OK and Cancel.
+    ASSERT_EQ(dialogs.QuestionForms().size(), 1u);
+    EXPECT_TRUE(dialogs.QuestionForms().front().okCancel);
+    EXPECT_TRUE(dialogs.QuestionForms().front().warning);
+    dialogs.Reply(Answer::Yes); // OK
     Q_EMIT masks->resetRequested();
     EXPECT_EQ(masks->Count(), 28);
     EXPECT_EQ(dialogs.Questions().size(), 2);

@@ -364,9 +364,13 @@ private:
     void ResetMasks() {
         if (m_importing)
             return;
-        const QString question =
+        // A warning with OK and Cancel: the custom masks are about to go.
+        Question question;
+        question.text =
             Tr("Are you sure to replace current mask library\nwith default mask library?");
-        if (Dialogs().Ask(&Window(), question, false) != Answer::Yes)
+        question.okCancel = true;
+        question.warning = true;
+        if (Dialogs().AskQuestion(&Window(), question) != Answer::Yes)
             return;
         QString error;
         if (!ResetMaskLibrary(DataPath(), &error)) {
