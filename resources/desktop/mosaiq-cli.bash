@@ -17,11 +17,19 @@ _mosaiq_cli() {
     if [[ -z $command ]]; then
         local commands
         commands=$("${words[0]}" --help 2>&1 | awk '/^  [a-z]/ { print $1 }')
-        COMPREPLY=($(compgen -W "--data --help $commands" -- "$cur"))
+        COMPREPLY=($(compgen -W "--data --help --version $commands" -- "$cur"))
         return
     fi
     case "$command" in
-    render | dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm)' ;;
+    dump | resave) _filedir dcf ;;
+    render)
+        # The project first, then the picture to write.
+        if ((cword == i + 1)); then
+            _filedir dcf
+        else
+            _filedir '@(png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm)'
+        fi
+        ;;
     import-pack) _filedir irs ;;
     wallpaper)
         if ((cword == i + 1)); then
@@ -40,6 +48,8 @@ _mosaiq_cli() {
     convert | make-pack)
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--format --output --type --window --help" -- "$cur"))
+        elif [[ $prev == --format ]]; then
+            COMPREPLY=($(compgen -W "JPG BMP GIF PNG PNM TGA TIF PCX" -- "${cur^^}"))
         elif [[ $prev == --type ]]; then
             COMPREPLY=($(compgen -W "frames masks cliparts decorations brushes" -- "$cur"))
         else

@@ -1,5 +1,6 @@
 #include "batch/BatchConverter.h"
 
+#include "core/FileInTheWay.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureJob.h"
 #include "imaging/PictureSaving.h"
@@ -225,7 +226,10 @@ BatchSummary BatchConverter::Run(const std::function<void(const BatchFileResult&
         return refuse(QStringLiteral("no output format chosen"));
     if (!QDir().mkpath(m_settings.outputDir))
         return refuse(
-            QStringLiteral("cannot create the output directory %1").arg(m_settings.outputDir));
+            FileInTheWay(m_settings.outputDir).isEmpty()
+                ? QStringLiteral("cannot create the output directory %1").arg(m_settings.outputDir)
+                : QStringLiteral("cannot create the output directory %1: %2")
+                      .arg(m_settings.outputDir, FileInTheWayText(m_settings.outputDir)));
     QString error;
     if (!CanWriteInto(m_settings.outputDir, &error))
         return refuse(error);

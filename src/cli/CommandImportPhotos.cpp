@@ -40,17 +40,16 @@ int RunImportPhotos(const QStringList& args) {
         if (showProgress)
             std::fprintf(ErrorStream(), "\r%d/%d ", done, total);
     };
-    QObject::connect(&run, &PhotoImportRun::fileHandled,
-                     [&](const QString& path, AddPhotoResult result, int index, int done, int total) {
-                         progress(done, total);
-                         if (result == AddPhotoResult::Added) {
-                             const PictureFileEntry& e = list.Records()[size_t(index)];
-                             PrintLine(QStringLiteral("added %1 (%2 x %3)")
-                                           .arg(path)
-                                           .arg(e.width)
-                                           .arg(e.height));
-                         }
-                     });
+    QObject::connect(
+        &run, &PhotoImportRun::fileHandled,
+        [&](const QString& path, AddPhotoResult result, int index, int done, int total) {
+            progress(done, total);
+            if (result == AddPhotoResult::Added) {
+                const PictureFileEntry& e = list.Records()[size_t(index)];
+                PrintLine(
+                    QStringLiteral("added %1 (%2 x %3)").arg(path).arg(e.width).arg(e.height));
+            }
+        });
     QObject::connect(&run, &PhotoImportRun::fileMissing,
                      [&](const QString&, int done, int total) { progress(done, total); });
     QObject::connect(&run, &PhotoImportRun::finished, &loop, &QEventLoop::quit);
