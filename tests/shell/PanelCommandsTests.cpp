@@ -12,6 +12,7 @@
 #include "imaging/widgets/crop/CCropView.h"
 #include "text/TextFont.h"
 #include "text/widgets/CTextPanel.h"
+#include "ui/widgets/CVexColourPicker.h"
 #include "text/widgets/CTextStyleList.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
@@ -115,6 +116,9 @@ TEST_F(PanelCommandsTest, TheTemplateStartsAsStyleZeroAndFollowsEveryControl) {
     EXPECT_EQ(t.style, 0);
     EXPECT_EQ(t.firstColour, MakeColorref(0, 255, 0));
     EXPECT_EQ(FaceName(t.font), text->FontList()->GetLBText(0));
+    // The pickers' words as the user reads them.
+    EXPECT_EQ(text->SecondColourPicker()->CustomText(), QStringLiteral("Custom Color"));
+    EXPECT_EQ(text->SecondColourPicker()->toolTip(), QStringLiteral("Shadow Color"));
 
     window->RunCommand(cmd::kTextTab);
     CTextStyleList* styles = text->StyleList();
