@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -59,6 +60,31 @@ QImage DecodePastedPicture(const QByteArray& png, std::int64_t& pixels, QString*
     if (!reader.read(&picture) || picture.size() != size)
         return QImage();
     return picture.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Steps over the count entries from the device's position, adding up the sizes they claim, and
+// goes back: pictures claiming more than the budget together are refused before any of them is
+// decoded. (Each decoded picture is held to its claim.) False with budget empty when the entries
+// run past the end.
+bool ClaimsWithinBudget(QIODevice& device, std::uint32_t count, QString* budget) {
+    const qint64 start = device.pos();
+    std::int64_t pixels = 0;
+    bool ok = true;
+    for (std::uint32_t i = 0; i < count && ok; ++i) {
+        std::int32_t index = 0;
+        std::uint32_t width = 0, height = 0, length = 0;
+        ok = ReadExact(device, &index, 4) && ReadExact(device, &width, 4) &&
+             ReadExact(device, &height, 4) && ReadExact(device, &length, 4) &&
+             qint64(length) <= device.size() - device.pos() && device.seek(device.pos() + length);
+        // Sides past 2^31 are held there: their product still fits, and is far past any budget.
+        pixels += std::int64_t(std::min<std::uint32_t>(width, 1u << 31)) *
+                  std::int64_t(std::min<std::uint32_t>(height, 1u << 31));
+        if (ok && !WithinBudget(pixels, kPastedBudget, budget))
+            ok = false;
+        pixels = std::min<std::int64_t>(pixels, kPastedBudget.pixels + 1);
+    }
+    device.seek(start);
+    return ok;
 }
 
 } // namespace
@@ -138,6 +164,11 @@ ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& documen
                 .arg(version));
     if (qint64(count) > (device.size() - device.pos()) / kPastedEntryHeader)
         return Truncated();
+    if (QString budget; !ClaimsWithinBudget(device, count, &budget))
+        return budget.isEmpty()
+                   ? Truncated()
+                   : Fail(QStringLiteral("The project's pasted pictures are not read: %1.")
+                              .arg(budget));
     std::map<std::int32_t, int> newIndex; // stored index -> index in the document's pasted list
     std::vector<QImage> pictures;
     std::int64_t pixels = 0;
@@ -156,7 +187,8 @@ ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& documen
         if (!budget.isEmpty())
             return Fail(
                 QStringLiteral("The project's pasted pictures are not read: %1.").arg(budget));
-        if (picture.isNull())
+        if (picture.isNull() || std::uint32_t(picture.width()) != width ||
+            std::uint32_t(picture.height()) != height)
             return Damaged();
         newIndex[index] = int(document.pastedPictures.size() + pictures.size());
         pictures.push_back(std::move(picture));

@@ -14,6 +14,7 @@ namespace {
 int RunConvert(const QStringList& args) {
     BatchSettings settings;
     settings.format = -1;
+    QStringList unusable; // names that are not UTF-8, escaped
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if ((a == QLatin1String("--format") || a == QLatin1String("--output")) &&
@@ -29,18 +30,33 @@ int RunConvert(const QStringList& args) {
                     return kExitUsage;
                 }
             } else {
+                if (const std::optional<QString> name = UnusableName(value)) {
+                    PrintError(QStringLiteral("the output folder \"%1\": %2")
+                                   .arg(*name, UnusableNameReason()));
+                    return kExitFailed;
+                }
                 settings.outputDir = value;
             }
         } else if (a.startsWith(QLatin1String("--"))) {
             PrintError(QStringLiteral("unknown option %1").arg(a));
             return kExitUsage;
+        } else if (const std::optional<QString> name = UnusableName(a)) {
+            unusable << *name;
         } else {
             settings.files << a;
         }
     }
-    if (settings.format < 0 || settings.outputDir.isEmpty() || settings.files.isEmpty()) {
+    if (settings.format < 0 || settings.outputDir.isEmpty() ||
+        (settings.files.isEmpty() && unusable.isEmpty())) {
         PrintError(QStringLiteral("usage: convert --format F --output DIR FILE..."));
         return kExitUsage;
+    }
+    // A name that is not UTF-8 is skipped like any file that cannot be read; the rest go on.
+    for (const QString& name : unusable)
+        PrintError(QStringLiteral("skipped %1: %2").arg(name, UnusableNameReason()));
+    if (settings.files.isEmpty()) {
+        PrintLine(QStringLiteral("converted 0, skipped %1").arg(unusable.size()));
+        return kExitFailed;
     }
     const bool showProgress = ErrorStreamIsTerminal();
     const int total = int(settings.files.size());
@@ -82,17 +98,18 @@ int RunConvert(const QStringList& args) {
         PrintError(summary.error);
         return kExitFailed;
     }
-    PrintLine(
-        QStringLiteral("converted %1, skipped %2").arg(summary.converted).arg(summary.skipped));
+    PrintLine(QStringLiteral("converted %1, skipped %2")
+                  .arg(summary.converted)
+                  .arg(summary.skipped + unusable.size()));
     // Every input left out was named on standard error as it was skipped; the run still fails.
-    if (summary.converted == 0 || summary.skipped > 0)
+    if (summary.converted == 0 || summary.skipped > 0 || !unusable.isEmpty())
         return kExitFailed;
     return kExitOk;
 }
 
 const CliCommandRegistration kRegistration{{QStringLiteral("convert"),
                                             QStringLiteral("--format F --output DIR FILE..."),
-                                            false, &RunConvert}};
+                                            false, &RunConvert, true}};
 
 } // namespace
 } // namespace mosaiq::cli

@@ -19,8 +19,13 @@ int RunImportPhotos(const QStringList& args) {
         return kExitUsage;
     }
     QStringList paths;
-    for (const QString& a : args) // the list keeps full paths
-        paths << QFileInfo(a).absoluteFilePath();
+    QStringList unusable;           // names that are not UTF-8, escaped: skipped as unreadable
+    for (const QString& a : args) { // the list keeps full paths
+        if (const std::optional<QString> name = UnusableName(a))
+            unusable << *name;
+        else
+            paths << QFileInfo(a).absoluteFilePath();
+    }
     const QString listPath = DataFile(QStringLiteral("srcmedia.cfg"));
     PhotoList list;
     QString message;
@@ -53,8 +58,8 @@ int RunImportPhotos(const QStringList& args) {
     QObject::connect(&run, &PhotoImportRun::fileMissing,
                      [&](const QString&, int done, int total) { progress(done, total); });
     QObject::connect(&run, &PhotoImportRun::finished, &loop, &QEventLoop::quit);
-    run.Start(paths);
-    loop.exec();
+    if (run.Start(paths))
+        loop.exec();
     if (showProgress)
         std::fprintf(ErrorStream(), "\n");
     const PhotoImportSummary& summary = run.Summary();
@@ -66,6 +71,8 @@ int RunImportPhotos(const QStringList& args) {
         PrintError(QStringLiteral("skipped %1: not found").arg(path));
     for (const auto& [path, reason] : summary.unreadable)
         PrintError(QStringLiteral("skipped %1: %2").arg(path, reason));
+    for (const QString& name : unusable)
+        PrintError(QStringLiteral("skipped %1: %2").arg(name, UnusableNameReason()));
 
     QString error;
     // The editor may have saved the list meanwhile: what it holds now is merged, not replaced.
@@ -76,20 +83,20 @@ int RunImportPhotos(const QStringList& args) {
     PrintLine(QStringLiteral("added %1, skipped %2 (%3 already listed, %4 too small, %5 not "
                              "found, %6 unreadable); %7 photos in %8")
                   .arg(summary.added)
-                  .arg(summary.Skipped())
+                  .arg(summary.Skipped() + unusable.size())
                   .arg(summary.duplicates.size())
                   .arg(summary.tooSmall.size())
                   .arg(summary.missing.size())
-                  .arg(summary.unreadable.size())
+                  .arg(summary.unreadable.size() + unusable.size())
                   .arg(list.Count())
                   .arg(listPath));
     // Files left out by rule (duplicates, too small) are not failures; missing and unreadable
     // ones are, though the others were still added.
-    return summary.AnyFailed() ? kExitFailed : kExitOk;
+    return summary.AnyFailed() || !unusable.isEmpty() ? kExitFailed : kExitOk;
 }
 
 const CliCommandRegistration kRegistration{
-    {QStringLiteral("import-photos"), QStringLiteral("FILE..."), false, &RunImportPhotos}};
+    {QStringLiteral("import-photos"), QStringLiteral("FILE..."), false, &RunImportPhotos, true}};
 
 } // namespace
 } // namespace mosaiq::cli

@@ -9,6 +9,8 @@
 #include "platform/WallpaperSetter.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace mosaiq::cli {
 namespace {
@@ -37,14 +39,25 @@ int RunWallpaper(const QStringList& args) {
         PrintError(QStringLiteral("%1: %2").arg(args[1], loaded.error));
         return kExitFailed;
     }
+    // The earlier wallpaper is recorded before anything is written or changed.
+    WallpaperResult r = setter.RecordEarlier();
+    if (!r.ok) {
+        PrintError(QStringLiteral("the wallpaper was not set: %1").arg(r.error));
+        return kExitFailed;
+    }
     const QString file = WallpaperFilePath();
+    const bool existed = QFileInfo::exists(file);
     const ExportResult written = ExportCollage(doc, file);
     if (!written.ok) {
         PrintError(QStringLiteral("the wallpaper was not set: %1").arg(written.error));
         return kExitFailed;
     }
-    const WallpaperResult r = setter.Set(file, WallpaperArrangement::Centred);
+    r = setter.Set(file, WallpaperArrangement::Centred);
     if (!r.ok) {
+        // A picture this command made and no desktop shows goes again; one that was there
+        // before may be what the desktop shows, and stays.
+        if (!existed)
+            QFile::remove(file);
         PrintError(QStringLiteral("the wallpaper was not set: %1").arg(r.error));
         return kExitFailed;
     }

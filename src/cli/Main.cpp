@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace mosaiq::cli {
 
@@ -76,6 +77,16 @@ bool IsHelpOption(const QString& arg) {
 // would lead to another file. Such arguments are refused; the bytes are shown escaped.
 bool IsUtf8(const QByteArray& bytes) {
     return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+// The escaped bytes of every argument that was not UTF-8, by the number in its stand-in.
+std::vector<QString>& UnusableNames() {
+    static std::vector<QString> names;
+    return names;
+}
+
+QString StandIn(int index) {
+    return QChar(0) + QString::number(index);
 }
 
 QString Escaped(const QByteArray& bytes) {
@@ -141,6 +152,22 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv, bool g
 }
 
 } // namespace
+
+std::optional<QString> UnusableName(const QString& arg) {
+    if (!arg.startsWith(QChar(0)))
+        return std::nullopt;
+    bool ok = false;
+    const int index = arg.mid(1).toInt(&ok);
+    if (!ok || index < 0 || size_t(index) >= UnusableNames().size())
+        return std::nullopt;
+    return UnusableNames()[size_t(index)];
+}
+
+QString UnusableNameReason() {
+    return QStringLiteral("the name is not valid UTF-8; names like it cannot be used here (rename "
+                          "the file or folder)");
+}
+
 } // namespace mosaiq::cli
 
 int main(int argc, char** argv) {
@@ -152,14 +179,24 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (!IsUtf8(arg)) {
-            PrintError(QStringLiteral("the name \"%1\" is not valid UTF-8; names like it cannot be "
-                                      "used here (rename the file or folder)")
-                           .arg(Escaped(arg)));
-            return kExitFailed;
+        if (IsUtf8(arg)) {
+            args << QString::fromUtf8(arg);
+            continue;
         }
-        args << QString::fromUtf8(arg);
+        args << StandIn(int(UnusableNames().size()));
+        UnusableNames().push_back(Escaped(arg));
     }
+    // A name that is not UTF-8 refuses the command, unless it is one of a command's files.
+    const auto refuseUnusable = [](const QStringList& list) {
+        for (const QString& arg : list)
+            if (const std::optional<QString> name = UnusableName(arg)) {
+                PrintError(QStringLiteral("the name \"%1\" is not valid UTF-8; names like it "
+                                          "cannot be used here (rename the file or folder)")
+                               .arg(*name));
+                return true;
+            }
+        return false;
+    };
     if (const QByteArray data = qgetenv("MOSAIQ_DATA_DIR"); !IsUtf8(data)) {
         PrintError(QStringLiteral("MOSAIQ_DATA_DIR \"%1\" is not valid UTF-8; names like it cannot "
                                   "be used here")
@@ -173,9 +210,13 @@ int main(int argc, char** argv) {
             PrintUsage();
             return kExitUsage;
         }
+        if (refuseUnusable({args.at(1)}))
+            return kExitFailed;
         dataDir = args.at(1);
         args = args.mid(2);
     }
+    if (!args.isEmpty() && refuseUnusable({args.front()}))
+        return kExitFailed;
     if (args.isEmpty()) {
         PrintUsage();
         return kExitUsage;
@@ -205,6 +246,8 @@ int main(int argc, char** argv) {
         PrintUsage();
         return kExitUsage;
     }
+    if (!it->takesFileList && refuseUnusable(args))
+        return kExitFailed;
     if (args.size() == 1 && IsHelpOption(args.front())) {
         std::printf("usage: mosaiq-cli [--data DIR] %s %s\n", qPrintable(it->name),
                     qPrintable(it->usage));

@@ -1,9 +1,9 @@
 #include "core/RecentProjects.h"
 
 #include "core/DataPath.h"
+#include "core/SettingsFile.h"
 
 #include <QFileInfo>
-#include <QSettings>
 
 namespace mosaiq {
 
@@ -11,17 +11,18 @@ namespace {
 
 const char* const kKey = "RecentProjects/files";
 
+// A settings file that is not ours to use (a pipe, a folder, damaged) keeps no recent list.
 void Store(const QStringList& list) {
-    QSettings settings(DataFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
-    settings.setValue(QLatin1String(kKey), list);
-    settings.sync();
+    SettingsFile settings(DataFile(QStringLiteral("settings.ini")));
+    settings.Write({{QLatin1String(kKey), list}});
 }
 
 } // namespace
 
 QStringList RecentProjects() {
-    QSettings settings(DataFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
-    QStringList list = settings.value(QLatin1String(kKey)).toStringList();
+    SettingsFile settings(DataFile(QStringLiteral("settings.ini")));
+    // An overlong list is cut, not refused: it only loses the oldest entries.
+    QStringList list = settings.List(QLatin1String(kKey), 1 << 16).value_or(QStringList());
     list.removeAll(QString());
     return list.mid(0, kMaxRecentProjects);
 }

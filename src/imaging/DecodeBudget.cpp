@@ -1,6 +1,10 @@
 #include "imaging/DecodeBudget.h"
 
+#include "core/RegularFile.h"
 #include "imaging/PictureDecoder.h"
+
+#include <QFile>
+#include <QImageReader>
 
 namespace mosaiq {
 
@@ -17,7 +21,14 @@ bool WithinBudget(std::int64_t pixels, const DecodeBudget& budget, QString* reas
 
 bool PictureFileWithinBudget(const QString& path, const DecodeBudget& budget, QString* reason) {
     QSize size;
-    if (!ReadPictureSize(path, &size, reason))
+    // The header's own claim first: a picture past the budget is refused before any check that
+    // reads its data (a 250 KB PNG can take seconds to inflate).
+    QFile file;
+    if (OpenRegularFile(file, path) == OpenFailure::None) {
+        QImageReader header(&file);
+        size = header.size();
+    }
+    if (!size.isValid() && !ReadPictureSize(path, &size, reason))
         return false;
     if (!WithinBudget(size, budget, reason)) {
         if (reason)

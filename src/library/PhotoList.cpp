@@ -178,10 +178,14 @@ PhotoList::LoadStatus PhotoList::Load(const QString& path, QString* message) {
         return LoadStatus::Loaded;
 
     // Put the damaged file aside before anything can be written over it.
+    // (an older one of that name is replaced, never a folder, pipe or device of that name).
     const QString aside = path + QStringLiteral(".damaged");
-    if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) !=
-        0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+    QString notReplaced;
+    const QString asideTarget = ReplaceableTarget(aside, &notReplaced);
+    if (asideTarget.isEmpty() || std::rename(QFile::encodeName(path).constData(),
+                                             QFile::encodeName(asideTarget).constData()) != 0) {
+        const QString why =
+            asideTarget.isEmpty() ? notReplaced : QString::fromLocal8Bit(std::strerror(errno));
         // The recovered records stay in memory; the damaged file must not be replaced.
         m_protectedPath = path;
         if (message)

@@ -1,9 +1,10 @@
 #include "platform/WallpaperSetter.h"
 
+#include "core/SettingsFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -11,6 +12,8 @@ namespace mosaiq {
 namespace {
 
 constexpr char kWallpaperName[] = "Vitrine Wallpaper.bmp";
+// More desktop values than any desktop has (XFCE: two per monitor and workspace).
+constexpr int kMaxWallpaperKeys = 1024;
 
 struct ToolOutput {
     bool ok = false;
@@ -33,8 +36,12 @@ ToolOutput RunTool(const QString& program, const QStringList& args) {
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        return {false, {},
-                QStringLiteral("%1 failed%2").arg(program, said.isEmpty() ? QString() : QStringLiteral(": ") + said.section(QLatin1Char('\n'), 0, 0))};
+        return {false,
+                {},
+                QStringLiteral("%1 failed%2")
+                    .arg(program, said.isEmpty() ? QString()
+                                                 : QStringLiteral(": ") +
+                                                       said.section(QLatin1Char('\n'), 0, 0))};
     }
     return {true, QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(), {}};
 }
@@ -130,13 +137,16 @@ WallpaperSetter::WallpaperSetter(DesktopKind desktop, QString settingsFile)
 
 WallpaperResult WallpaperSetter::Keys(std::vector<Key>* keys) const {
     const auto gsettings = [&](const QString& schema, const QString& key, bool picture) {
-        keys->push_back({QStringLiteral("gsettings"), {QStringLiteral("get"), schema, key},
-                         {QStringLiteral("set"), schema, key}, picture});
+        keys->push_back({QStringLiteral("gsettings"),
+                         {QStringLiteral("get"), schema, key},
+                         {QStringLiteral("set"), schema, key},
+                         picture});
     };
     switch (m_desktop) {
     case DesktopKind::Gnome: {
         const QString schema = QStringLiteral("org.gnome.desktop.background");
-        const ToolOutput list = RunTool(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), schema});
+        const ToolOutput list =
+            RunTool(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), schema});
         if (!list.ok)
             return {false, list.error};
         gsettings(schema, QStringLiteral("picture-uri"), true);
@@ -146,8 +156,10 @@ WallpaperResult WallpaperSetter::Keys(std::vector<Key>* keys) const {
         return {true, {}};
     }
     case DesktopKind::Cinnamon:
-        gsettings(QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-uri"), true);
-        gsettings(QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-options"), false);
+        gsettings(QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-uri"),
+                  true);
+        gsettings(QStringLiteral("org.cinnamon.desktop.background"),
+                  QStringLiteral("picture-options"), false);
         return {true, {}};
     case DesktopKind::Mate:
         gsettings(QStringLiteral("org.mate.background"), QStringLiteral("picture-filename"), true);
@@ -155,7 +167,8 @@ WallpaperResult WallpaperSetter::Keys(std::vector<Key>* keys) const {
         return {true, {}};
     case DesktopKind::Xfce: {
         const QStringList channel = {QStringLiteral("-c"), QStringLiteral("xfce4-desktop")};
-        const ToolOutput list = RunTool(QStringLiteral("xfconf-query"), channel + QStringList{QStringLiteral("-l")});
+        const ToolOutput list =
+            RunTool(QStringLiteral("xfconf-query"), channel + QStringList{QStringLiteral("-l")});
         if (!list.ok)
             return {false, list.error};
         const QStringList properties = list.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -163,7 +176,8 @@ WallpaperResult WallpaperSetter::Keys(std::vector<Key>* keys) const {
             if (!property.endsWith(QLatin1String("/last-image")))
                 continue;
             const QStringList at = channel + QStringList{QStringLiteral("-p"), property};
-            keys->push_back({QStringLiteral("xfconf-query"), at, at + QStringList{QStringLiteral("-s")}, true});
+            keys->push_back(
+                {QStringLiteral("xfconf-query"), at, at + QStringList{QStringLiteral("-s")}, true});
             QString style = property;
             style.replace(style.size() - 10, 10, QStringLiteral("image-style"));
             if (properties.contains(style)) {
@@ -182,9 +196,10 @@ WallpaperResult WallpaperSetter::Keys(std::vector<Key>* keys) const {
     case DesktopKind::Unsupported:
         break;
     }
-    return {false, QStringLiteral("this desktop (XDG_CURRENT_DESKTOP \"%1\") has no wallpaper setting "
-                                  "known here; GNOME, Cinnamon, MATE, XFCE and KDE Plasma are supported")
-                       .arg(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))};
+    return {false,
+            QStringLiteral("this desktop (XDG_CURRENT_DESKTOP \"%1\") has no wallpaper setting "
+                           "known here; GNOME, Cinnamon, MATE, XFCE and KDE Plasma are supported")
+                .arg(qEnvironmentVariable("XDG_CURRENT_DESKTOP"))};
 }
 
 WallpaperResult WallpaperSetter::Read(const std::vector<Key>& keys, Values* values) const {
@@ -207,7 +222,8 @@ WallpaperResult WallpaperSetter::Write(const std::vector<Key>& keys, const Value
     for (size_t i = 0; i < keys.size(); ++i) {
         if (values[i].second.isEmpty())
             continue; // nothing known to write (a value the desktop never had)
-        const ToolOutput out = RunTool(keys[i].program, keys[i].setArgs + QStringList{values[i].second});
+        const ToolOutput out =
+            RunTool(keys[i].program, keys[i].setArgs + QStringList{values[i].second});
         if (!out.ok)
             return {false, out.error};
     }
@@ -219,8 +235,9 @@ QString WallpaperSetter::Value(const Key& key, const QString& picturePath,
     switch (m_desktop) {
     case DesktopKind::Gnome:
     case DesktopKind::Cinnamon:
-        return GVariantString(key.picture ? QUrl::fromLocalFile(picturePath).toString(QUrl::FullyEncoded)
-                                          : GsettingsOption(arrangement));
+        return GVariantString(key.picture
+                                  ? QUrl::fromLocalFile(picturePath).toString(QUrl::FullyEncoded)
+                                  : GsettingsOption(arrangement));
     case DesktopKind::Mate:
         return GVariantString(key.picture ? picturePath : GsettingsOption(arrangement));
     case DesktopKind::Xfce:
@@ -230,7 +247,9 @@ QString WallpaperSetter::Value(const Key& key, const QString& picturePath,
     }
 }
 
-WallpaperResult WallpaperSetter::Set(const QString& picturePath, WallpaperArrangement arrangement) {
+WallpaperResult WallpaperSetter::RecordEarlier() {
+    if (m_recorded)
+        return {true, {}};
     std::vector<Key> keys;
     WallpaperResult result = Keys(&keys);
     Values before;
@@ -238,27 +257,62 @@ WallpaperResult WallpaperSetter::Set(const QString& picturePath, WallpaperArrang
         result = Read(keys, &before);
     if (!result.ok)
         return result;
-    Values wanted;
-    for (const Key& key : keys)
-        wanted.emplace_back(key.program + QLatin1Char(' ') + key.Id(), Value(key, picturePath, arrangement));
-    result = Write(keys, wanted);
-    if (!result.ok) {
-        Write(keys, before); // put back what was changed before the failing step
-        return result;
-    }
-    // The wallpaper to put back is the one before ours: when ours was already set (a second
+    SettingsFile settings(m_settingsFile);
+    const std::optional<Values> kept = Kept(settings);
+    if (!kept)
+        return {
+            false,
+            QStringLiteral("the earlier wallpaper cannot be recorded: %1").arg(settings.Error())};
+    // The wallpaper to put back is the one before ours: when ours is already set (a second
     // Set), what was kept then stays.
     bool oursAlready = false;
     for (size_t i = 0; i < keys.size(); ++i)
         oursAlready |= keys[i].picture && IsOurWallpaper(before[i].second);
-    if (!oursAlready || !HasPrevious())
-        Keep(before);
+    if (!oursAlready || kept->empty()) {
+        if (!Keep(settings, before))
+            return {false, QStringLiteral("the earlier wallpaper cannot be recorded: %1")
+                               .arg(settings.Error())};
+        m_changedRecord = true;
+    }
+    m_keptBefore = *kept;
+    m_recorded = true;
     return {true, {}};
 }
 
+WallpaperResult WallpaperSetter::Set(const QString& picturePath, WallpaperArrangement arrangement) {
+    // Nothing on the desktop changes before the wallpaper to put back is safely recorded.
+    WallpaperResult result = RecordEarlier();
+    if (!result.ok)
+        return result;
+    std::vector<Key> keys;
+    Values before;
+    result = Keys(&keys);
+    if (result.ok)
+        result = Read(keys, &before);
+    if (result.ok) {
+        Values wanted;
+        for (const Key& key : keys)
+            wanted.emplace_back(key.program + QLatin1Char(' ') + key.Id(),
+                                Value(key, picturePath, arrangement));
+        result = Write(keys, wanted);
+        if (!result.ok)
+            Write(keys, before); // put back what was changed before the failing step
+    }
+    if (!result.ok && m_changedRecord) {
+        // The desktop kept its wallpaper: so does the record.
+        SettingsFile settings(m_settingsFile);
+        Keep(settings, m_keptBefore);
+    }
+    m_recorded = m_changedRecord = false;
+    return result;
+}
+
 WallpaperResult WallpaperSetter::Restore() {
-    const Values kept = Kept();
-    if (kept.empty())
+    SettingsFile settings(m_settingsFile);
+    const std::optional<Values> kept = Kept(settings);
+    if (!kept)
+        return {false, settings.Error()};
+    if (kept->empty())
         return {false, QStringLiteral("no earlier wallpaper is known to put back")};
     std::vector<Key> keys;
     WallpaperResult result = Keys(&keys);
@@ -269,7 +323,7 @@ WallpaperResult WallpaperSetter::Restore() {
     for (const Key& key : keys) {
         const QString id = key.program + QLatin1Char(' ') + key.Id();
         QString value;
-        for (const auto& [keptId, keptValue] : kept)
+        for (const auto& [keptId, keptValue] : *kept)
             if (keptId == id)
                 value = keptValue;
         any |= !value.isEmpty();
@@ -287,28 +341,35 @@ WallpaperResult WallpaperSetter::Restore() {
     return result;
 }
 
-bool WallpaperSetter::HasPrevious() const { return !Kept().empty(); }
+bool WallpaperSetter::HasPrevious() const {
+    SettingsFile settings(m_settingsFile);
+    const std::optional<Values> kept = Kept(settings);
+    return kept && !kept->empty();
+}
 
-WallpaperSetter::Values WallpaperSetter::Kept() const {
-    QSettings settings(m_settingsFile, QSettings::IniFormat);
-    const QStringList ids = settings.value(QStringLiteral("Wallpaper/keys")).toStringList();
-    const QStringList values = settings.value(QStringLiteral("Wallpaper/values")).toStringList();
+std::optional<WallpaperSetter::Values> WallpaperSetter::Kept(SettingsFile& settings) {
+    const std::optional<QStringList> ids =
+        settings.List(QStringLiteral("Wallpaper/keys"), kMaxWallpaperKeys);
+    const std::optional<QStringList> values =
+        ids ? settings.List(QStringLiteral("Wallpaper/values"), kMaxWallpaperKeys) : std::nullopt;
+    if (!ids || !values)
+        return std::nullopt;
     Values kept;
-    for (qsizetype i = 0; i < ids.size() && i < values.size(); ++i)
-        kept.emplace_back(ids[i], values[i]);
+    for (qsizetype i = 0; i < ids->size() && i < values->size(); ++i)
+        kept.emplace_back(ids->at(i), values->at(i));
     return kept;
 }
 
-void WallpaperSetter::Keep(const Values& values) const {
+bool WallpaperSetter::Keep(SettingsFile& settings, const Values& values) {
+    const QStringList keys = {QStringLiteral("Wallpaper/keys"), QStringLiteral("Wallpaper/values")};
+    if (values.empty())
+        return settings.Write({}, keys);
     QStringList ids, texts;
     for (const auto& [id, value] : values) {
         ids << id;
         texts << value;
     }
-    QSettings settings(m_settingsFile, QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Wallpaper/keys"), ids);
-    settings.setValue(QStringLiteral("Wallpaper/values"), texts);
-    settings.sync();
+    return settings.Write({{keys[0], ids}, {keys[1], texts}});
 }
 
 } // namespace mosaiq

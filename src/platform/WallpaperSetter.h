@@ -14,9 +14,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace mosaiq {
+
+class SettingsFile;
 
 enum class DesktopKind { Unsupported, Gnome, Cinnamon, Mate, Xfce, Kde };
 
@@ -42,7 +45,14 @@ public:
     // settingsFile keeps the wallpaper that was set before ours ("settings.ini").
     WallpaperSetter(DesktopKind desktop, QString settingsFile);
 
-    // Makes picturePath the wallpaper with the arrangement (where the desktop has one).
+    // Reads the desktop's wallpaper and keeps it in the settings file, so Restore can put it
+    // back (when ours is already the wallpaper, what was kept then stays). Changes nothing on
+    // the desktop. Fails when the earlier wallpaper cannot be recorded (the settings file is a
+    // pipe, a folder, damaged, unwritable): then nothing may be changed. Callers that write the
+    // wallpaper picture first call this before; Set calls it when they did not.
+    WallpaperResult RecordEarlier();
+    // Makes picturePath the wallpaper with the arrangement (where the desktop has one), after
+    // recording the earlier one. On failure the desktop and the record are as they were.
     WallpaperResult Set(const QString& picturePath, WallpaperArrangement arrangement);
     // Puts back the wallpaper kept before ours was first set.
     WallpaperResult Restore();
@@ -63,12 +73,18 @@ private:
     WallpaperResult Keys(std::vector<Key>* keys) const;
     WallpaperResult Read(const std::vector<Key>& keys, Values* values) const;
     WallpaperResult Write(const std::vector<Key>& keys, const Values& values) const;
-    QString Value(const Key& key, const QString& picturePath, WallpaperArrangement arrangement) const;
-    Values Kept() const;
-    void Keep(const Values& values) const;
+    QString Value(const Key& key, const QString& picturePath,
+                  WallpaperArrangement arrangement) const;
+    // The record in the settings file; nullopt when the file may not be used.
+    static std::optional<Values> Kept(SettingsFile& settings);
+    // Writes the record (none for no values); false when the file could not be written.
+    static bool Keep(SettingsFile& settings, const Values& values);
 
     DesktopKind m_desktop;
     QString m_settingsFile;
+    bool m_recorded = false;      // RecordEarlier succeeded since the last Set
+    bool m_changedRecord = false; // ... and wrote the record, which was m_keptBefore
+    Values m_keptBefore;
 };
 
 } // namespace mosaiq

@@ -4,6 +4,7 @@
 #include "common/TestSupport.h"
 #include "imaging/PngTestWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -231,6 +232,53 @@ TEST_F(HostileCli, NamesThatAreNotUtf8AreRefusedAndNoOtherPathIsUsed) {
             << entry.toStdString();
     // Qt could not remove the name with the temporary folder.
     EXPECT_EQ(::unlink(name.constData()), 0);
+}
+
+TEST_F(HostileCli, ANameThatIsNotUtf8IsSkippedAndTheRestOfTheBatchDone) {
+    // Six pictures; the second and the fifth have a Windows-1252 byte in their names.
+    for (int i = 0; i < 6; ++i) {
+        const bool bad = i == 1 || i == 4;
+        const QByteArray name = QFile::encodeName(data.Path()) + (bad ? "in\xE9" : "in") +
+                                QByteArray::number(i) + ".png";
+        QImage picture(12 + i, 10, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QByteArray png;
+        {
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            ASSERT_TRUE(picture.save(&buffer, "PNG"));
+        }
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, png.constData(), size_t(png.size())), ssize_t(png.size()));
+        ::close(fd);
+    }
+    const CliResult convert =
+        Shell(QStringLiteral("cd %1 && exec \"$CLI\" --data %1 convert --format PNG --output %2 in*")
+                  .arg(Quoted(data.Path()), Quoted(out)));
+    EXPECT_EQ(convert.status, 1);
+    EXPECT_EQ(convert.err.count('\n'), 2) << convert.err.constData();
+    EXPECT_TRUE(convert.err.contains("in\\xE91.png")) << convert.err.constData();
+    EXPECT_TRUE(convert.err.contains("in\\xE94.png")) << convert.err.constData();
+    EXPECT_TRUE(convert.out.contains("converted 4, skipped 2")) << convert.out.constData();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 4);
+
+    const CliResult import = Shell(
+        QStringLiteral("cd %1 && exec \"$CLI\" --data %1 import-photos in*").arg(Quoted(data.Path())));
+    EXPECT_EQ(import.status, 1);
+    EXPECT_EQ(import.err.count('\n'), 2) << import.err.constData();
+    EXPECT_TRUE(import.out.contains("added 4, skipped 2")) << import.out.constData();
+
+    // Where one name is the whole input, as for a project, the command is refused.
+    const CliResult resave =
+        Shell(QStringLiteral("cd %1 && exec \"$CLI\" --data %1 resave in*1.png x.dcf").arg(Quoted(data.Path())));
+    EXPECT_EQ(resave.status, 1);
+    EXPECT_TRUE(resave.err.contains("not valid UTF-8")) << resave.err.constData();
+    for (int i : {1, 4}) {
+        const QByteArray name =
+            QFile::encodeName(data.Path()) + "in\xE9" + QByteArray::number(i) + ".png";
+        EXPECT_EQ(::unlink(name.constData()), 0); // Qt could not remove it with the folder
+    }
 }
 
 // A list of three photos, imported by the program itself.

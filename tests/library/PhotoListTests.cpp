@@ -293,6 +293,14 @@ TEST_F(DamagedLists, AListThatCannotBeReadIsNeverWrittenOver) {
     EXPECT_EQ(loaded.Count(), 3);
     EXPECT_FALSE(loaded.Save(file));
     EXPECT_EQ(test::ReadAll(file), WithCount(whole, 0));
+
+    // Nor when a pipe holds that name: the pipe is not replaced by the damaged list.
+    ASSERT_TRUE(QDir(aside).removeRecursively());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(aside).constData(), 0600), 0);
+    EXPECT_EQ(loaded.Load(file, &message), PhotoList::LoadStatus::Unreadable);
+    EXPECT_TRUE(message.contains(aside)) << message.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(aside) && !QFileInfo(aside).isFile());
+    EXPECT_EQ(test::ReadAll(file), WithCount(whole, 0));
 }
 
 TEST(PhotoImporter, ReportsInOrderWithoutBlocking) {

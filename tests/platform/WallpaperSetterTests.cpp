@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace mosaiq;
 
 namespace {
@@ -75,12 +80,16 @@ protected:
     }
     QString Get(const QString& relative) const {
         QFile file(QDir(State()).filePath(relative));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed()
+                                              : QString();
     }
     void GnomeDesktop() {
-        Put(QStringLiteral("org.gnome.desktop.background/picture-uri"), QStringLiteral("'file:///old/day.jpg'"));
-        Put(QStringLiteral("org.gnome.desktop.background/picture-uri-dark"), QStringLiteral("'file:///old/night.jpg'"));
-        Put(QStringLiteral("org.gnome.desktop.background/picture-options"), QStringLiteral("'zoom'"));
+        Put(QStringLiteral("org.gnome.desktop.background/picture-uri"),
+            QStringLiteral("'file:///old/day.jpg'"));
+        Put(QStringLiteral("org.gnome.desktop.background/picture-uri-dark"),
+            QStringLiteral("'file:///old/night.jpg'"));
+        Put(QStringLiteral("org.gnome.desktop.background/picture-options"),
+            QStringLiteral("'zoom'"));
     }
 };
 
@@ -88,12 +97,12 @@ protected:
 
 TEST(WallpaperDesktop, ChosenFromTheDesktopName) {
     const std::pair<const char*, DesktopKind> cases[] = {
-        {"GNOME", DesktopKind::Gnome},         {"ubuntu:GNOME", DesktopKind::Gnome},
-        {"Unity", DesktopKind::Gnome},         {"Budgie:GNOME", DesktopKind::Gnome},
-        {"Pantheon", DesktopKind::Gnome},      {"X-Cinnamon", DesktopKind::Cinnamon},
-        {"MATE", DesktopKind::Mate},           {"XFCE", DesktopKind::Xfce},
-        {"KDE", DesktopKind::Kde},             {"sway", DesktopKind::Unsupported},
-        {"", DesktopKind::Unsupported},        {"foo:xfce", DesktopKind::Xfce},
+        {"GNOME", DesktopKind::Gnome},    {"ubuntu:GNOME", DesktopKind::Gnome},
+        {"Unity", DesktopKind::Gnome},    {"Budgie:GNOME", DesktopKind::Gnome},
+        {"Pantheon", DesktopKind::Gnome}, {"X-Cinnamon", DesktopKind::Cinnamon},
+        {"MATE", DesktopKind::Mate},      {"XFCE", DesktopKind::Xfce},
+        {"KDE", DesktopKind::Kde},        {"sway", DesktopKind::Unsupported},
+        {"", DesktopKind::Unsupported},   {"foo:xfce", DesktopKind::Xfce},
     };
     for (const auto& [name, kind] : cases)
         EXPECT_EQ(DesktopFromName(QLatin1String(name)), kind) << name;
@@ -106,22 +115,28 @@ TEST_F(WallpaperTest, GnomeSetKeepsTheEarlierWallpaperForALaterRestore) {
         EXPECT_FALSE(setter.HasPrevious());
         const WallpaperResult r = setter.Set(Wallpaper(), WallpaperArrangement::Stretched);
         ASSERT_TRUE(r.ok) << r.error.toStdString();
-        const QString uri = QStringLiteral("'file://%1'").arg(dir.path() + QStringLiteral("/data/Vitrine%20Wallpaper.bmp"));
+        const QString uri = QStringLiteral("'file://%1'")
+                                .arg(dir.path() + QStringLiteral("/data/Vitrine%20Wallpaper.bmp"));
         EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")), uri);
         EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")), uri);
-        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")), QStringLiteral("'stretched'"));
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")),
+                  QStringLiteral("'stretched'"));
         // Setting ours again keeps what was there before the first time.
         ASSERT_TRUE(setter.Set(Wallpaper(), WallpaperArrangement::Tiled).ok);
-        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")), QStringLiteral("'wallpaper'"));
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")),
+                  QStringLiteral("'wallpaper'"));
     }
     // A later run puts the earlier wallpaper back.
     WallpaperSetter later(DesktopKind::Gnome, Settings());
     ASSERT_TRUE(later.HasPrevious());
     const WallpaperResult r = later.Restore();
     ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")), QStringLiteral("'file:///old/day.jpg'"));
-    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")), QStringLiteral("'file:///old/night.jpg'"));
-    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")), QStringLiteral("'zoom'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")),
+              QStringLiteral("'file:///old/day.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")),
+              QStringLiteral("'file:///old/night.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")),
+              QStringLiteral("'zoom'"));
 }
 
 TEST_F(WallpaperTest, FailingSetterChangesNothing) {
@@ -132,10 +147,83 @@ TEST_F(WallpaperTest, FailingSetterChangesNothing) {
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QLatin1String("locked"))) << r.error.toStdString();
     // The keys set before the failing one were put back, and nothing was kept to restore.
-    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")), QStringLiteral("'file:///old/day.jpg'"));
-    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")), QStringLiteral("'file:///old/night.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")),
+              QStringLiteral("'file:///old/day.jpg'"));
+    EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri-dark")),
+              QStringLiteral("'file:///old/night.jpg'"));
     EXPECT_FALSE(setter.HasPrevious());
     EXPECT_FALSE(setter.Restore().ok);
+}
+
+TEST_F(WallpaperTest, ASettingsFileThatCannotKeepTheRecordStopsSetBeforeAnythingChanges) {
+    GnomeDesktop();
+    const QString settings = Settings();
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+    QDir().mkpath(elsewhere);
+    const std::vector<std::pair<const char*, std::function<bool()>>> cases = {
+        {"a pipe", [&] { return ::mkfifo(QFile::encodeName(settings).constData(), 0600) == 0; }},
+        {"a folder", [&] { return QDir().mkpath(settings); }},
+        {"a link to a device",
+         [&] {
+             const QString node = elsewhere + QStringLiteral("/null");
+             if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                 return false; // not root: nothing to try
+             return QFile::link(node, settings);
+         }},
+        {"a link to nothing",
+         [&] { return QFile::link(elsewhere + QStringLiteral("/gone.ini"), settings); }},
+        {"a list claiming 2^31 - 1 items",
+         [&] {
+             QFile file(settings);
+             return file.open(QIODevice::WriteOnly) &&
+                    file.write("[Wallpaper]\nkeys=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n"
+                               "values=a\n") > 0;
+         }},
+    };
+    for (const auto& [what, make] : cases) {
+        QFile::remove(settings);
+        QDir(settings).removeRecursively();
+        if (!make())
+            continue;
+        WallpaperSetter setter(DesktopKind::Gnome, settings);
+        const WallpaperResult r = setter.Set(Wallpaper(), WallpaperArrangement::Centred);
+        EXPECT_FALSE(r.ok) << what;
+        EXPECT_TRUE(r.error.contains(settings)) << what << ": " << r.error.toStdString();
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")),
+                  QStringLiteral("'file:///old/day.jpg'"))
+            << what;
+        EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-options")),
+                  QStringLiteral("'zoom'"))
+            << what;
+        const WallpaperResult restore = setter.Restore();
+        EXPECT_FALSE(restore.ok) << what;
+        EXPECT_TRUE(restore.error.contains(settings))
+            << what << ": " << restore.error.toStdString();
+        EXPECT_FALSE(setter.HasPrevious()) << what;
+        EXPECT_FALSE(QFileInfo(settings).isFile() && !QFileInfo(settings).isSymLink() &&
+                     QFileInfo(settings).size() == 0)
+            << what;
+    }
+    EXPECT_FALSE(QFileInfo::exists(elsewhere + QStringLiteral("/gone.ini")));
+}
+
+TEST_F(WallpaperTest, ALinkedSettingsFileIsWrittenThroughAndStaysALink) {
+    GnomeDesktop();
+    const QString real = dir.filePath(QStringLiteral("dotfiles/settings.ini"));
+    QDir().mkpath(QFileInfo(real).path());
+    QFile file(real);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[RecentProjects]\nfiles=/a.dcf\n");
+    file.close();
+    ASSERT_TRUE(QFile::link(real, Settings()));
+    WallpaperSetter setter(DesktopKind::Gnome, Settings());
+    ASSERT_TRUE(setter.Set(Wallpaper(), WallpaperArrangement::Centred).ok);
+    EXPECT_TRUE(QFileInfo(Settings()).isSymLink());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("day.jpg")) << text.constData();
+    EXPECT_TRUE(text.contains("/a.dcf")) << text.constData();
+    EXPECT_TRUE(setter.Restore().ok);
 }
 
 TEST_F(WallpaperTest, UnsupportedDesktopAndMissingToolsAreReported) {
@@ -153,16 +241,25 @@ TEST_F(WallpaperTest, UnsupportedDesktopAndMissingToolsAreReported) {
 }
 
 TEST_F(WallpaperTest, XfceSetsEveryBackdropAndItsStyle) {
-    Put(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image"), QStringLiteral("/old/a.png"));
-    Put(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style"), QStringLiteral("5"));
-    Put(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image"), QStringLiteral("/old/b.png"));
+    Put(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image"),
+        QStringLiteral("/old/a.png"));
+    Put(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style"),
+        QStringLiteral("5"));
+    Put(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image"),
+        QStringLiteral("/old/b.png"));
     WallpaperSetter setter(DesktopKind::Xfce, Settings());
     ASSERT_TRUE(setter.Set(Wallpaper(), WallpaperArrangement::Tiled).ok);
-    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image")), Wallpaper());
-    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image")), Wallpaper());
-    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")), QStringLiteral("2"));
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image")),
+              Wallpaper());
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image")),
+              Wallpaper());
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")),
+              QStringLiteral("2"));
     ASSERT_TRUE(setter.Restore().ok);
-    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image")), QStringLiteral("/old/a.png"));
-    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image")), QStringLiteral("/old/b.png"));
-    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")), QStringLiteral("5"));
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_last-image")),
+              QStringLiteral("/old/a.png"));
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitorHDMI_workspace0_last-image")),
+              QStringLiteral("/old/b.png"));
+    EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")),
+              QStringLiteral("5"));
 }

@@ -188,12 +188,16 @@ private:
 
     void SetWallpaper(WallpaperArrangement arrangement) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The earlier wallpaper is recorded before the picture is written or anything changes.
+        WallpaperSetter setter(CurrentDesktop(), DataFile(QStringLiteral("settings.ini")));
+        WallpaperResult result = setter.RecordEarlier();
         const QString file = WallpaperFilePath();
-        const ExportResult written = ExportCollage(Document(), file);
-        WallpaperResult result{written.ok, written.error};
-        if (written.ok)
-            result = WallpaperSetter(CurrentDesktop(), DataFile(QStringLiteral("settings.ini")))
-                         .Set(file, arrangement);
+        if (result.ok) {
+            const ExportResult written = ExportCollage(Document(), file);
+            result = {written.ok, written.error};
+        }
+        if (result.ok)
+            result = setter.Set(file, arrangement);
         QApplication::restoreOverrideCursor();
         if (!result.ok)
             Warn(QStringLiteral("The wallpaper was not set: %1").arg(result.error));
