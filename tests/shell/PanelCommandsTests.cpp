@@ -315,7 +315,20 @@ TEST_F(PanelCommandsTest, CropToFiveBySevenIsOneUndoStep) {
     const int before = Steps();
     RunWithDialog(cmd::kCrop, [](CCropDialog& dialog) {
         EXPECT_TRUE(dialog.View()->HasPicture());
-        dialog.Constraints()->Choose(3);
+        // Eight buttons of 120 x 20 from (20, 40), an eighth of the column apart.
+        CCropConstraintColumn* column = dialog.Constraints();
+        const int step = (dialog.height() - 80) / 8;
+        for (int i = 0; i < 8; ++i) {
+            const QRect r(column->Button(i)->mapTo(&dialog, QPoint(0, 0)),
+                          column->Button(i)->size());
+            EXPECT_EQ(r, QRect(20, 40 + i * step, 120, 20)) << i;
+        }
+        // A click on the radio mark at a button's left end chooses it: the mark is the button's.
+        const QPoint mark = column->Button(3)->geometry().topLeft() + QPoint(8, 10);
+        QWidget* hit = column->childAt(mark);
+        ASSERT_EQ(hit, column->Button(3));
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(column, mark));
+        EXPECT_EQ(column->Checked(), 3);
         QTest::mouseClick(dialog.CropButton(), Qt::LeftButton, {}, QPoint(5, 5));
     });
     const PhotoRecord& p = *Doc().objects.back().Photo();
