@@ -1,23 +1,23 @@
 // The editing panels in a whole main window, offscreen, with simulated input: the text panel and
 // the text objects it edits, the tuning panel, the crop dialog and panel, nudging and Ctrl+A.
+#include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/tuning/CTuningPanel.h"
+#include "common/TestSupport.h"
 #include "core/FixedText.h"
 #include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandIds.h"
-#include "canvas/widgets/CCollageCanvas.h"
-#include "common/TestSupport.h"
 #include "imaging/widgets/crop/CCropConstraintColumn.h"
 #include "imaging/widgets/crop/CCropDialog.h"
 #include "imaging/widgets/crop/CCropPanel.h"
 #include "imaging/widgets/crop/CCropView.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "text/TextFont.h"
 #include "text/widgets/CTextPanel.h"
-#include "ui/widgets/CVexColourPicker.h"
 #include "text/widgets/CTextStyleList.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
+#include "ui/widgets/CVexColourPicker.h"
 #include "ui/widgets/CVexComboBox.h"
-#include "canvas/widgets/tuning/CTuningPanel.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
