@@ -24,18 +24,21 @@ _mosaiq_cli() {
     if [[ -z $command ]]; then
         local commands
         commands=$("${words[0]}" --help 2>&1 | awk '/^  [a-z]/ { print $1 }')
-        COMPREPLY=($(compgen -W "--data --help $commands" -- "$cur"))
+        COMPREPLY=($(compgen -W "--data --help --version $commands" -- "$cur"))
         return
     fi
     case "$command" in
+    dump | resave) _filedir dcf ;;
     render)
+        # The project first, then the picture to write; options anywhere.
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--scale --dpi --paper --help" -- "$cur"))
+        elif ((cword == i + 1)); then
+            _filedir dcf
         else
-            _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp|pdf)'
+            _filedir '@(png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp|pdf)'
         fi
         ;;
-    dump | resave) _filedir '@(dcf|png|jpg|jpeg|bmp|gif|tif|tiff|pcx|pnm|webp)' ;;
     import-photos) _filedir '@(jpg|jpeg|heic|heif|hif|avif|webp|png|bmp|gif|tif|tiff|pcx|pnm|wmf|emf)' ;;
     import-pack) _filedir irs ;;
     wallpaper)
@@ -68,6 +71,8 @@ _mosaiq_cli() {
     convert | make-pack)
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W "--format --output --type --window --help" -- "$cur"))
+        elif [[ $prev == --format ]]; then
+            COMPREPLY=($(compgen -W "JPG BMP GIF PNG PNM TGA TIF PCX" -- "${cur^^}"))
         elif [[ $prev == --type ]]; then
             COMPREPLY=($(compgen -W "frames masks cliparts decorations brushes" -- "$cur"))
         else

@@ -1,18 +1,19 @@
 #include "batch/BatchConverter.h"
 
+#include "core/FileInTheWay.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureJob.h"
 #include "imaging/PictureSaving.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QThread>
 
 #include <algorithm>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -139,81 +140,161 @@ QString DefaultBatchOutputDir() {
     return QDir(documents).filePath(QStringLiteral("Vitrine Studio/Convert/"));
 }
 
+QString NumberedOutputPath(const QString& plain, int n) {
+    const QFileInfo info(plain);
+    const QString suffix = info.suffix();
+    QString stem = info.fileName();
+    if (!suffix.isEmpty())
+        stem.chop(suffix.size() + 1);
+    QString name = QStringLiteral("%1 (%2)").arg(stem).arg(n);
+    if (!suffix.isEmpty())
+        name += QLatin1Char('.') + suffix;
+    return plain.left(plain.size() - info.fileName().size()) + name;
+}
+
+// The run's file list, which may grow while workers take files from it.
+struct BatchConverter::Queue {
+    std::mutex lock;
+    std::condition_variable wake;
+    QStringList files;
+    QStringList outputs;
+    std::vector<bool> renamed;
+    QSet<QString> taken;  // outputs of this run, as comparable paths
+    QSet<QString> inputs; // inputs of this run, as comparable paths
+    int next = 0;         // the first file no worker has taken
+    int active = 0;       // workers converting or reporting a file
+    bool closed = false;  // the run has ended: nothing more is added
+    bool stop = false;
+};
+
+BatchConverter::BatchConverter(BatchSettings settings)
+    : m_settings(std::move(settings)), m_queue(std::make_unique<Queue>()) {
+    const QStringList files = m_settings.files;
+    m_settings.files.clear();
+    AddFiles(files);
+}
+
+BatchConverter::~BatchConverter() = default;
+
+bool BatchConverter::AddFiles(const QStringList& files) {
+    const auto& formats = BatchFormats();
+    const QString extension = m_settings.format >= 0 && m_settings.format < int(formats.size())
+                                  ? QLatin1String(formats[size_t(m_settings.format)].extension)
+                                  : QString();
+    Queue& q = *m_queue;
+    std::lock_guard<std::mutex> guard(q.lock);
+    if (q.closed || q.stop)
+        return false;
+    for (const QString& file : files) {
+        // In list order, a name another file of the run took first gets the next free number.
+        const QString plain = BatchOutputPath(m_settings.outputDir, file, extension);
+        QString output = plain;
+        for (int n = 2; q.taken.contains(ComparablePath(output)); ++n)
+            output = NumberedOutputPath(plain, n);
+        q.taken.insert(ComparablePath(output));
+        q.inputs.insert(ComparablePath(file));
+        q.files << file;
+        q.outputs << output;
+        q.renamed.push_back(output != plain);
+    }
+    q.wake.notify_all();
+    return true;
+}
+
+int BatchConverter::FileCount() const {
+    std::lock_guard<std::mutex> guard(m_queue->lock);
+    return int(m_queue->files.size());
+}
+
+void BatchConverter::RequestStop() {
+    std::lock_guard<std::mutex> guard(m_queue->lock);
+    m_queue->stop = true;
+    m_queue->wake.notify_all();
+}
+
 BatchSummary BatchConverter::Run(const std::function<void(const BatchFileResult&)>& progress) {
     BatchSummary summary;
+    Queue& q = *m_queue;
+    const auto refuse = [&](const QString& error) {
+        std::lock_guard<std::mutex> guard(q.lock);
+        q.closed = true;
+        summary.error = error;
+        return summary;
+    };
     const auto& formats = BatchFormats();
-    if (m_settings.format < 0 || m_settings.format >= int(formats.size())) {
-        summary.error = QStringLiteral("no output format chosen");
-        return summary;
-    }
-    if (!QDir().mkpath(m_settings.outputDir)) {
-        summary.error =
-            QStringLiteral("cannot create the output directory %1").arg(m_settings.outputDir);
-        return summary;
-    }
-    if (!CanWriteInto(m_settings.outputDir, &summary.error))
-        return summary;
-    // An output that would replace one of the inputs is never written: the user's original
-    // would be lost (converting a folder's JPEGs to JPEG into the same folder).
-    QSet<QString> inputs;
-    for (const QString& file : m_settings.files)
-        inputs.insert(ComparablePath(file));
+    if (m_settings.format < 0 || m_settings.format >= int(formats.size()))
+        return refuse(QStringLiteral("no output format chosen"));
+    if (!QDir().mkpath(m_settings.outputDir))
+        return refuse(
+            FileInTheWay(m_settings.outputDir).isEmpty()
+                ? QStringLiteral("cannot create the output directory %1").arg(m_settings.outputDir)
+                : QStringLiteral("cannot create the output directory %1: %2")
+                      .arg(m_settings.outputDir, FileInTheWayText(m_settings.outputDir)));
+    QString error;
+    if (!CanWriteInto(m_settings.outputDir, &error))
+        return refuse(error);
     const QString extension = QLatin1String(formats[size_t(m_settings.format)].extension);
 
-    // Files with the same output name form one group, converted in list order by one worker.
-    std::vector<std::vector<int>> groups;
-    QHash<QString, size_t> groupOf;
-    QStringList outputs;
-    for (int i = 0; i < m_settings.files.size(); ++i) {
-        outputs << BatchOutputPath(m_settings.outputDir, m_settings.files.at(i), extension);
-        const auto it = groupOf.constFind(outputs.back());
-        if (it != groupOf.cend()) {
-            groups[*it].push_back(i);
-        } else {
-            groupOf.insert(outputs.back(), groups.size());
-            groups.push_back({i});
-        }
-    }
-
-    std::atomic<size_t> nextGroup{0};
     std::mutex reportMutex;
-    const auto work = [&] {
-        for (;;) {
-            const size_t g = nextGroup.fetch_add(1);
-            if (g >= groups.size())
-                return;
-            for (int index : groups[g]) {
-                if (m_stop)
-                    return;
-                BatchFileResult result;
-                result.index = index;
-                result.input = m_settings.files.at(index);
-                result.output = outputs.at(index);
-                if (inputs.contains(ComparablePath(result.output))) {
-                    result.reason =
-                        QStringLiteral("the output %1 would replace an input file").arg(result.output);
-                } else {
-                    const ScopedPictureJob job; // a writer leaves the other workers their cores
-                    result.converted =
-                        ConvertPictureFile(result.input, result.output, extension, &result.reason);
-                }
-                std::lock_guard<std::mutex> lock(reportMutex);
-                ++(result.converted ? summary.converted : summary.skipped);
-                if (progress)
-                    progress(result);
-            }
+    const auto convert = [&](int index) {
+        BatchFileResult result;
+        {
+            std::lock_guard<std::mutex> guard(q.lock);
+            result.index = index;
+            result.input = q.files.at(index);
+            result.output = q.outputs.at(index);
+            result.renamed = q.renamed[size_t(index)];
+            // An output that would replace one of the inputs is never written: the user's
+            // original would be lost (converting a folder's JPEGs to JPEG into the same folder).
+            if (q.inputs.contains(ComparablePath(result.output)))
+                result.reason =
+                    QStringLiteral("the output %1 would replace an input file").arg(result.output);
         }
+        if (result.reason.isEmpty()) {
+            const ScopedPictureJob job; // a writer leaves the other workers their cores
+            result.converted =
+                ConvertPictureFile(result.input, result.output, extension, &result.reason);
+        }
+        std::lock_guard<std::mutex> lock(reportMutex);
+        ++(result.converted ? summary.converted : summary.skipped);
+        if (progress)
+            progress(result);
+    };
+    // Workers take files in list order until none is left and none is being converted (a
+    // file added meanwhile is still taken), or until a stop.
+    const auto work = [&] {
+        std::unique_lock<std::mutex> lock(q.lock);
+        for (;;) {
+            if (q.stop)
+                break;
+            if (q.next < q.files.size()) {
+                const int index = q.next++;
+                ++q.active;
+                lock.unlock();
+                convert(index);
+                lock.lock();
+                --q.active;
+                q.wake.notify_all();
+                continue;
+            }
+            if (q.active == 0)
+                break;
+            q.wake.wait(lock);
+        }
+        q.closed = true;
+        q.wake.notify_all();
     };
     const int threads =
-        std::clamp(m_settings.threads > 0 ? m_settings.threads : QThread::idealThreadCount(), 1,
-                   std::max(1, int(groups.size())));
+        std::max(1, m_settings.threads > 0 ? m_settings.threads : QThread::idealThreadCount());
     std::vector<std::thread> workers;
     for (int i = 1; i < threads; ++i)
         workers.emplace_back(work);
     work();
     for (std::thread& t : workers)
         t.join();
-    summary.stopped = m_stop;
+    std::lock_guard<std::mutex> guard(q.lock);
+    summary.stopped = q.stop;
+    summary.notStarted = int(q.files.size()) - q.next;
     return summary;
 }
 

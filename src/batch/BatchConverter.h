@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace mosaiq {
 
@@ -40,37 +41,52 @@ struct BatchSettings {
 };
 
 struct BatchFileResult {
-    int index = 0; // position in the file list
+    int index = 0; // position in the run's file list
     QString input;
     QString output;
     bool converted = false;
-    QString reason; // why a file was skipped
+    bool renamed = false; // another file of the run took the plain output name first
+    QString reason;       // why a file was skipped
 };
 
 struct BatchSummary {
     int converted = 0;
     int skipped = 0;
+    int notStarted = 0; // files of the run a stop left unconverted
     bool stopped = false;
     QString error; // the run could not start (no such format, output directory not creatable)
 };
 
+// The output name "dir/r (2).png" for the n-th file of a run whose plain output is
+// "dir/r.png" (n >= 2).
+QString NumberedOutputPath(const QString& plain, int n);
+
 class BatchConverter {
 public:
-    explicit BatchConverter(BatchSettings settings) : m_settings(std::move(settings)) {}
+    explicit BatchConverter(BatchSettings settings);
+    ~BatchConverter();
 
     // Converts every file and returns when done or stopped; blocks the calling thread (the dialog
-    // runs it on a worker). Files run in parallel, except that files writing the same output name
-    // run one after another in list order, so the last readable one wins. progress is called
-    // after each file, one call at a time, from a worker thread. An output that would replace
-    // one of the input files is not written: that file is skipped with the reason.
+    // runs it on a worker). Files run in parallel; progress is called after each file, one call
+    // at a time, from a worker thread. Within one run no output replaces another: a file whose
+    // output name an earlier file of the run took is written as "name (2).ext", "name (3).ext"
+    // and so on, in list order; files already in the folder are replaced. An output that would
+    // replace one of the input files is not written: that file is skipped with the reason.
     BatchSummary Run(const std::function<void(const BatchFileResult&)>& progress = {});
 
+    // Adds files to the run, before Run or while it runs: they are converted in it, after the
+    // files already listed. False (nothing added) once the run has ended or stopped. Thread-safe.
+    bool AddFiles(const QStringList& files);
+    // The number of files in the run so far. Thread-safe.
+    int FileCount() const;
+
     // Asks the run to stop: files already started finish, no other file is started. Thread-safe.
-    void RequestStop() { m_stop = true; }
+    void RequestStop();
 
 private:
+    struct Queue;
     BatchSettings m_settings;
-    std::atomic<bool> m_stop{false};
+    std::unique_ptr<Queue> m_queue;
 };
 
 // True for the output extensions that hold transparency (png, tif, tiff, tga, gif).

@@ -76,7 +76,7 @@ QString CalendarSheet::MonthName(int month) {
 }
 
 QString CalendarSheet::WeekdayLabel(int column) {
-    static const char* const labels[7] = {"SUN", "MON", "TUE", "WON", "THU", "FRI", "SAT"};
+    static const char* const labels[7] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
     return QString::fromLatin1(labels[std::clamp(column, 0, 6)]);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/CanvasObject.h"
+#include "canvas/EffectPictures.h"
 #include "canvas/History.h"
 #include "canvas/TuningSliders.h"
 
@@ -93,6 +94,9 @@ public:
     // save writes back unchanged. Kept beside the pasted pictures (clearing keeps both).
     std::map<int, std::int32_t> missingPastedPictures;
     std::vector<QImage> brushPictures;
+    // The effect pictures a parsed project carried (its "MQFX" block); LoadProject takes them
+    // out (placed in "Effects/" or kept in memory), so a loaded document holds none.
+    std::vector<CarriedEffectPicture> carriedEffectPictures;
     int lastAddedIndex = -1;
     int mouseTool = 0; // 0 no tool; set by the interaction layer
 

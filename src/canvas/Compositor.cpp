@@ -5,6 +5,7 @@
 #include "canvas/ColorMatrix.h"
 #include "canvas/ColorPass.h"
 #include "canvas/DisplayScaling.h"
+#include "canvas/EffectPictures.h"
 #include "canvas/ObjectGeometry.h"
 #include "canvas/MissingPhotoMark.h"
 #include "canvas/ObjectPictures.h"
@@ -321,7 +322,7 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
     }
     const bool building = cache.builtFor == displayed;
     const QString path = ReadFixedText(r.path);
-    const bool fileExists = !path.isEmpty() && QFileInfo(path).isFile();
+    const bool fileExists = PhotoSourceAvailable(path);
     if (building && fileExists && cache.picture.isNull() && !cache.failed) {
         const PhotoPictureResult built = BuildPhotoPicture(r, displayed, object.upright);
         cache.picture = built.picture;

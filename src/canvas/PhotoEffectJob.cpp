@@ -1,6 +1,7 @@
 #include "canvas/PhotoEffectJob.h"
 
 #include "canvas/CollageDocument.h"
+#include "canvas/EffectPictures.h"
 #include "core/AtomicFile.h"
 #include "core/DataPath.h"
 #include "core/FixedText.h"
@@ -8,7 +9,6 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureType.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -75,9 +75,7 @@ EffectFileResult PhotoEffectJob::Run() {
         return stopped();
     // The name is the content's hash: the same result is written once, and a name never
     // points to different pixels.
-    const QString name =
-        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()) +
-        QStringLiteral(".png");
+    const QString name = EffectPictureName(bytes);
     const QString path = QDir(m_folder).filePath(name);
     QString error;
     if (!QDir().mkpath(m_folder)) {
@@ -85,9 +83,14 @@ EffectFileResult PhotoEffectJob::Run() {
                            .arg(QDir::toNativeSeparators(m_folder));
         return result;
     }
-    if (!QFileInfo::exists(path) && !WriteFileAtomically(path, bytes, &error)) {
-        result.error = QStringLiteral("The effect's picture could not be written: %1").arg(error);
-        return result;
+    if (!QFileInfo::exists(path)) {
+        if (!WriteFileAtomically(path, bytes, &error)) {
+            result.error =
+                QStringLiteral("The effect's picture could not be written: %1").arg(error);
+            return result;
+        }
+        // Made by this run: removed at exit unless the collage or a saved project uses it.
+        NoteEffectPictureMade(path);
     }
     result.ok = true;
     result.path = path;

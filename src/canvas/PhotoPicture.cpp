@@ -1,13 +1,15 @@
 #include "canvas/PhotoPicture.h"
 
-#include "core/FixedText.h"
-#include "canvas/DisplayScaling.h"
 #include "canvas/CarriedMasks.h"
+#include "canvas/DisplayScaling.h"
+#include "canvas/EffectPictures.h"
+#include "core/FixedText.h"
 #include "imaging/PictureDecoder.h"
 #include "library/FrameLibrary.h"
 #include "library/MaskLibrary.h"
 
 #include <QFileInfo>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdint>
@@ -76,14 +78,24 @@ bool ClampCrop(PhotoRecord& r, QSize pictureSize) {
 PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed, bool upright) {
     PhotoPictureResult result;
     const QString path = ReadFixedText(record.path);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!PhotoSourceAvailable(path)) {
         result.fileMissing = true;
         return result;
     }
     QSize fullSize;
-    const QImage decoded =
-        DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error,
-                             upright ? PictureTurn::Upright : PictureTurn::AsStored);
+    QImage decoded;
+    if (QFileInfo(path).isFile()) {
+        decoded =
+            DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error,
+                                 upright ? PictureTurn::Upright : PictureTurn::AsStored);
+    } else if (const std::optional<QByteArray> carried = FindCarriedEffectPicture(path)) {
+        // An effect picture the project carried, read by a headless tool: drawn from memory.
+        const DecodedPicture picture =
+            DecodePictureData(*carried, QStringLiteral("png"), DecodeMinimum(record, displayed));
+        result.error = picture.error;
+        fullSize = picture.fullSize;
+        decoded = picture.image;
+    }
     if (decoded.isNull() || fullSize.isEmpty())
         return result;
     ClampCrop(record, fullSize);
@@ -104,12 +116,26 @@ PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed, bool 
     return result;
 }
 
+QImage MaskOnWhite(const QImage& mask) {
+    QImage flat(mask.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, mask);
+    painter.end();
+    return flat;
+}
+
 void ApplyMaskAlpha(QImage& picture, const QImage& mask) {
     if (picture.isNull() || mask.isNull())
         return;
-    // Straight colours, so the blue byte is the mask's own value whatever its alpha.
+    // A mask drawn on transparency (a dark shape on a clear background) is read as if laid on
+    // white, so its transparent parts hide the photo; an opaque mask is read as it is.
+    QImage source = mask;
+    if (mask.hasAlphaChannel())
+        source = MaskOnWhite(mask);
+    // Straight colours, so the blue byte is the mask's own value.
     const QImage scaled =
-        mask.convertToFormat(QImage::Format_ARGB32)
+        source.convertToFormat(QImage::Format_ARGB32)
             .scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < picture.height(); ++y) {

@@ -33,9 +33,12 @@ struct PhotoPictureResult {
 PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed, bool upright = true);
 
 // Sets every pixel's alpha to 255 minus the blue of the mask scaled to the picture's size
-// (black keeps the photo, white removes it). The picture is Format_ARGB32_Premultiplied; its
-// colours are scaled to the new alpha.
+// (black keeps the photo, white removes it). A mask with an alpha channel is first laid on white
+// (MaskOnWhite), so where it is transparent the photo is hidden. The picture is
+// Format_ARGB32_Premultiplied; its colours are scaled to the new alpha.
 void ApplyMaskAlpha(QImage& picture, const QImage& mask);
+// The mask drawn over white, as an opaque Format_RGB32 picture of its size.
+QImage MaskOnWhite(const QImage& mask);
 
 // The mask of a photo record: the custom mask found by key, or entry maskId - 1 of the mask
 // library. Null when the record has none or it cannot be read.

@@ -1,7 +1,8 @@
 #include "canvas/PhotoRelink.h"
 
-#include "core/FixedText.h"
 #include "canvas/CollageDocument.h"
+#include "canvas/EffectPictures.h"
+#include "core/FixedText.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -41,7 +42,7 @@ std::vector<MissingPhoto> FindMissingPhotos(const CollageDocument& document) {
         if (!photo)
             continue;
         const QString path = ReadFixedText(photo->path);
-        if (path.isEmpty() || !QFileInfo(path).isFile())
+        if (!PhotoSourceAvailable(path))
             missing.push_back({int(i), path});
     }
     return missing;

@@ -2,8 +2,10 @@
 
 #include "canvas/CarriedMasks.h"
 #include "canvas/CollageDocument.h"
+#include "canvas/EffectPictures.h"
 #include "canvas/PastedPictureBlock.h"
 #include "canvas/UprightListBlock.h"
+#include "canvas/PhotoEffectJob.h"
 #include "core/AtomicFile.h"
 #include "core/DataPath.h"
 #include "core/FixedText.h"
@@ -86,9 +88,23 @@ ProjectResult ReadUprightBlock(const ProjectBlock& block, CollageDocument& docum
     return {true, {}};
 }
 
+// "MQFX": the effect pictures the photos use, so the project keeps them on another machine.
+bool WriteEffectBlock(const CollageDocument& document, QByteArray& payload) {
+    payload = EncodeEffectPictures(CollectEffectPictures(document));
+    return !payload.isEmpty();
+}
+
+ProjectResult ReadEffectBlock(const ProjectBlock& block, CollageDocument& document) {
+    QString error;
+    if (!DecodeEffectPictures(block.payload, document.carriedEffectPictures, &error))
+        return Fail(error);
+    return {true, {}, {}};
+}
+
 const std::vector<BlockKind>& BlockKinds() {
     static const std::vector<BlockKind> kinds = {
         {MakeBlockTag("UPRT"), kUprightListVersion, &EncodeUprightList, &ReadUprightBlock},
+        {MakeBlockTag("MQFX"), 1, &WriteEffectBlock, &ReadEffectBlock},
     };
     return kinds;
 }
@@ -191,6 +207,7 @@ ProjectResult SaveProject(CollageDocument& document, const QString& path,
     QString error;
     if (!WriteFileAtomically(path, bytes, &error))
         return Fail(QStringLiteral("The project could not be saved: %1").arg(error));
+    NoteEffectPicturesSaved(document); // kept at exit: this project uses them
     document.modified = false;
     Q_EMIT document.saved();
     return {true, {}};
@@ -287,6 +304,18 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
         QString error;
         if (!AppendCustomMask(library, mask.width, mask.height, mask.key, mask.encoded, &error))
             Warn(QStringLiteral("A mask carried by the project could not be kept: %1").arg(error));
+    }
+    // Carried effect pictures: the editor writes them into "Effects/" and points the photos
+    // there; headless readers keep them in memory.
+    const std::vector<CarriedEffectPicture> effects = std::move(parsed.carriedEffectPictures);
+    parsed.carriedEffectPictures.clear();
+    if (maskUse == CarriedMaskUse::KeepInMemory) {
+        KeepCarriedEffectPictures(effects);
+    } else {
+        const QStringList problems = PlaceCarriedEffectPictures(parsed, effects, EffectsFolder());
+        for (const QString& problem : problems)
+            Warn(QStringLiteral("An effect picture carried by the project could not be kept: %1")
+                     .arg(problem));
     }
     document.pastedPictures = std::move(parsed.pastedPictures);
     document.missingPastedPictures = std::move(parsed.missingPastedPictures);

@@ -60,7 +60,8 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
                            std::vector<EmbeddedMask>* masks,
                            std::vector<ProjectBlock>* blocks = nullptr);
 
-// What opening a project does with the custom masks its photos carry.
+// What opening a project does with the custom masks and effect pictures its photos carry (the
+// editor writes effect pictures into "Effects/" and points the photos there).
 enum class CarriedMaskUse {
     AppendToLibrary, // the editor: each distinct key is appended to the custom mask library
     KeepInMemory,    // headless readers: kept for this process only, no file changes

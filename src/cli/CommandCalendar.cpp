@@ -2,10 +2,10 @@
 // command places on the canvas, written by the output's extension.
 #include "cli/CliCommand.h"
 
+#include "canvas/CalendarSheet.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureType.h"
 #include "imaging/ReplacingFile.h"
-#include "canvas/CalendarSheet.h"
 
 #include <QDir>
 
@@ -24,7 +24,8 @@ int RunCalendar(const QStringList& args) {
     const QString& out = args[2];
     const int type = PictureTypeFromExtension(PictureExtension(out));
     if (type == kPictureUnknown) {
-        PrintError(QStringLiteral("%1: unknown picture extension").arg(QDir::toNativeSeparators(out)));
+        PrintError(
+            QStringLiteral("%1: unknown picture extension").arg(QDir::toNativeSeparators(out)));
         return kExitFailed;
     }
     const CalendarSheet sheet(year, month);

@@ -3,7 +3,10 @@
 
 #include "batch/BatchConverter.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
+#include <map>
 
 namespace mosaiq::cli {
 namespace {
@@ -58,17 +61,35 @@ int RunConvert(const QStringList& args) {
     const bool showProgress = ErrorStreamIsTerminal();
     const int total = int(settings.files.size());
     int done = 0;
+    // Files finish in any order on the workers; their lines are printed in the order of the
+    // inputs, each as soon as every earlier file has been printed.
+    std::map<int, BatchFileResult> waiting;
+    int nextLine = 0;
+    const auto printLine = [&](const BatchFileResult& r) {
+        if (r.converted) {
+            QString line = QStringLiteral("converted %1 -> %2").arg(r.input, r.output);
+            if (r.renamed)
+                line += QStringLiteral(" (an earlier input of this run took %1)")
+                            .arg(QFileInfo(BatchOutputPath(settings.outputDir, r.input,
+                                                           QFileInfo(r.output).suffix()))
+                                     .fileName());
+            PrintLine(line);
+        } else {
+            if (showProgress)
+                std::fprintf(ErrorStream(), "\n");
+            PrintError(QStringLiteral("skipped %1: %2").arg(r.input, r.reason));
+        }
+    };
     BatchConverter converter(settings);
     const BatchSummary summary = converter.Run([&](const BatchFileResult& r) {
         ++done;
         if (showProgress)
             std::fprintf(ErrorStream(), "\r%d/%d ", done, total);
-        if (r.converted) {
-            PrintLine(QStringLiteral("converted %1 -> %2").arg(r.input, r.output));
-        } else {
-            if (showProgress)
-                std::fprintf(ErrorStream(), "\n");
-            PrintError(QStringLiteral("skipped %1: %2").arg(r.input, r.reason));
+        waiting.emplace(r.index, r);
+        for (auto it = waiting.find(nextLine); it != waiting.end(); it = waiting.find(nextLine)) {
+            printLine(it->second);
+            waiting.erase(it);
+            ++nextLine;
         }
     });
     if (showProgress)

@@ -1,9 +1,12 @@
 // mosaiq-cli import-pack PACK.irs: imports a resource pack into the data directory.
 #include "cli/CliCommand.h"
+#include "cli/PackText.h"
 
 #include "core/DisplayText.h"
 #include "library/PackImport.h"
 #include "library/ResourcePack.h"
+
+#include <QFileInfo>
 
 namespace mosaiq::cli {
 namespace {
@@ -15,15 +18,24 @@ int RunImportPack(const QStringList& args) {
     }
     const QString& path = args.front();
     const PackImportResult result = ImportResourcePack(path);
+    const QString name = EscapedForLine(QFileInfo(path).fileName());
+    if (result.status == PackImportStatus::AlreadyImported) {
+        // Packs are known by file name: the one input was refused.
+        PrintError(QStringLiteral("%1 is already in the library.").arg(name));
+        return kExitFailed;
+    }
     if (!result.Ok()) {
-        // The one input was refused: "Already in the library.", a damaged pack, a failed write.
+        // A damaged pack or a failed write: the one input was refused.
         PrintError(result.Message(path));
         return kExitFailed;
     }
-    PrintLine(QStringLiteral("imported %1 %2 from %3 into %4")
-                  .arg(result.count)
-                  .arg(PackKindName(PackKind(result.type)), EscapedForLine(path),
-                       PackThumbnailLibrary(result.type)));
+    // Named as the user knows them, not by the library files that hold them; decorations show
+    // in the Imported family of the decorations panel.
+    QString line = QStringLiteral("imported %1 from %2")
+                       .arg(PackItemCountText(PackKind(result.type), result.count), name);
+    if (PackKind(result.type) == PackKind::Decorations)
+        line += QStringLiteral(" (the Imported decoration family)");
+    PrintLine(line);
     return kExitOk;
 }
 

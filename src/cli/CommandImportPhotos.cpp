@@ -75,7 +75,8 @@ int RunImportPhotos(const QStringList& args) {
         PrintError(QStringLiteral("skipped %1: %2").arg(name, UnusableNameReason()));
 
     QString error;
-    if (!list.Save(listPath, &error)) {
+    // The editor may have saved the list meanwhile: what it holds now is merged, not replaced.
+    if (!list.SaveMerging(listPath, &error)) {
         PrintError(error);
         return kExitFailed;
     }

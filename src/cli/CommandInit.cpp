@@ -3,6 +3,7 @@
 
 #include "core/BuiltinData.h"
 #include "core/DataPath.h"
+#include "core/FileInTheWay.h"
 #include "library/StarterLibraries.h"
 
 namespace mosaiq::cli {
@@ -21,15 +22,16 @@ int RunInit(const QStringList& args) {
     for (const QString& f : report.kept)
         PrintLine(QStringLiteral("kept %1%2 (already present)").arg(dir, f));
     if (!report.failed.isEmpty()) {
-        PrintError(QStringLiteral("could not write %1 in %2")
-                       .arg(report.failed.join(QStringLiteral(", ")), dir));
+        const QString inTheWay = FileInTheWayText(dir + report.failed.front());
+        PrintError(QStringLiteral("could not write %1 in %2%3")
+                       .arg(report.failed.join(QStringLiteral(", ")), dir,
+                            inTheWay.isEmpty() ? QString() : QStringLiteral(": ") + inTheWay));
         return kExitFailed;
     }
     return kExitOk;
 }
 
-const CliCommandRegistration kRegistration{
-    {QStringLiteral("init"), QString(), false, &RunInit}};
+const CliCommandRegistration kRegistration{{QStringLiteral("init"), QString(), false, &RunInit}};
 
 } // namespace
 } // namespace mosaiq::cli

@@ -1,6 +1,7 @@
 // mosaiq-cli make-pack --type KIND [--window L,T,R,B] OUT.irs PICTURE...: builds a resource pack
 // from pictures, so users can share their own frames, masks, cliparts, decorations and brushes.
 #include "cli/CliCommand.h"
+#include "cli/PackText.h"
 
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
@@ -126,10 +127,8 @@ int RunMakePack(const QStringList& args) {
         PrintError(error);
         return kExitFailed;
     }
-    PrintLine(QStringLiteral("wrote %1 with %2 %3")
-                  .arg(out)
-                  .arg(pack.items.size())
-                  .arg(PackKindName(PackKind(kind))));
+    PrintLine(QStringLiteral("wrote %1 with %2")
+                  .arg(out, PackItemCountText(PackKind(kind), qsizetype(pack.items.size()))));
     return kExitOk;
 }
 

@@ -2,10 +2,10 @@
 // mosaiq-cli resave IN.dcf OUT.dcf: load a project and save it again.
 #include "cli/CliCommand.h"
 
-#include "core/FixedText.h"
-#include "core/RegularFile.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ProjectFile.h"
+#include "core/FixedText.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -35,40 +35,54 @@ double Num(float value) {
 }
 
 QJsonObject TuningJson(const TuningBlock& t) {
-    return {{"active", t.active},         {"contrast", Num(t.contrast)},
-            {"brightness", Num(t.brightness)}, {"saturation", Num(t.saturation)},
-            {"hue", Num(t.hue)},       {"colour", Num(t.colour)},
+    return {{"active", t.active},
+            {"contrast", Num(t.contrast)},
+            {"brightness", Num(t.brightness)},
+            {"saturation", Num(t.saturation)},
+            {"hue", Num(t.hue)},
+            {"colour", Num(t.colour)},
             {"gamma", Num(t.gamma)}};
 }
 
 QJsonObject Json(const ClipartRecord& r) {
-    return {{"angle", Num(r.angle)},       {"sourceId", r.sourceId},
-            {"width", r.width},               {"height", r.height},
-            {"opacity", Num(r.opacity)},   {"selected", r.selected},
-            {"pasted", r.pasted},             {"scale", Num(r.scale)},
-            {"regionScale", Num(r.regionScale)}, {"x", r.x},
-            {"y", r.y},                       {"regionIndex", r.regionIndex},
-            {"isPreset", r.isPreset},         {"presetColour", ColourText(r.presetColour)},
+    return {{"angle", Num(r.angle)},
+            {"sourceId", r.sourceId},
+            {"width", r.width},
+            {"height", r.height},
+            {"opacity", Num(r.opacity)},
+            {"selected", r.selected},
+            {"pasted", r.pasted},
+            {"scale", Num(r.scale)},
+            {"regionScale", Num(r.regionScale)},
+            {"x", r.x},
+            {"y", r.y},
+            {"regionIndex", r.regionIndex},
+            {"isPreset", r.isPreset},
+            {"presetColour", ColourText(r.presetColour)},
             {"tuning", TuningJson(r.tuning)}};
 }
 
 QJsonObject Json(const StampRecord& r) {
-    return {{"angle", Num(r.angle)},     {"brushIndex", r.brushIndex},
-            {"width", r.width},             {"height", r.height},
-            {"opacity", Num(r.opacity)}, {"selected", r.selected},
-            {"scale", Num(r.scale)},     {"regionScale", Num(r.regionScale)},
-            {"x", r.x},                     {"y", r.y},
-            {"colour", ColourText(r.colour)}, {"regionIndex", r.regionIndex},
+    return {{"angle", Num(r.angle)},
+            {"brushIndex", r.brushIndex},
+            {"width", r.width},
+            {"height", r.height},
+            {"opacity", Num(r.opacity)},
+            {"selected", r.selected},
+            {"scale", Num(r.scale)},
+            {"regionScale", Num(r.regionScale)},
+            {"x", r.x},
+            {"y", r.y},
+            {"colour", ColourText(r.colour)},
+            {"regionIndex", r.regionIndex},
             {"tuning", TuningJson(r.tuning)}};
 }
 
 QJsonObject Json(const TextRecord& r) {
-    const QJsonObject font{{"lfHeight", r.font.lfHeight},
-                           {"lfWidth", r.font.lfWidth},
-                           {"lfWeight", r.font.lfWeight},
-                           {"lfItalic", r.font.lfItalic},
-                           {"lfCharSet", r.font.lfCharSet},
-                           {"lfFaceName", ReadFixedText(r.font.lfFaceName)}};
+    const QJsonObject font{
+        {"lfHeight", r.font.lfHeight},   {"lfWidth", r.font.lfWidth},
+        {"lfWeight", r.font.lfWeight},   {"lfItalic", r.font.lfItalic},
+        {"lfCharSet", r.font.lfCharSet}, {"lfFaceName", ReadFixedText(r.font.lfFaceName)}};
     const QJsonObject box{{"left", r.screenBox.left},
                           {"top", r.screenBox.top},
                           {"right", r.screenBox.right},
@@ -159,12 +173,18 @@ int RunDump(const QStringList& args) {
         entry.insert(QStringLiteral("kind"), QLatin1String(KindName(o.Kind())));
         objects.append(entry);
     }
-    const QJsonObject root{{"width", doc.width},
-                           {"height", doc.height},
-                           {"backgroundPath", doc.backgroundPath},
-                           {"backgroundColour", ColourText(doc.backgroundColour)},
-                           {"backgroundMode", QLatin1String(ModeName(doc.backgroundMode))},
-                           {"objects", objects}};
+    // The effect pictures the project carries, by name (their bytes are not printed).
+    QJsonArray effects;
+    for (const CarriedEffectPicture& picture : doc.carriedEffectPictures)
+        effects.append(picture.name);
+    QJsonObject root{{"width", doc.width},
+                     {"height", doc.height},
+                     {"backgroundPath", doc.backgroundPath},
+                     {"backgroundColour", ColourText(doc.backgroundColour)},
+                     {"backgroundMode", QLatin1String(ModeName(doc.backgroundMode))},
+                     {"objects", objects}};
+    if (!effects.isEmpty())
+        root.insert(QStringLiteral("effectPictures"), effects);
     std::fputs(QJsonDocument(root).toJson(QJsonDocument::Indented).constData(), stdout);
     return kExitOk;
 }
@@ -176,8 +196,7 @@ int RunResave(const QStringList& args) {
     }
     CollageDocument doc;
     // The carried masks stay in memory: a headless tool changes nothing in the data directory.
-    const ProjectResult loaded =
-        LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
+    const ProjectResult loaded = LoadProject(doc, args[0], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[0], loaded.error));
         return kExitFailed;

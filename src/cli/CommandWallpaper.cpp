@@ -33,7 +33,8 @@ int RunWallpaper(const QStringList& args) {
         return kExitOk;
     }
     CollageDocument doc;
-    const ProjectResult loaded = LoadProject(doc, args[1]);
+    // Like render: what the project carries stays in memory, the data folder is left alone.
+    const ProjectResult loaded = LoadProject(doc, args[1], QString(), CarriedMaskUse::KeepInMemory);
     if (!loaded.ok) {
         PrintError(QStringLiteral("%1: %2").arg(args[1], loaded.error));
         return kExitFailed;

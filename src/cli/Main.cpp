@@ -3,6 +3,7 @@
 #include "cli/CommandHelp.h"
 
 #include "core/DataPath.h"
+#include "core/FileInTheWay.h"
 #include "core/Notifier.h"
 
 #include <QCoreApplication>
@@ -45,14 +46,31 @@ void PrintLine(const QString& line) {
 
 namespace {
 
-void PrintUsage(std::FILE* out = nullptr) {
+// The usage: on standard output when asked for (--help), else on the program's own standard
+// error (descriptor 2 is the libraries' log by then). The manual page lists the same.
+void PrintUsage(std::FILE* stream) {
     std::vector<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-    std::FILE* stream = out ? out : ErrorStream();
-    std::fprintf(stream, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\ncommands:\n");
+    std::fprintf(stream, "usage: mosaiq-cli [--data DIR] COMMAND [ARGS]\n"
+                         "       mosaiq-cli COMMAND --help\n"
+                         "       mosaiq-cli --help | --version\n"
+                         "options:\n"
+                         "  --data DIR    use DIR as the data directory\n"
+                         "  -h, --help    print this help and exit\n"
+                         "  --version     print the version and exit\n"
+                         "commands:\n");
     for (const CliCommand& c : sorted)
-        std::fprintf(stream, "  %s %s\n", qPrintable(c.name), qPrintable(c.usage));
+        std::fprintf(stream, "  %s%s%s\n", qPrintable(c.name), c.usage.isEmpty() ? "" : " ",
+                     qPrintable(c.usage));
+}
+
+void PrintUsage() {
+    PrintUsage(ErrorStream());
+}
+
+bool IsHelpOption(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
 }
 
 // Qt carries file names as Unicode text: bytes that are not UTF-8 would be replaced and the name
@@ -199,10 +217,25 @@ int main(int argc, char** argv) {
     }
     if (!args.isEmpty() && refuseUnusable({args.front()}))
         return kExitFailed;
-    if (args.isEmpty() || args.front() == QLatin1String("--help") ||
-        args.front() == QLatin1String("help")) {
-        PrintUsage(args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? kExitUsage : kExitOk;
+    if (args.isEmpty()) {
+        PrintUsage();
+        return kExitUsage;
+    }
+    if (IsHelpOption(args.front()) || args.front() == QLatin1String("help")) {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (args.front() == QLatin1String("--version")) {
+        std::printf("mosaiq-cli %s\n", MOSAIQ_VERSION);
+        return kExitOk;
+    }
+    if (!dataDir.isEmpty()) {
+        // A data folder that runs through a file cannot be made; say so before any command.
+        const QString inTheWay = mosaiq::FileInTheWayText(dataDir + QStringLiteral("/x"));
+        if (!inTheWay.isEmpty()) {
+            PrintError(QStringLiteral("cannot use the data folder %1: %2").arg(dataDir, inTheWay));
+            return kExitFailed;
+        }
     }
     const QString name = args.takeFirst();
     const auto& commands = CliCommands();
@@ -215,7 +248,7 @@ int main(int argc, char** argv) {
     }
     if (!it->takesFileList && refuseUnusable(args))
         return kExitFailed;
-    if (args.size() == 1 && args.front() == QLatin1String("--help")) {
+    if (args.size() == 1 && IsHelpOption(args.front())) {
         std::printf("usage: mosaiq-cli [--data DIR] %s %s\n", qPrintable(it->name),
                     qPrintable(it->usage));
         const QString summary = CommandSummary(it->name);

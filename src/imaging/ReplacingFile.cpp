@@ -1,5 +1,6 @@
 #include "imaging/ReplacingFile.h"
 
+#include "core/FileInTheWay.h"
 #include "core/RegularFile.h"
 
 #include <QFile>
@@ -20,7 +21,9 @@ bool ReplacingFile::Open() {
     m_temp.setFileTemplate(QFileInfo(target).absolutePath() + QStringLiteral("/.") +
                            QFileInfo(target).fileName() + QStringLiteral(".XXXXXX"));
     if (!m_temp.open()) {
-        m_error = QStringLiteral("cannot write %1: %2").arg(m_path, m_temp.errorString());
+        const QString inTheWay = FileInTheWayText(m_path);
+        m_error = QStringLiteral("cannot write %1: %2")
+                      .arg(m_path, inTheWay.isEmpty() ? m_temp.errorString() : inTheWay);
         return false;
     }
     return true;

@@ -17,10 +17,16 @@ Colorref DecorationDefaultColour(int selector) {
     }
 }
 
+int DecorationSelectorType(int selector) {
+    if (selector >= 0 && selector < kDecorationFamilyCount)
+        return selector + 1;
+    return selector == kImportedSelector ? kImportedDecorationType : -1;
+}
+
 QString DecorationSelectorName(int selector) {
-    static const char* const kNames[] = {"Chrome", "Cast", "Emboss", "Cloth",
-                                         "Glow",   "Neon", "Brushes"};
-    if (selector < 0 || selector > kBrushSelector)
+    static const char* const kNames[] = {"Chrome", "Cast", "Emboss",  "Cloth",
+                                         "Glow",   "Neon", "Brushes", "Imported"};
+    if (selector < 0 || selector >= kDecorationSelectorCount)
         return {};
     return QString::fromLatin1(kNames[selector]);
 }

@@ -6,8 +6,10 @@
 namespace mosaiq {
 
 QString LibraryPictureFileName(int type) {
-    static const char* const kFiles[] = {"clipart.cfg", "chrome_p.cfg", "ca_p.cfg",  "emboss_p.cfg",
-                                         "cloth_p.cfg", "glow_p.cfg",   "neon_p.cfg"};
+    // Type 7 is the Imported family: the decorations resource packs add to "decorate_t".
+    static const char* const kFiles[] = {"clipart.cfg",  "chrome_p.cfg", "ca_p.cfg",
+                                         "emboss_p.cfg", "cloth_p.cfg",  "glow_p.cfg",
+                                         "neon_p.cfg",   "decorate_t"};
     if (type < 0 || type >= int(std::size(kFiles)))
         return {};
     return QString::fromLatin1(kFiles[type]);

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QtEndian>
 
 #include <cerrno>
@@ -78,6 +79,10 @@ qint64 ThumbnailChainEnd(const QByteArray& bytes, qint64 n, std::int64_t* budget
 // A record read from a damaged list is kept only when its path is a terminated, non-empty text.
 bool PlausibleRecord(const PictureFileEntry& entry) {
     return entry.path[0] != 0 && std::memchr(entry.path, 0, sizeof entry.path) != nullptr;
+}
+
+QByteArray PathKey(const PictureFileEntry& entry) {
+    return QByteArray(entry.path, qsizetype(strnlen(entry.path, sizeof entry.path)));
 }
 
 void AppendU32(QByteArray& out, std::uint32_t value) {
@@ -170,6 +175,7 @@ void PhotoList::AppendLoaded(const PictureFileEntry& entry) {
 PhotoList::LoadStatus PhotoList::Load(const QString& path, QString* message) {
     m_records.clear();
     m_thumbnails.clear();
+    m_storedPaths.clear();
     m_protectedPath.clear();
     const auto refuse = [&](const QString& why) {
         m_records.clear();
@@ -225,6 +231,14 @@ PhotoList::LoadStatus PhotoList::Load(const QString& path, QString* message) {
 }
 
 bool PhotoList::LoadFromBytes(const QByteArray& bytes) {
+    const bool whole = ParseBytes(bytes);
+    m_storedPaths.clear();
+    for (const PictureFileEntry& e : m_records)
+        m_storedPaths.insert(PathKey(e));
+    return whole;
+}
+
+bool PhotoList::ParseBytes(const QByteArray& bytes) {
     m_records.clear();
     m_thumbnails.clear();
     ByteReader reader(bytes);
@@ -326,6 +340,74 @@ bool PhotoList::Save(const QString& path, QString* error) const {
         return false;
     }
     return WriteFileAtomically(path, SaveToBytes(), error);
+}
+
+namespace {
+
+// Reads a list file for merging: empty when it is missing, cannot be read or is too large.
+QByteArray ReadListForMerge(const QString& path) {
+    QFile file;
+    if (OpenRegularFile(file, path) != OpenFailure::None || file.size() > kMaxPhotoListBytes)
+        return {};
+    return file.readAll();
+}
+
+} // namespace
+
+int PhotoList::MergeFromBytes(const QByteArray& bytes) {
+    PhotoList stored;
+    stored.ParseBytes(bytes); // a damaged file gives what can be recovered
+    int merged = 0;
+    for (size_t i = 0; i < stored.m_records.size(); ++i) {
+        const PictureFileEntry& e = stored.m_records[i];
+        const QByteArray key = PathKey(e);
+        if (key.isEmpty() || m_storedPaths.count(key) != 0 || ContainsVisiblePath(e))
+            continue; // known before (kept or removed here) or added here too
+        PictureFileEntry added = e;
+        added.number = std::uint32_t(m_records.size());
+        added.selected = 0;
+        added.hidden = 0;
+        m_records.push_back(added);
+        m_thumbnails.push_back(i < stored.m_thumbnails.size() ? stored.m_thumbnails[i]
+                                                              : QByteArray());
+        ++merged;
+    }
+    // The file's records are known now: removing one of them later keeps it removed.
+    for (const PictureFileEntry& e : stored.m_records)
+        m_storedPaths.insert(PathKey(e));
+    return merged;
+}
+
+int PhotoList::MergeFromFile(const QString& path) {
+    if (!m_protectedPath.isEmpty() && m_protectedPath == path)
+        return 0;
+    return MergeFromBytes(ReadListForMerge(path));
+}
+
+bool PhotoList::SaveMerging(const QString& path, QString* error, int* merged) {
+    if (merged)
+        *merged = 0;
+    if (!m_protectedPath.isEmpty() && m_protectedPath == path)
+        return Save(path, error);
+    // Another writer holds the lock only for its own read, merge and write; a lock left by a
+    // killed writer is taken over after the stale time.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(30'000);
+    if (!lock.tryLock(10'000)) {
+        if (error)
+            *error = QStringLiteral("%1 is being written by another program; try again").arg(path);
+        return false;
+    }
+    const int taken = MergeFromFile(path);
+    if (merged)
+        *merged = taken;
+    if (!Save(path, error))
+        return false;
+    m_storedPaths.clear();
+    for (const PictureFileEntry& e : m_records)
+        if (!e.hidden)
+            m_storedPaths.insert(PathKey(e));
+    return true;
 }
 
 bool PhotoList::ContainsVisiblePath(const PictureFileEntry& entry) const {

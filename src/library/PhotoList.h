@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <set>
 #include <vector>
 
 namespace mosaiq {
@@ -60,6 +61,17 @@ public:
     // when path is a list that could not be read by Load (it is never overwritten).
     bool Save(const QString& path, QString* error = nullptr) const;
     QByteArray SaveToBytes() const;
+    // Saves as Save does after merging what another writer (mosaiq-cli import-photos, while the
+    // editor runs) added to path since this list last read or wrote it: such records, matched by
+    // full path, are appended in the file's order unless a visible record has the path already;
+    // records this list has removed stay removed, and this list's own additions and order are
+    // kept. The read, merge and write hold "<path>.lock", so two writers take turns. merged
+    // receives the number of records taken from the file.
+    bool SaveMerging(const QString& path, QString* error = nullptr, int* merged = nullptr);
+    // The merge alone: appends what another writer added to path since the last read or write
+    // (the rule of SaveMerging) and returns how many records it took; 0 when path is missing,
+    // unchanged or unreadable.
+    int MergeFromFile(const QString& path);
 
     // Adds a photo made ready by PreparePhoto: refused when a visible record has the same path
     // (byte for byte), when it could not be read, or when a side is 5 pixels or less.
@@ -81,6 +93,12 @@ public:
 
 private:
     void AppendLoaded(const PictureFileEntry& entry);
+    bool ParseBytes(const QByteArray& bytes);
+    int MergeFromBytes(const QByteArray& bytes);
+
+    // The full paths the list file held when this list last read or wrote it: a record of the
+    // file outside this set was added by another writer since.
+    std::set<QByteArray> m_storedPaths;
 
     std::vector<PictureFileEntry> m_records;
     QString m_protectedPath;              // a list file Load could not read: Save never writes it

@@ -4,11 +4,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <mutex>
 
 namespace mosaiq {
@@ -19,6 +21,7 @@ QString WritePicture(const test::ScopedDataDir& dir, const QString& name, QColor
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     const QString path = dir.File(name);
+    EXPECT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
     EXPECT_TRUE(image.save(path));
     return path;
 }
@@ -70,23 +73,93 @@ TEST(BatchConverter, EveryFormatWritesAPictureOfTheSameSize) {
     EXPECT_NEAR(qGreen(jpg.pixel(36, 20)), 200, 6);
 }
 
-TEST(BatchConverter, TwoInputsOneOutputLastWins) {
+TEST(BatchConverter, InputsOfOneNameGetNumberedOutputsInListOrder) {
     test::ScopedDataDir dir;
-    for (int run = 0; run < 4; ++run) {
+    const QString out = dir.File(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    // A file already in the folder is replaced, as before.
+    ASSERT_TRUE(test::WriteAll(out + QStringLiteral("/r.png"), "older"));
+    for (int run = 0; run < 3; ++run) {
         BatchSettings settings;
-        settings.files = {WritePicture(dir, QStringLiteral("a.png"), Qt::red),
+        settings.files = {WritePicture(dir, QStringLiteral("r.bmp"), Qt::red),
                           WritePicture(dir, QStringLiteral("other.png"), Qt::green),
-                          WritePicture(dir, QStringLiteral("a.bmp"), Qt::blue)};
-        settings.format = BatchFormatIndex(QStringLiteral("JPG"));
-        settings.outputDir = dir.File(QStringLiteral("out"));
+                          WritePicture(dir, QStringLiteral("r.ppm"), Qt::blue),
+                          WritePicture(dir, QStringLiteral("sub/r.png"), Qt::yellow)};
+        settings.format = BatchFormatIndex(QStringLiteral("PNG"));
+        settings.outputDir = out;
         settings.threads = 2;
-        const BatchSummary summary = BatchConverter(settings).Run();
-        EXPECT_EQ(summary.converted, 3);
-        const QImage out(dir.File(QStringLiteral("out/a.jpg")));
-        ASSERT_FALSE(out.isNull());
-        EXPECT_GT(qBlue(out.pixel(5, 5)), 200) << run;
-        EXPECT_LT(qRed(out.pixel(5, 5)), 50) << run;
+        std::mutex m;
+        std::map<int, BatchFileResult> results;
+        const BatchSummary summary = BatchConverter(settings).Run([&](const BatchFileResult& r) {
+            std::lock_guard<std::mutex> lock(m);
+            results[r.index] = r;
+        });
+        EXPECT_EQ(summary.converted, 4);
+        ASSERT_EQ(results.size(), 4u);
+        EXPECT_EQ(QFileInfo(results[0].output).fileName(), QStringLiteral("r.png"));
+        EXPECT_FALSE(results[0].renamed);
+        EXPECT_EQ(QFileInfo(results[2].output).fileName(), QStringLiteral("r (2).png"));
+        EXPECT_TRUE(results[2].renamed);
+        EXPECT_EQ(QFileInfo(results[3].output).fileName(), QStringLiteral("r (3).png"));
+        EXPECT_EQ(QImage(out + QStringLiteral("/r.png")).pixelColor(5, 5), QColor(Qt::red)) << run;
+        EXPECT_EQ(QImage(out + QStringLiteral("/r (2).png")).pixelColor(5, 5), QColor(Qt::blue));
+        EXPECT_EQ(QImage(out + QStringLiteral("/r (3).png")).pixelColor(5, 5), QColor(Qt::yellow));
     }
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(NumberedOutputPath(QStringLiteral("/o/a.b.png"), 12),
+              QStringLiteral("/o/a.b (12).png"));
+    EXPECT_EQ(NumberedOutputPath(QStringLiteral("/o/plain"), 2), QStringLiteral("/o/plain (2)"));
+}
+
+TEST(BatchConverter, ANumberedNameThatIsAnInputIsStillSkipped) {
+    test::ScopedDataDir dir;
+    // Converting into the inputs' own folder: "q (2).png" is one of the inputs.
+    BatchSettings settings;
+    settings.files = {WritePicture(dir, QStringLiteral("q.bmp"), Qt::red),
+                      WritePicture(dir, QStringLiteral("q.ppm"), Qt::blue),
+                      WritePicture(dir, QStringLiteral("q (2).png"), Qt::green)};
+    settings.format = BatchFormatIndex(QStringLiteral("PNG"));
+    settings.outputDir = dir.Path();
+    settings.threads = 1;
+    QStringList skipped;
+    const BatchSummary summary = BatchConverter(settings).Run([&](const BatchFileResult& r) {
+        if (!r.converted)
+            skipped << QFileInfo(r.input).fileName() + QLatin1Char(' ') + r.reason;
+    });
+    // q.bmp -> q.png; "q (2).png" -> "q (2) (2).png", since q.ppm took its plain name first.
+    EXPECT_EQ(summary.converted, 2);
+    EXPECT_TRUE(QFile::exists(dir.File(QStringLiteral("q (2) (2).png"))));
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_TRUE(skipped[0].startsWith(QStringLiteral("q.ppm"))); // its q (2).png is an input
+    EXPECT_TRUE(skipped[0].contains(QStringLiteral("would replace an input")));
+    EXPECT_EQ(QImage(dir.File(QStringLiteral("q (2).png"))).pixelColor(5, 5), QColor(Qt::green));
+}
+
+TEST(BatchConverter, FilesAddedDuringARunAreConvertedInIt) {
+    test::ScopedDataDir dir;
+    BatchSettings settings;
+    settings.files = {WritePicture(dir, QStringLiteral("first.png"), Qt::gray)};
+    settings.format = BatchFormatIndex(QStringLiteral("BMP"));
+    settings.outputDir = dir.File(QStringLiteral("out"));
+    settings.threads = 2;
+    BatchConverter converter(settings);
+    const QString late = WritePicture(dir, QStringLiteral("late.png"), Qt::gray);
+    const QString first = WritePicture(dir, QStringLiteral("sub/first.png"), Qt::gray);
+    QStringList done;
+    const BatchSummary summary = converter.Run([&](const BatchFileResult& r) {
+        done << QFileInfo(r.output).fileName();
+        // Added from the progress of the first file, as the dialog may.
+        if (done.size() == 1) {
+            EXPECT_TRUE(converter.AddFiles({late, first}));
+        }
+    });
+    EXPECT_EQ(summary.converted, 3);
+    EXPECT_EQ(converter.FileCount(), 3);
+    done.sort();
+    EXPECT_EQ(done, QStringList({"first (2).bmp", "first.bmp", "late.bmp"}));
+    // Once the run has ended nothing more joins it.
+    EXPECT_FALSE(converter.AddFiles({late}));
+    EXPECT_EQ(converter.FileCount(), 3);
 }
 
 TEST(BatchConverter, UnreadableFilesSkippedAndReported) {
@@ -132,6 +205,8 @@ TEST(BatchConverter, StopHonouredBetweenFiles) {
     });
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(summary.converted, 3);
+    EXPECT_EQ(summary.notStarted, 7);
+    EXPECT_FALSE(converter.AddFiles({settings.files.front()})); // a stopped run takes no more
     EXPECT_EQ(QDir(settings.outputDir).entryList(QDir::Files).size(), 3);
 }
 

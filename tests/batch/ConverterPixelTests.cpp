@@ -14,8 +14,8 @@
 namespace mosaiq {
 namespace {
 
-constexpr QRgb kHidden = qRgba(200, 30, 40, 0);  // colour under a fully transparent pixel
-constexpr QRgb kHalf = qRgba(10, 200, 30, 128);  // half transparent
+constexpr QRgb kHidden = qRgba(200, 30, 40, 0); // colour under a fully transparent pixel
+constexpr QRgb kHalf = qRgba(10, 200, 30, 128); // half transparent
 constexpr QRgb kOpaque = qRgba(20, 40, 250, 255);
 
 // A 16 x 16 PNG: left half hidden colour, top right half transparent, bottom right opaque.
@@ -36,8 +36,8 @@ QImage ConvertOne(const test::ScopedDataDir& dir, const QString& input, const ch
     settings.outputDir = dir.File(QStringLiteral("out"));
     const BatchSummary summary = BatchConverter(settings).Run();
     EXPECT_EQ(summary.converted, 1) << format;
-    const QString output = BatchOutputPath(
-        settings.outputDir, input, QString::fromLatin1(format).toLower());
+    const QString output =
+        BatchOutputPath(settings.outputDir, input, QString::fromLatin1(format).toLower());
     // Read back by the program's own decoders (Qt reads no TGA without the 2.0 footer).
     const DecodedPicture picture = DecodePictureStraight(output);
     EXPECT_TRUE(picture.Ok()) << output.toStdString() << ": " << picture.error.toStdString();
@@ -96,28 +96,30 @@ TEST(ConverterPixels, AnOutputThatWouldReplaceAnInputIsNotWritten) {
         settings.format = BatchFormatIndex(QStringLiteral("JPG"));
         settings.outputDir = outputDir;
         QStringList reasons;
-        const BatchSummary summary = BatchConverter(settings).Run(
-            [&](const BatchFileResult& r) { reasons << r.reason; });
+        const BatchSummary summary =
+            BatchConverter(settings).Run([&](const BatchFileResult& r) { reasons << r.reason; });
         EXPECT_EQ(summary.converted, 0);
         EXPECT_EQ(summary.skipped, 1);
         ASSERT_EQ(reasons.size(), 1);
         EXPECT_TRUE(reasons.front().contains(QStringLiteral("replace an input")));
         EXPECT_EQ(test::ReadAll(dir.File(QStringLiteral("a.jpg"))), jpgBefore);
     }
-    // b.bmp to PNG would replace the input b.png; c.bmp has no such clash and is converted.
+    // b.png to PNG would replace itself and is skipped; b.bmp, whose plain name the run gave
+    // b.png first, is written as "b (2).png"; c.bmp has no clash.
     BatchSettings settings;
     settings.files = {dir.File(QStringLiteral("b.png")), dir.File(QStringLiteral("b.bmp")),
                       dir.File(QStringLiteral("c.bmp"))};
     settings.format = BatchFormatIndex(QStringLiteral("PNG"));
     settings.outputDir = dir.Path();
     const BatchSummary summary = BatchConverter(settings).Run();
-    EXPECT_EQ(summary.converted, 1);
-    EXPECT_EQ(summary.skipped, 2);
+    EXPECT_EQ(summary.converted, 2);
+    EXPECT_EQ(summary.skipped, 1);
     EXPECT_EQ(test::ReadAll(dir.File(QStringLiteral("b.png"))), pngBefore);
+    EXPECT_TRUE(QFile::exists(dir.File(QStringLiteral("b (2).png"))));
     EXPECT_TRUE(QFile::exists(dir.File(QStringLiteral("c.png"))));
-    EXPECT_EQ(QDir(dir.Path()).entryList({QStringLiteral(".mosaiq-probe*")}, QDir::Hidden |
-                                                                                  QDir::Files),
-              QStringList());
+    EXPECT_EQ(
+        QDir(dir.Path()).entryList({QStringLiteral(".mosaiq-probe*")}, QDir::Hidden | QDir::Files),
+        QStringList());
 }
 
 } // namespace

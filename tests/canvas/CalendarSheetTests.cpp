@@ -62,7 +62,7 @@ TEST(CalendarSheet, TitleAndLabels) {
     EXPECT_EQ(CalendarSheet(2010, 9).Title(), QStringLiteral("September, 2010"));
     EXPECT_EQ(CalendarSheet(987, 5).Title(), QStringLiteral("May, 0987"));
     EXPECT_EQ(CalendarSheet(1, 1).Title(), QStringLiteral("January, 0001"));
-    const char* labels[] = {"SUN", "MON", "TUE", "WON", "THU", "FRI", "SAT"};
+    const char* labels[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(CalendarSheet::WeekdayLabel(i), QLatin1String(labels[i]));
 }

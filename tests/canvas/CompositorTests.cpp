@@ -3,6 +3,7 @@
 #include "canvas/MissingPhotoMark.h"
 
 #include "canvas/ObjectCache.h"
+#include "canvas/PhotoPicture.h"
 #include "library/FrameLibrary.h"
 #include "library/MaskLibrary.h"
 #include "library/PictureList.h"
@@ -224,6 +225,50 @@ TEST_F(CompositorTest, MaskCutsThePhotoWhereItIsWhite) {
     // The custom mask (mirrored) is found by its key.
     EXPECT_TRUE(PixelIs(image, 125, 50, kGreen));
     EXPECT_TRUE(PixelIs(image, 175, 50, kRed));
+}
+
+TEST_F(CompositorTest, AMaskDrawnOnTransparencyHidesThePhotoWhereItIsClear) {
+    // The look of the mask thumbnails: a dark shape (left half, a half-transparent grey column
+    // at x 8-9) on a transparent background.
+    QImage mask(20, 20, QImage::Format_ARGB32);
+    mask.fill(Qt::transparent);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 8; ++x)
+            mask.setPixel(x, y, qRgba(0, 0, 0, 255));
+        for (int x = 8; x < 10; ++x)
+            mask.setPixel(x, y, qRgba(0, 0, 0, 128));
+    }
+    // The same shape fully opaque keeps the plain rule: white hides, black shows.
+    QImage opaque = SolidImage(20, 20, Qt::white);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 8; ++x)
+            opaque.setPixel(x, y, qRgb(0, 0, 0));
+    ASSERT_TRUE(
+        WriteAll(data.File("mask.cfg"),
+                 EncodeKeyedLibrary({{20, 20, Guid(), Png(mask)}, {20, 20, Guid(), Png(opaque)}})));
+    doc.backgroundColour = MakeColorref(0, 255, 0);
+    const QString path = scene.WritePicture("m.png", SolidImage(100, 100, kRed));
+    scene.AddPhoto(path, {100, 100}, 0, 0).maskId = 1;
+    scene.AddPhoto(path, {100, 100}, 100, 0).maskId = 2;
+    const QImage image = scene.Render();
+    EXPECT_TRUE(PixelIs(image, 20, 50, kRed));
+    EXPECT_TRUE(PixelIs(image, 80, 50, kGreen)); // the clear part hides the photo
+    EXPECT_TRUE(PixelIs(image, 120, 50, kRed));
+    EXPECT_TRUE(PixelIs(image, 180, 50, kGreen));
+    // Half-transparent black on white is a middle grey: about half the photo shows.
+    const int alpha = qAlpha(doc.objects[0].cache->picture.pixel(45, 50));
+    EXPECT_NEAR(alpha, 128, 12);
+    EXPECT_EQ(qAlpha(doc.objects[0].cache->picture.pixel(95, 10)), 0);
+
+    // An opaque mask with every shade of blue keeps the rule exactly: alpha = 255 - blue.
+    QImage ramp(256, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 256; ++x)
+        ramp.setPixel(x, 0, qRgb(17, 200, x));
+    QImage photo(256, 1, QImage::Format_ARGB32_Premultiplied);
+    photo.fill(Qt::white);
+    ApplyMaskAlpha(photo, ramp);
+    for (int x = 0; x < 256; x += 15)
+        EXPECT_EQ(qAlpha(photo.pixel(x, 0)), 255 - x) << x;
 }
 
 TEST_F(CompositorTest, AMaskThatCannotBeReadIsTriedAgainOnTheNextPass) {

@@ -46,13 +46,16 @@ protected:
         for (int i = 0; i < 5; ++i) {
             QImage image(100 + 50 * i, 80 + 20 * i, QImage::Format_ARGB32);
             image.fill(QColor::fromHsv(i * 70, 220, 230, i == 2 ? 0 : 255));
-            const QString path = work + QStringLiteral("pic%1.%2").arg(i).arg(i == 4 ? "jpg" : "png");
+            const QString path =
+                work + QStringLiteral("pic%1.%2").arg(i).arg(i == 4 ? "jpg" : "png");
             ASSERT_TRUE(image.save(path));
             pictures << path;
         }
     }
 
-    int Count(const char* library) { return ReadPictureListCount(data.File(QLatin1String(library))); }
+    int Count(const char* library) {
+        return ReadPictureListCount(data.File(QLatin1String(library)));
+    }
 };
 
 TEST_F(PackCliTest, EveryKindMadeAndImported) {
@@ -68,16 +71,25 @@ TEST_F(PackCliTest, EveryKindMadeAndImported) {
                           {"brushes", "brushs", nullptr}};
     for (const Kind& kind : kinds) {
         const QString pack = work + QLatin1String(kind.name) + QStringLiteral(".irs");
-        const CliResult made = Cli(data.Path(), QStringList{QStringLiteral("make-pack"),
-                                                      QStringLiteral("--type"),
-                                                      QLatin1String(kind.name), pack} +
-                                              pictures);
+        const CliResult made =
+            Cli(data.Path(), QStringList{QStringLiteral("make-pack"), QStringLiteral("--type"),
+                                         QLatin1String(kind.name), pack} +
+                                 pictures);
         ASSERT_EQ(made.status, 0) << kind.name << made.err.toStdString();
+        EXPECT_TRUE(made.out.trimmed().endsWith(QByteArray(" with 5 ").append(kind.name)))
+            << kind.name;
         const int before = std::max(0, Count(kind.thumbnails));
         const QByteArray fullBefore =
             kind.full ? test::ReadAll(data.File(QLatin1String(kind.full))) : QByteArray();
         const CliResult imported = Cli(data.Path(), {QStringLiteral("import-pack"), pack});
         ASSERT_EQ(imported.status, 0) << kind.name << imported.err.toStdString();
+        const QByteArray line = QByteArray("imported 5 ")
+                                    .append(kind.name)
+                                    .append(" from ")
+                                    .append(kind.name)
+                                    .append(".irs");
+        EXPECT_TRUE(imported.out.startsWith(line)) << imported.out.toStdString();
+        EXPECT_FALSE(imported.out.contains(kind.thumbnails)); // no library file names
         EXPECT_EQ(Count(kind.thumbnails), before + 5) << kind.name;
         if (kind.full) {
             EXPECT_GT(test::ReadAll(data.File(QLatin1String(kind.full))).size(), fullBefore.size());
@@ -105,23 +117,26 @@ TEST_F(PackCliTest, SameNameRefusedOtherNameAccepted) {
                                 QStringLiteral("0.2,0.2,0.8,0.8"), pack, pictures.front()})
                   .status,
               0);
-    ASSERT_EQ(Cli(data.Path(), {QStringLiteral("import-pack"), pack}).status, 0);
+    const CliResult first = Cli(data.Path(), {QStringLiteral("import-pack"), pack});
+    ASSERT_EQ(first.status, 0);
+    // Named as the user knows them: one frame, from the pack's file name.
+    EXPECT_EQ(first.out.trimmed(), QByteArray("imported 1 frame from mine.irs"));
     const QByteArray frames = test::ReadAll(data.File(QStringLiteral("frame.cfg")));
     const CliResult again = Cli(data.Path(), {QStringLiteral("import-pack"), pack});
     EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.err.trimmed(), QByteArray("mosaiq-cli: Already in the library."));
+    EXPECT_EQ(again.err.trimmed(), QByteArray("mosaiq-cli: mine.irs is already in the library."));
     EXPECT_EQ(test::ReadAll(data.File(QStringLiteral("frame.cfg"))), frames);
     ASSERT_TRUE(QFile::copy(pack, work + QStringLiteral("copy.irs")));
-    EXPECT_EQ(Cli(data.Path(), {QStringLiteral("import-pack"), work + QStringLiteral("copy.irs")})
-                  .status,
-              0);
+    EXPECT_EQ(
+        Cli(data.Path(), {QStringLiteral("import-pack"), work + QStringLiteral("copy.irs")}).status,
+        0);
 }
 
 TEST_F(PackCliTest, BadPicturesAndBadPacksWriteNothing) {
     const QString pack = work + QStringLiteral("bad.irs");
     const CliResult made = Cli(data.Path(), {QStringLiteral("make-pack"), QStringLiteral("--type"),
-                                       QStringLiteral("cliparts"), pack, pictures.front(),
-                                       work + QStringLiteral("missing.png")});
+                                             QStringLiteral("cliparts"), pack, pictures.front(),
+                                             work + QStringLiteral("missing.png")});
     EXPECT_EQ(made.status, 1);
     EXPECT_TRUE(made.err.contains("missing.png"));
     EXPECT_FALSE(QFileInfo::exists(pack));
@@ -182,18 +197,18 @@ TEST_F(PackCliTest, MakePackWritesOnlyPacksAndReplacesOnlyPacks) {
 
 TEST_F(PackCliTest, ConvertExitsOneWhenAFileWasLeftOutAfterConvertingTheRest) {
     const CliResult run = Cli(data.Path(), {QStringLiteral("convert"), QStringLiteral("--format"),
-                                      QStringLiteral("png"), QStringLiteral("--output"),
-                                      work + QStringLiteral("out"), pictures.at(4),
-                                      work + QStringLiteral("missing.png"), pictures.at(1)});
+                                            QStringLiteral("png"), QStringLiteral("--output"),
+                                            work + QStringLiteral("out"), pictures.at(4),
+                                            work + QStringLiteral("missing.png"), pictures.at(1)});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains("missing.png"));
     EXPECT_TRUE(QFileInfo::exists(work + QStringLiteral("out/pic4.png")));
     EXPECT_TRUE(QFileInfo::exists(work + QStringLiteral("out/pic1.png")));
     // Converting into the inputs' own folder refuses to replace them.
     const QByteArray original = test::ReadAll(pictures.at(0));
-    const CliResult same = Cli(data.Path(), {QStringLiteral("convert"), QStringLiteral("--format"),
-                                       QStringLiteral("PNG"), QStringLiteral("--output"), work,
-                                       pictures.at(0)});
+    const CliResult same =
+        Cli(data.Path(), {QStringLiteral("convert"), QStringLiteral("--format"),
+                          QStringLiteral("PNG"), QStringLiteral("--output"), work, pictures.at(0)});
     EXPECT_EQ(same.status, 1);
     EXPECT_TRUE(same.err.contains("would replace an input"));
     EXPECT_EQ(test::ReadAll(pictures.at(0)), original);

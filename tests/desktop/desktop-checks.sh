@@ -90,6 +90,14 @@ cli-help)
     "$cli" "$c" --help >"$scratch/one" || fail "$c --help exit status"
     grep -q "^usage: mosaiq-cli .*$c" "$scratch/one" || fail "$c --help prints no usage"
   done
+  "$cli" -h | cmp -s - "$scratch/help" || fail "mosaiq-cli -h differs from --help"
+  "$cli" --version | grep -Eq '^mosaiq-cli [0-9]+\.[0-9]+' || fail "mosaiq-cli --version"
+  grep -qF -- '\-\-version' "$src/resources/desktop/man/mosaiq-cli.1" || fail "--version not in mosaiq-cli.1"
+  # Without arguments the usage goes to standard error and the status is 2.
+  status=0; "$cli" >"$scratch/none.out" 2>"$scratch/none.err" || status=$?
+  [ "$status" = 2 ] || fail "mosaiq-cli without arguments exits $status"
+  [ ! -s "$scratch/none.out" ] && grep -q '^usage: mosaiq-cli' "$scratch/none.err" ||
+    fail "mosaiq-cli without arguments prints no usage on standard error"
   "$build/bin/mosaiq" --help | grep -q '^usage: mosaiq \[FILE...\]' || fail "mosaiq --help"
   ;;
 completion)
@@ -103,8 +111,17 @@ completion)
     got=$(complete_words mosaiq-cli re)
     [[ " $got " == *" render "* && " $got " == *" resave "* ]] || { echo "commands: $got"; exit 1; }
     cd "$2" && touch a.dcf b.txt
-    got=$(complete_words mosaiq-cli dump "")
-    [[ "$got" == *a.dcf* && "$got" != *b.txt* ]] || { echo "files: $got"; exit 1; }
+    touch c.png
+    for c in dump render resave; do
+      got=$(complete_words mosaiq-cli $c "")
+      [[ "$got" == *a.dcf* && "$got" != *b.txt* && "$got" != *c.png* ]] || { echo "$c files: $got"; exit 1; }
+    done
+    got=$(complete_words mosaiq-cli render a.dcf "")
+    [[ "$got" == *c.png* && "$got" != *a.dcf* ]] || { echo "render output: $got"; exit 1; }
+    got=$(complete_words mosaiq-cli convert --format "")
+    [[ " $got " == *" PNG "* && " $got " == *" TIF "* ]] || { echo "formats: $got"; exit 1; }
+    got=$(complete_words mosaiq-cli convert --format p)
+    [[ " $got " == *" PNG "* && " $got " == *" PNM "* && " $got " == *" PCX "* ]] || { echo "formats p: $got"; exit 1; }
   ' _ "$src" "$scratch"
   ;;
 package)

@@ -159,5 +159,13 @@ TEST(DecorationTypes, EachFamilyHasItsDefaultColour) {
     EXPECT_EQ(DecorationDefaultColour(4), MakeColorref(255, 150, 0));
     EXPECT_EQ(DecorationDefaultColour(5), MakeColorref(0, 200, 200));
     EXPECT_EQ(DecorationSelectorName(kBrushSelector), QStringLiteral("Brushes"));
-    EXPECT_TRUE(DecorationSelectorName(7).isEmpty());
+    EXPECT_EQ(DecorationSelectorName(kImportedSelector), QStringLiteral("Imported"));
+    EXPECT_EQ(DecorationDefaultColour(kImportedSelector), MakeColorref(127, 127, 127));
+    EXPECT_TRUE(DecorationSelectorName(8).isEmpty());
+    // Families 0-5 show types 1-6, Imported type 7; the brushes are no item type.
+    EXPECT_EQ(DecorationSelectorType(0), 1);
+    EXPECT_EQ(DecorationSelectorType(5), 6);
+    EXPECT_EQ(DecorationSelectorType(kBrushSelector), -1);
+    EXPECT_EQ(DecorationSelectorType(kImportedSelector), 7);
+    EXPECT_EQ(DecorationSelectorType(8), -1);
 }

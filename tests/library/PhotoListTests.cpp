@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QSysInfo>
 #include <QTimer>
 #include <QtEndian>
 
@@ -106,6 +107,90 @@ TEST(PhotoList, MissingAndEmptyLists) {
     EXPECT_EQ(list.Count(), 0);
     ASSERT_TRUE(list.Save(dir.File(QStringLiteral("srcmedia.cfg"))));
     EXPECT_EQ(test::ReadAll(dir.File(QStringLiteral("srcmedia.cfg"))), QByteArray(4, '\0'));
+}
+
+// The editor holds the list from its start while mosaiq-cli import-photos writes the same file.
+struct ConcurrentWriters : ::testing::Test {
+    test::ScopedDataDir dir;
+    QString file = dir.File(QStringLiteral("srcmedia.cfg"));
+    QString Photo(int i) {
+        return WritePhoto(dir, QStringLiteral("c%1.png").arg(i), QSize(20 + i, 20));
+    }
+    // What a second writer does: load the file as it is now, add, save.
+    void OtherWriterAdds(std::initializer_list<int> photos) {
+        PhotoList other;
+        ASSERT_EQ(other.Load(file), PhotoList::LoadStatus::Loaded);
+        for (int i : photos)
+            ASSERT_EQ(other.AddImportedPhoto(PreparePhoto(Photo(i))), AddPhotoResult::Added);
+        ASSERT_TRUE(other.SaveMerging(file));
+    }
+    static QStringList Paths(const QString& file) {
+        PhotoList saved;
+        EXPECT_EQ(saved.Load(file), PhotoList::LoadStatus::Loaded);
+        QStringList out;
+        for (const PictureFileEntry& e : saved.Records())
+            out << QFileInfo(EntryPath(e)).fileName();
+        return out;
+    }
+};
+
+TEST_F(ConcurrentWriters, PhotosAddedByAnotherWriterAreKept) {
+    PhotoList editor;
+    ASSERT_EQ(editor.Load(file), PhotoList::LoadStatus::Loaded); // no list yet
+    OtherWriterAdds({0, 1, 2, 3, 4});
+    ASSERT_EQ(editor.AddImportedPhoto(PreparePhoto(Photo(5))), AddPhotoResult::Added);
+    // The editor's own import of a photo the other writer added too is not doubled.
+    ASSERT_EQ(editor.AddImportedPhoto(PreparePhoto(Photo(1))), AddPhotoResult::Added);
+    int merged = -1;
+    ASSERT_TRUE(editor.SaveMerging(file, nullptr, &merged));
+    EXPECT_EQ(merged, 4);
+    EXPECT_EQ(Paths(file),
+              QStringList({"c5.png", "c1.png", "c0.png", "c2.png", "c3.png", "c4.png"}));
+    // The merged records keep their thumbnails and sizes, numbered by position.
+    ASSERT_EQ(editor.Count(), 6);
+    EXPECT_EQ(editor.Records()[5].width, 24u);
+    EXPECT_EQ(editor.Records()[5].number, 5u);
+    EXPECT_EQ(QImage::fromData(editor.Thumbnails()[5], "JPEG").size(), QSize(80, 80));
+    // Saving again with nothing new changes nothing.
+    const QByteArray bytes = test::ReadAll(file);
+    ASSERT_TRUE(editor.SaveMerging(file, nullptr, &merged));
+    EXPECT_EQ(merged, 0);
+    EXPECT_EQ(test::ReadAll(file), bytes);
+}
+
+TEST_F(ConcurrentWriters, PhotosRemovedInTheEditorStayRemoved) {
+    OtherWriterAdds({0, 1, 2});
+    PhotoList editor;
+    ASSERT_EQ(editor.Load(file), PhotoList::LoadStatus::Loaded);
+    editor.Hide(1);
+    OtherWriterAdds({3}); // its load still holds c1, which it writes back
+    ASSERT_TRUE(editor.SaveMerging(file));
+    EXPECT_EQ(Paths(file), QStringList({"c0.png", "c2.png", "c3.png"}));
+
+    // Noticed between saves (the editor's watcher), the addition shows before any save.
+    OtherWriterAdds({4});
+    EXPECT_EQ(editor.MergeFromFile(file), 1);
+    EXPECT_EQ(editor.MergeFromFile(file), 0);
+    editor.Hide(0);
+    ASSERT_TRUE(editor.SaveMerging(file));
+    EXPECT_EQ(Paths(file), QStringList({"c2.png", "c3.png", "c4.png"}));
+
+    // Imported again by the other writer after the editor saved without it, it comes back.
+    OtherWriterAdds({1});
+    ASSERT_TRUE(editor.SaveMerging(file));
+    EXPECT_EQ(Paths(file), QStringList({"c2.png", "c3.png", "c4.png", "c1.png"}));
+}
+
+TEST_F(ConcurrentWriters, AWriterHoldingTheLockIsWaitedForNotOverrun) {
+    PhotoList editor;
+    ASSERT_EQ(editor.AddImportedPhoto(PreparePhoto(Photo(0))), AddPhotoResult::Added);
+    // A lock left by a killed writer (no such process) is taken over at once.
+    ASSERT_TRUE(
+        test::WriteAll(file + QStringLiteral(".lock"),
+                       "999999999\nmosaiq-cli\n" + QSysInfo::machineHostName().toUtf8() + '\n'));
+    ASSERT_TRUE(editor.SaveMerging(file));
+    EXPECT_EQ(Paths(file), QStringList({"c0.png"}));
+    EXPECT_FALSE(QFile::exists(file + QStringLiteral(".lock")));
 }
 
 // A list of three photos as saved, with the thumbnails the importer made.

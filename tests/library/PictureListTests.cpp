@@ -142,5 +142,6 @@ TEST(LibraryPicture, ItemCodeChoosesFileAndEntry) {
     EXPECT_FALSE(LoadLibraryPicture(7000));
     EXPECT_FALSE(LoadLibraryPicture(-1));
     EXPECT_EQ(LibraryPictureFileName(3), QStringLiteral("emboss_p.cfg"));
-    EXPECT_TRUE(LibraryPictureFileName(7).isEmpty());
+    EXPECT_EQ(LibraryPictureFileName(7), QStringLiteral("decorate_t")); // the Imported family
+    EXPECT_TRUE(LibraryPictureFileName(8).isEmpty());
 }

@@ -7,6 +7,8 @@
 
 #include "common/TestSupport.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -73,6 +75,29 @@ TEST_F(PhotoBrowserTest, BandSelectsAndDoubleClickAsksToAdd) {
     QTest::mouseDClick(&browser, Qt::LeftButton, {}, CentreOf(4));
     EXPECT_EQ(add.count(), 1);
     EXPECT_EQ(browser.Anchor(), 4);
+}
+
+TEST_F(PhotoBrowserTest, ADoubleClickKeepsTheSelectionItsPressMade) {
+    Show(6);
+    QTest::mouseClick(&browser, Qt::LeftButton, {}, CentreOf(0));
+    QSignalSpy add(&browser, &CPhotoBrowser::addRequested);
+    // Ctrl+double-click on photo 2, as the system delivers it: press, release, double click.
+    const auto send = [this](QEvent::Type type, Qt::MouseButtons buttons) {
+        const QPointF at(CentreOf(2));
+        QMouseEvent event(type, at, browser.mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::ControlModifier);
+        QApplication::sendEvent(&browser, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(add.count(), 1);
+    EXPECT_EQ(browser.Anchor(), 2);
+    EXPECT_EQ(browser.Selection().SelectedRecords(), (std::vector<int>{0, 2}));
+    // A plain double click on a selected photo keeps the others selected too.
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    EXPECT_EQ(browser.Selection().SelectedRecords(), (std::vector<int>{0, 2}));
 }
 
 TEST_F(PhotoBrowserTest, ScrollBarWheelAndThumbnailsDecodedOnce) {

@@ -1,12 +1,12 @@
 // The photo commands of the main window: import with its progress window, Add to Canvas, Remove,
 // the list kept across a restart, stopping, closing during an import and files named at start.
-#include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandIds.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "core/Notifier.h"
 #include "library/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/DialogProvider.h"
 
@@ -158,6 +158,31 @@ TEST_F(PhotoCommandsTest, RemovedPhotosStayRemovedAfterARestart) {
     // A removed photo imported again comes back.
     Import({paths[1]});
     EXPECT_EQ(Browser().Selection().VisibleCount(), 3);
+}
+
+TEST_F(PhotoCommandsTest, PhotosAnotherProgramAddsWhileTheWindowIsOpenAreKept) {
+    const QStringList paths = Photos(7);
+    Import(paths.mid(0, 2));
+    CPhotoBrowser& browser = Browser();
+    QTest::mouseClick(&browser, Qt::LeftButton, {}, browser.ThumbnailRect(0).center());
+    ASSERT_TRUE(window->RunCommand(cmd::kRemovePhotosButton));
+    // mosaiq-cli import-photos meanwhile: it reads the list as saved, adds five and saves.
+    const QString file = data.File(QStringLiteral("srcmedia.cfg"));
+    PhotoList other;
+    ASSERT_EQ(other.Load(file), PhotoList::LoadStatus::Loaded);
+    for (const QString& path : paths.mid(2))
+        ASSERT_EQ(other.AddImportedPhoto(PreparePhoto(path)), AddPhotoResult::Added);
+    ASSERT_TRUE(other.SaveMerging(file));
+    // The window notices the file changed and shows them (the removed photo stays away).
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Browser().Selection().VisibleCount() == 6; }, 5000));
+    window->close();
+    window.reset();
+    PhotoList saved;
+    ASSERT_EQ(saved.Load(file), PhotoList::LoadStatus::Loaded);
+    ASSERT_EQ(saved.Count(), 6);
+    EXPECT_EQ(EntryPath(saved.Records()[0]), paths[1]);
+    for (int i = 2; i < 7; ++i)
+        EXPECT_EQ(EntryPath(saved.Records()[size_t(i - 1)]), paths[i]);
 }
 
 TEST_F(PhotoCommandsTest, StopEndsTheImportHalfWay) {

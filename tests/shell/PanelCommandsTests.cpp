@@ -1,22 +1,23 @@
 // The editing panels in a whole main window, offscreen, with simulated input: the text panel and
 // the text objects it edits, the tuning panel, the crop dialog and panel, nudging and Ctrl+A.
+#include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/tuning/CTuningPanel.h"
+#include "common/TestSupport.h"
 #include "core/FixedText.h"
 #include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandIds.h"
-#include "canvas/widgets/CCollageCanvas.h"
-#include "common/TestSupport.h"
 #include "imaging/widgets/crop/CCropConstraintColumn.h"
 #include "imaging/widgets/crop/CCropDialog.h"
 #include "imaging/widgets/crop/CCropPanel.h"
 #include "imaging/widgets/crop/CCropView.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "text/TextFont.h"
 #include "text/widgets/CTextPanel.h"
 #include "text/widgets/CTextStyleList.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
+#include "ui/widgets/CVexColourPicker.h"
 #include "ui/widgets/CVexComboBox.h"
-#include "canvas/widgets/tuning/CTuningPanel.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -115,6 +116,9 @@ TEST_F(PanelCommandsTest, TheTemplateStartsAsStyleZeroAndFollowsEveryControl) {
     EXPECT_EQ(t.style, 0);
     EXPECT_EQ(t.firstColour, MakeColorref(0, 255, 0));
     EXPECT_EQ(FaceName(t.font), text->FontList()->GetLBText(0));
+    // The pickers' words as the user reads them.
+    EXPECT_EQ(text->SecondColourPicker()->CustomText(), QStringLiteral("Custom Color"));
+    EXPECT_EQ(text->SecondColourPicker()->toolTip(), QStringLiteral("Shadow Color"));
 
     window->RunCommand(cmd::kTextTab);
     CTextStyleList* styles = text->StyleList();
@@ -311,7 +315,20 @@ TEST_F(PanelCommandsTest, CropToFiveBySevenIsOneUndoStep) {
     const int before = Steps();
     RunWithDialog(cmd::kCrop, [](CCropDialog& dialog) {
         EXPECT_TRUE(dialog.View()->HasPicture());
-        dialog.Constraints()->Choose(3);
+        // Eight buttons of 120 x 20 from (20, 40), an eighth of the column apart.
+        CCropConstraintColumn* column = dialog.Constraints();
+        const int step = (dialog.height() - 80) / 8;
+        for (int i = 0; i < 8; ++i) {
+            const QRect r(column->Button(i)->mapTo(&dialog, QPoint(0, 0)),
+                          column->Button(i)->size());
+            EXPECT_EQ(r, QRect(20, 40 + i * step, 120, 20)) << i;
+        }
+        // A click on the radio mark at a button's left end chooses it: the mark is the button's.
+        const QPoint mark = column->Button(3)->geometry().topLeft() + QPoint(8, 10);
+        QWidget* hit = column->childAt(mark);
+        ASSERT_EQ(hit, column->Button(3));
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(column, mark));
+        EXPECT_EQ(column->Checked(), 3);
         QTest::mouseClick(dialog.CropButton(), Qt::LeftButton, {}, QPoint(5, 5));
     });
     const PhotoRecord& p = *Doc().objects.back().Photo();

@@ -217,7 +217,7 @@ QWidget* CombosAndColours() {
 
 QWidget* DialogPicture() {
     CSkinDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Add Transparent Month Calender"));
+    dialog.setWindowTitle(QStringLiteral("Add Transparent Month Calendar"));
     dialog.resize(300, 150);
     auto* ok = new CBitmapButton(1, &dialog);
     ok->SetThreePart(true);

@@ -1,7 +1,7 @@
 #include "batch/widgets/CBatchConvertDialog.h"
 
-#include "core/Notifier.h"
 #include "batch/BatchConverter.h"
+#include "core/Notifier.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CQorListBox.h"
 #include "ui/widgets/CScrolledListBox.h"
@@ -10,7 +10,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace mosaiq {
 namespace {
@@ -74,7 +78,23 @@ CBatchConvertDialog::CBatchConvertDialog(QWidget* parent)
     m_formatList->List()->SetCurrentRow(0);
     m_formatList->UpdateBars();
     connect(m_addButton, &CBitmapButton::commandIssued, this, [this] { AddPictureFiles(); });
-    connect(m_convertButton, &CBitmapButton::commandIssued, this, [this] { StartConversion(); });
+    // Convert and Stop share the button: its caption says which it is.
+    connect(m_convertButton, &CBitmapButton::commandIssued, this, [this] {
+        if (m_busy)
+            StopConversion();
+        else
+            StartConversion();
+    });
+    CQorListBox* files = m_fileList->List();
+    files->installEventFilter(this);
+    files->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(files, &QWidget::customContextMenuRequested, this, [this, files](const QPoint& at) {
+        const int row = files->RowAt(at);
+        if (row >= 0)
+            files->SetCurrentRow(row);
+        std::unique_ptr<QMenu> menu(CreateFileListMenu(row));
+        menu->exec(files->mapToGlobal(at));
+    });
     connect(m_browseButton, &CBitmapButton::commandIssued, this,
             [this] { BrowseOutputDirectory(); });
     // Both levels of the default folder are made now, so Browse starts inside it.
@@ -118,19 +138,61 @@ void CBatchConvertDialog::AddPictureFiles() {
 }
 
 void CBatchConvertDialog::AddFiles(const QStringList& paths) {
-    // A run works on its own copy of the list, so adding files now never disturbs it.
+    QStringList added;
     for (const QString& path : paths)
-        m_files << QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        added << QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    m_files << added;
+    // Files added during a run join it; after its last file they wait for the next run.
+    if (m_busy && !m_stopping && m_converter && m_converter->AddFiles(added)) {
+        m_runTotal += int(added.size());
+        m_status = tr("%1 of %2 files done").arg(m_done).arg(m_runTotal);
+    }
+    ShowFiles(m_fileList->List()->CurrentRow());
+}
+
+void CBatchConvertDialog::ShowFiles(int current) {
     CQorListBox* list = m_fileList->List();
-    const int current = list->CurrentRow();
     list->SetItems(m_files);
-    list->SetCurrentRow(current);
+    list->SetCurrentRow(std::min(current, int(m_files.size()) - 1));
     m_fileList->UpdateBars();
     update();
 }
 
+void CBatchConvertDialog::RemoveFile(int row) {
+    if (m_busy || row < 0 || row >= m_files.size())
+        return;
+    m_files.removeAt(row);
+    ShowFiles(row);
+}
+
+void CBatchConvertDialog::ClearFiles() {
+    if (m_busy)
+        return;
+    m_files.clear();
+    ShowFiles(-1);
+}
+
+QMenu* CBatchConvertDialog::CreateFileListMenu(int row) {
+    auto* menu = new QMenu(this);
+    QAction* remove = menu->addAction(tr("Remove"), this, [this, row] { RemoveFile(row); });
+    remove->setEnabled(!m_busy && row >= 0 && row < m_files.size());
+    QAction* clear = menu->addAction(tr("Clear"), this, [this] { ClearFiles(); });
+    clear->setEnabled(!m_busy && !m_files.isEmpty());
+    return menu;
+}
+
+bool CBatchConvertDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_fileList->List() && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        RemoveFile(m_fileList->List()->CurrentRow());
+        return true;
+    }
+    return CSkinDialog::eventFilter(watched, event);
+}
+
 void CBatchConvertDialog::BrowseOutputDirectory() {
-    const QString dir = Dialogs().ExistingDirectory(this, tr("Select Output Directory"), m_outputDir);
+    const QString dir =
+        Dialogs().ExistingDirectory(this, tr("Select Output Directory"), m_outputDir);
     if (!dir.isEmpty())
         SetOutputDirectory(dir);
 }
@@ -163,9 +225,12 @@ void CBatchConvertDialog::StartConversion() {
     m_converter = std::make_unique<BatchConverter>(settings);
     m_busy = true;
     m_closeWhenStopped = false;
+    m_stopping = false;
     m_done = 0;
     m_runTotal = int(m_files.size());
     m_skipped.clear();
+    m_renamed.clear();
+    m_convertButton->SetCaption(tr("Stop"));
     m_status = tr("Converting %1 files...").arg(m_runTotal);
     update();
     BatchConverter* converter = m_converter.get();
@@ -183,16 +248,33 @@ void CBatchConvertDialog::OnFileDone(const BatchFileResult& result) {
     // Skipped files count too, so the bar reaches its end.
     ++m_done;
     if (!result.converted)
-        m_skipped << QStringLiteral("%1: %2").arg(QFileInfo(result.input).fileName(), result.reason);
+        m_skipped << QStringLiteral("%1: %2").arg(QFileInfo(result.input).fileName(),
+                                                  result.reason);
+    else if (result.renamed)
+        m_renamed << QStringLiteral("%1 \u2192 %2")
+                         .arg(QFileInfo(result.input).fileName(),
+                              QFileInfo(result.output).fileName());
     m_status = tr("%1 of %2 files done").arg(m_done).arg(m_runTotal);
     if (!m_skipped.isEmpty())
         m_status += tr(", %1 skipped").arg(m_skipped.size());
     update(kProgressRect.united(kStatusRect));
 }
 
+void CBatchConvertDialog::StopConversion() {
+    if (!m_busy || m_stopping)
+        return;
+    m_stopping = true;
+    m_status = tr("Stopping...");
+    update();
+    if (m_converter)
+        m_converter->RequestStop();
+}
+
 void CBatchConvertDialog::OnRunEnded(const BatchSummary& summary) {
     JoinWorker();
     m_busy = false;
+    m_stopping = false;
+    m_convertButton->SetCaption(tr("Convert"));
     if (m_closeWhenStopped) {
         emit runFinished();
         done(QDialog::Rejected);
@@ -208,19 +290,33 @@ void CBatchConvertDialog::OnRunEnded(const BatchSummary& summary) {
     m_status = tr("Converted %1 of %2 files").arg(summary.converted).arg(m_runTotal);
     if (summary.skipped > 0)
         m_status += tr(", skipped %1").arg(summary.skipped);
+    if (summary.stopped)
+        m_status += tr(", stopped");
     update();
     emit runFinished();
+    Inform(SummaryText(summary));
+}
+
+QString CBatchConvertDialog::SummaryText(const BatchSummary& summary) const {
     QString text = tr("Converted %1 of %2 files into %3.")
                        .arg(summary.converted)
                        .arg(m_runTotal)
                        .arg(QDir::toNativeSeparators(m_outputDir));
-    if (!m_skipped.isEmpty()) {
-        text += QLatin1String("\n\n") + tr("Skipped:") + QLatin1Char('\n') +
-                m_skipped.mid(0, kSummaryNames).join(QLatin1Char('\n'));
-        if (m_skipped.size() > kSummaryNames)
-            text += QLatin1Char('\n') + tr("and %1 more").arg(m_skipped.size() - kSummaryNames);
-    }
-    Inform(text);
+    if (summary.stopped)
+        text +=
+            QLatin1Char(' ') +
+            tr("Stopped: %1 files were not converted.").arg(summary.notStarted + summary.skipped);
+    const auto list = [&text](const QString& title, const QStringList& names) {
+        if (names.isEmpty())
+            return;
+        text += QLatin1String("\n\n") + title + QLatin1Char('\n') +
+                names.mid(0, kSummaryNames).join(QLatin1Char('\n'));
+        if (names.size() > kSummaryNames)
+            text += QLatin1Char('\n') + tr("and %1 more").arg(names.size() - kSummaryNames);
+    };
+    list(tr("Skipped:"), m_skipped);
+    list(tr("Written under another name (an earlier file of this run has the name):"), m_renamed);
+    return text;
 }
 
 void CBatchConvertDialog::reject() {
@@ -230,14 +326,15 @@ void CBatchConvertDialog::reject() {
     }
     if (m_closeWhenStopped)
         return; // already stopping
-    if (Dialogs().Ask(this, tr("Are you sure to stop converting?"), false) != Answer::Yes)
+    Question question;
+    question.text = tr("Are you sure to stop converting?");
+    question.caption = tr("Confirm");
+    if (Dialogs().AskQuestion(this, question) != Answer::Yes)
         return;
     // The run stops before its next file; OnRunEnded then closes the dialog.
     m_closeWhenStopped = true;
-    m_status = tr("Stopping...");
-    update();
-    if (m_converter)
-        m_converter->RequestStop();
+    m_stopping = false;
+    StopConversion();
 }
 
 void CBatchConvertDialog::paintEvent(QPaintEvent* event) {

@@ -3,9 +3,12 @@
 // The batch converter window: a skinned modal dialog with the list of picture files, the eight
 // output formats, the output directory with Browse..., Convert, and a progress bar with a status
 // line. The conversion (BatchConverter) runs on a worker thread using every core; the dialog only
-// shows its progress, so the window stays responsive. Closing while a run is going on asks
-// "Are you sure to stop converting?"; on Yes the run stops before its next file and the dialog
-// closes when it has.
+// shows its progress, so the window stays responsive. During a run Convert becomes Stop (the run
+// stops before its next file and the summary says what was and was not converted); Add Picture
+// File stays enabled and the files added join the run; Remove and Clear (the file list's context
+// menu, the Delete key) wait for the run to end. Closing while a run is going on asks "Are you
+// sure to stop converting?" (caption "Confirm"); on Yes the run stops and the dialog closes when
+// it has.
 
 #include "ui/widgets/CSkinDialog.h"
 
@@ -14,6 +17,8 @@
 
 #include <memory>
 #include <thread>
+
+class QMenu;
 
 namespace mosaiq {
 
@@ -43,6 +48,15 @@ public:
     // Starts a run over the whole list; nothing while a run is going on, with no format chosen
     // or with an empty list.
     void StartConversion();
+    // Stops the run before its next file (the Stop button); nothing when idle.
+    void StopConversion();
+    // Removes one file of the list / every file; nothing during a run.
+    void RemoveFile(int row);
+    void ClearFiles();
+    // The file list's context menu for a click on row (-1: below the rows): Remove and Clear,
+    // enabled when they can act. The caller owns it.
+    QMenu* CreateFileListMenu(int row);
+    CBitmapButton* ConvertButton() const { return m_convertButton; }
 
     const QStringList& Files() const { return m_files; }
     QString OutputDirectory() const { return m_outputDir; }
@@ -74,10 +88,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnFileDone(const BatchFileResult& result);
     void OnRunEnded(const BatchSummary& summary);
+    QString SummaryText(const BatchSummary& summary) const;
+    void ShowFiles(int current);
     void JoinWorker();
 
     CBitmapButton* m_addButton;
@@ -91,9 +108,11 @@ private:
     QString m_status;
     bool m_busy = false;
     bool m_closeWhenStopped = false;
+    bool m_stopping = false;
     int m_done = 0;
     int m_runTotal = 0;
     QStringList m_skipped; // "name: reason" of the current run
+    QStringList m_renamed; // "name -> output name" of the current run
     std::unique_ptr<BatchConverter> m_converter;
     std::thread m_worker;
 };

@@ -73,7 +73,7 @@ void CNewCollageDialog::CreateControls() {
 
     m_colour = new CVexColourPicker(this);
     m_colour->setGeometry(l.colourButton);
-    m_colour->SetCustomText(tr("Costom Color"));
+    m_colour->SetCustomText(tr("Custom Color"));
     m_colour->setWindowTitle(tr("Color"));
 
     m_browse = new CBitmapButton(kBrowse, this);

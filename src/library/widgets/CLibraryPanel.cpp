@@ -2,12 +2,14 @@
 
 #include "core/DataPath.h"
 #include "core/Notifier.h"
+#include "library/DecorationTypes.h"
 #include "library/LibraryPicture.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
 #include "ui/widgets/Skin.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -118,6 +120,11 @@ bool CLibraryPanel::LoadFile(const QString& fileName, bool keepPictures) {
     m_fileName = fileName;
     m_items = LoadLibraryItems(DataFile(fileName), ThumbnailBox(), keepPictures);
     m_failed = !m_items.complete;
+    // Before the first decoration pack there is no "decorate_t": an empty family, not a library
+    // that failed.
+    if (m_failed && fileName == LibraryPictureFileName(kImportedDecorationType) &&
+        !QFileInfo::exists(DataFile(fileName)))
+        m_failed = false;
     if (keepPictures)
         DarkenBrushThumbnails();
     m_grid.SetCount(int(m_items.thumbnails.size()));

@@ -17,7 +17,7 @@ constexpr int kRowHeight = 20;
 
 CPresetListPane::CPresetListPane(QWidget* parent) : QWidget(parent) {
     m_selector = new CVexComboBox(CVexComboBox::Style::DropDownList, this);
-    for (int k = 0; k <= kBrushSelector; ++k)
+    for (int k = 0; k < kDecorationSelectorCount; ++k)
         m_selector->AddString(tr(DecorationSelectorName(k).toLatin1().constData()));
     m_selector->SetCurSel(0);
     // Room for eight families without scrolling (the decoration packs may add one).

@@ -99,6 +99,8 @@ public:
 Q_SIGNALS:
     // A library file changed on disk (a pack was imported, a custom mask added): panels reload.
     void librariesChanged();
+    // A decoration pack was imported: the preset panel shows the Imported family.
+    void decorationsImported();
     // The photo list changed on disk or in memory (the browser repaints).
     void photoListChanged();
     // The window is closing: workers stop now.

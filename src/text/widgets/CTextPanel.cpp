@@ -55,8 +55,8 @@ CTextPanel::CTextPanel(QWidget* parent) : QWidget(parent) {
     connect(m_first, &CVexColourPicker::selectionEnded, this, &CTextPanel::ChooseFirstColour);
     m_second = new CVexColourPicker(this);
     m_second->SetDefaultText(QString());
-    m_second->SetCustomText(QStringLiteral("Costom Color"));
-    m_second->setToolTip(QStringLiteral("Shaow Color"));
+    m_second->SetCustomText(QStringLiteral("Custom Color"));
+    m_second->setToolTip(QStringLiteral("Shadow Color"));
     connect(m_second, &CVexColourPicker::selectionEnded, this, &CTextPanel::ChooseSecondColour);
 
     m_styles = new CTextStyleList(this);

@@ -42,6 +42,11 @@ void CBitmapButton::SetTextOffset(QPoint offset) {
     update();
 }
 
+void CBitmapButton::SetIconAtLeft(bool atLeft) {
+    m_iconAtLeft = atLeft;
+    update();
+}
+
 void CBitmapButton::SetIcons(const QIcon& icon, const QIcon& disabledIcon) {
     m_icon = icon;
     m_disabledIcon = disabledIcon;
@@ -96,15 +101,19 @@ void CBitmapButton::paintEvent(QPaintEvent*) {
     }
     const QIcon& icon = m_state == kDisabled && !m_disabledIcon.isNull() ? m_disabledIcon : m_icon;
     if (!icon.isNull()) {
-        const QRect iconRect((width() - 16) / 2, (height() - 16) / 2, 16, 16);
+        const QRect iconRect(m_iconAtLeft ? 2 : (width() - 16) / 2, (height() - 16) / 2, 16, 16);
         const bool greyed = m_state == kDisabled && m_disabledIcon.isNull();
         icon.paint(&p, iconRect, Qt::AlignCenter, greyed ? QIcon::Disabled : QIcon::Normal);
     }
     if (!m_caption.isEmpty()) {
         p.setFont(DefaultGuiFont());
         p.setPen(m_state == kDisabled ? QColor(120, 120, 120) : m_textColour);
-        p.drawText(rect().translated(m_textOffset), Qt::AlignCenter | Qt::TextShowMnemonic,
-                   m_caption);
+        if (m_iconAtLeft)
+            p.drawText(rect().adjusted(22, 0, 0, 0).translated(m_textOffset),
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, m_caption);
+        else
+            p.drawText(rect().translated(m_textOffset), Qt::AlignCenter | Qt::TextShowMnemonic,
+                       m_caption);
     }
 }
 

@@ -25,6 +25,9 @@ public:
     void SetTextColour(const QColor& colour);
     void SetTextOffset(QPoint offset);
     void SetIcons(const QIcon& icon, const QIcon& disabledIcon);
+    // Draws the icon at the left edge with the caption after it (a radio-style button), instead
+    // of both centred.
+    void SetIconAtLeft(bool atLeft);
     void Enable(bool enabled);
 
     int CommandId() const { return m_commandId; }
@@ -57,6 +60,7 @@ private:
     QPoint m_textOffset;
     QIcon m_icon;
     QIcon m_disabledIcon;
+    bool m_iconAtLeft = false;
 };
 
 } // namespace mosaiq

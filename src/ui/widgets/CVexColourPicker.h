@@ -27,6 +27,7 @@ public:
     // An empty text removes its box from the popup.
     void SetDefaultText(const QString& text) { m_defaultText = text; }
     void SetCustomText(const QString& text) { m_customText = text; }
+    QString CustomText() const { return m_customText; }
     void SetTrackMode(int mode) { m_trackMode = mode; }
     void SetTrackSelection(bool on) { m_trackSelection = on; }
     bool IsPopupActive() const;

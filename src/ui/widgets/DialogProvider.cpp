@@ -88,6 +88,23 @@ void ShowMessageBox(QWidget* parent, const QString& text, bool warning) {
     box.exec();
 }
 
+Answer QtDialogProvider::AskQuestion(QWidget* parent, const Question& question) {
+    const QMessageBox::StandardButtons buttons = question.okCancel
+                                                     ? QMessageBox::Ok | QMessageBox::Cancel
+                                                     : QMessageBox::Yes | QMessageBox::No;
+    const QString caption =
+        question.caption.isEmpty() ? QStringLiteral("Mosaiq Photo Editor") : question.caption;
+    QMessageBox box(question.warning ? QMessageBox::Warning : QMessageBox::Information, caption,
+                    question.text, buttons, parent);
+    box.setDefaultButton(question.okCancel ? QMessageBox::Ok : QMessageBox::Yes);
+    box.setEscapeButton(question.okCancel ? QMessageBox::Cancel : QMessageBox::No);
+    FitMessageBoxToCaption(box);
+    const auto reply = box.exec();
+    if (reply == QMessageBox::Yes || reply == QMessageBox::Ok)
+        return Answer::Yes;
+    return question.okCancel ? Answer::Cancel : Answer::No;
+}
+
 DialogProvider& Dialogs() {
     static QtDialogProvider qtDialogs;
     return g_installed ? *g_installed : qtDialogs;

@@ -24,8 +24,16 @@ void FitMessageBoxToCaption(QMessageBox& box);
 // An information (or warning) message box with the program's caption, wide enough for it.
 void ShowMessageBox(QWidget* parent, const QString& text, bool warning);
 
-// The answer to a question with Yes, No and (where offered) Cancel.
+// The answer to a question with Yes, No and (where offered) Cancel; OK answers Yes.
 enum class Answer { Yes, No, Cancel };
+
+// A question drawn otherwise than Ask draws it.
+struct Question {
+    QString text;
+    QString caption;       // empty: the program's name
+    bool okCancel = false; // OK and Cancel (Escape: Cancel) instead of Yes and No
+    bool warning = false;  // the warning icon instead of the information icon
+};
 
 class DialogProvider {
 public:
@@ -56,6 +64,8 @@ public:
     // A question in a message box with the program's caption: Yes and No, and Cancel when
     // withCancel (Escape or closing the box answers Cancel, or No without Cancel).
     virtual Answer Ask(QWidget* parent, const QString& text, bool withCancel) = 0;
+    // A question with its own caption, buttons and icon.
+    virtual Answer AskQuestion(QWidget* parent, const Question& question) = 0;
 };
 
 class QtDialogProvider : public DialogProvider {
@@ -71,6 +81,7 @@ public:
                                 const QString& filter, QString* chosenFilter) override;
     QString ExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
     Answer Ask(QWidget* parent, const QString& text, bool withCancel) override;
+    Answer AskQuestion(QWidget* parent, const Question& question) override;
 };
 
 // Answers from queues of prepared answers (an empty queue: cancelled) and records what was asked.
@@ -112,7 +123,13 @@ public:
     }
     mosaiq::Answer Ask(QWidget*, const QString& text, bool withCancel) override {
         m_questions << text;
+        m_questionForms.push_back({text, QString(), false, false});
         return Take(m_replies, withCancel ? mosaiq::Answer::Cancel : mosaiq::Answer::No);
+    }
+    mosaiq::Answer AskQuestion(QWidget*, const mosaiq::Question& question) override {
+        m_questions << question.text;
+        m_questionForms.push_back(question);
+        return Take(m_replies, question.okCancel ? mosaiq::Answer::Cancel : mosaiq::Answer::No);
     }
 
     void Answer(std::optional<QColor> colour) { m_answers.push_back(colour); }
@@ -124,14 +141,15 @@ public:
     void Reply(mosaiq::Answer answer) { m_replies.push_back(answer); }
     const std::deque<QColor>& Asked() const { return m_asked; }
     const QStringList& Questions() const { return m_questions; }
+    // Every question as it was drawn (Ask's with an empty caption, Yes and No, information icon).
+    const std::deque<mosaiq::Question>& QuestionForms() const { return m_questionForms; }
     const QStringList& FileCaptions() const { return m_fileCaptions; }
     const QStringList& Filters() const { return m_filters; }
     // The name (or path) each save dialog started with.
     const QStringList& StartNames() const { return m_startNames; }
 
 private:
-    template <typename T>
-    static T Take(std::deque<T>& queue, T fallback) {
+    template <typename T> static T Take(std::deque<T>& queue, T fallback) {
         if (queue.empty())
             return fallback;
         T value = queue.front();
@@ -144,6 +162,7 @@ private:
     std::deque<mosaiq::Answer> m_replies;
     std::deque<QColor> m_asked;
     QStringList m_questions;
+    std::deque<mosaiq::Question> m_questionForms;
     QStringList m_fileCaptions;
     QStringList m_filters;
     QStringList m_startNames;

@@ -2,6 +2,7 @@
 #include "imaging/widgets/CNewCollageDialog.h"
 #include "imaging/widgets/CPlacementButton.h"
 #include "ui/widgets/CBitmapButton.h"
+#include "ui/widgets/CVexColourPicker.h"
 #include "ui/widgets/DialogProvider.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ TEST_F(NewCollageDialogTest, OpensWithTheGivenValuesAndPlacement) {
     s.backgroundPath = QStringLiteral("/pictures/back.png");
     CNewCollageDialog dialog(s);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Collage Setting"));
+    EXPECT_EQ(dialog.ColourButton()->CustomText(), QStringLiteral("Custom Color"));
     EXPECT_EQ(dialog.WidthEdit()->text(), QStringLiteral("1200"));
     EXPECT_EQ(dialog.HeightEdit()->text(), QStringLiteral("900"));
     EXPECT_EQ(dialog.PathEdit()->text(), s.backgroundPath);

@@ -1,17 +1,20 @@
 // The library panels in the main window, offscreen: placing items, the decoration selector and
 // swatch, painting, custom masks and their bookkeeping at close.
-#include "core/BuiltinData.h"
-#include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandIds.h"
+#include "canvas/ObjectPictures.h"
+#include "canvas/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
+#include "core/BuiltinData.h"
+#include "core/Notifier.h"
 #include "library/DecorationTypes.h"
 #include "library/LibraryTestFiles.h"
 #include "library/PictureList.h"
+#include "library/ResourcePack.h"
 #include "library/StarterLibraries.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/CPresetListPane.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
 #include "ui/widgets/CColourPalette.h"
@@ -20,6 +23,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -354,9 +358,13 @@ TEST_F(LibraryPanels, ResetThenCloseRemovesTheCustomFile) {
     WaitForImport();
     ASSERT_TRUE(QFile::exists(data.File("cusmask.cfg")));
 
-    Q_EMIT masks->resetRequested(); // no answer: No
+    Q_EMIT masks->resetRequested(); // no answer: Cancel
     EXPECT_EQ(masks->Count(), 29);
-    dialogs.Reply(Answer::Yes);
+    // Asked as a warning with OK and Cancel.
+    ASSERT_EQ(dialogs.QuestionForms().size(), 1u);
+    EXPECT_TRUE(dialogs.QuestionForms().front().okCancel);
+    EXPECT_TRUE(dialogs.QuestionForms().front().warning);
+    dialogs.Reply(Answer::Yes); // OK
     Q_EMIT masks->resetRequested();
     EXPECT_EQ(masks->Count(), 28);
     EXPECT_EQ(dialogs.Questions().size(), 2);
@@ -408,4 +416,71 @@ TEST_F(LibraryPanels, APanelNarrowerThanACellDrawsNothingAndIgnoresClicks) {
     QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_EQ(panel.SelectedIndex(), 0);
     EXPECT_EQ(selections.count(), 1);
+}
+
+TEST_F(LibraryPanels, ImportedDecorationsShowInTheirFamilyAndSurviveSaveAndReopen) {
+    Open();
+    // Before any decoration pack the Imported family is empty, not a library that failed.
+    Q_EMIT Pane()->selectorChanged(kImportedSelector);
+    EXPECT_EQ(Presets()->Type(), kImportedDecorationType);
+    EXPECT_EQ(Presets()->Count(), 0);
+    EXPECT_FALSE(Presets()->LoadFailed());
+    Q_EMIT Pane()->selectorChanged(2);
+
+    // A pack of two grey decorations: a ring and a square.
+    ResourcePack pack;
+    pack.type = int(PackKind::Decorations);
+    QImage ring(40, 30, QImage::Format_ARGB32);
+    ring.fill(Qt::transparent);
+    {
+        QPainter p(&ring);
+        p.setPen(QPen(QColor(90, 90, 90), 4));
+        p.drawEllipse(QRect(4, 4, 32, 22));
+    }
+    QImage square(20, 20, QImage::Format_ARGB32);
+    square.fill(QColor(160, 160, 160));
+    for (const QImage& picture : {ring, square}) {
+        const std::optional<PackItem> item = MakePackItem(PackKind::Decorations, picture);
+        ASSERT_TRUE(item);
+        pack.items.push_back(*item);
+    }
+    const QString packPath = data.File(QStringLiteral("d.irs"));
+    ASSERT_TRUE(WriteAll(packPath, EncodeResourcePack(pack)));
+    dialogs.AnswerFiles({packPath});
+    window->RunCommand(cmd::kImportPack);
+
+    // The panel turns to the Imported family and shows both, in its default colour (middle grey).
+    EXPECT_EQ(Pane()->Selector(), kImportedSelector);
+    EXPECT_EQ(Presets()->Type(), kImportedDecorationType);
+    EXPECT_EQ(Presets()->Count(), 2);
+    EXPECT_EQ(Swatch()->Colour(), MakeColorref(127, 127, 127));
+    Q_EMIT Presets()->itemChosen(CLibraryPanel::kAddPreset, 1);
+    ASSERT_EQ(Doc().objects.size(), 1u);
+    const ClipartRecord placed = *Doc().objects.back().Clipart();
+    EXPECT_EQ(placed.sourceId, 7001);
+    EXPECT_EQ(placed.isPreset, 1);
+    EXPECT_EQ(placed.width, 20);
+
+    // Recoloured like any decoration: the swatch colour reaches the square's pixels.
+    Swatch()->SetColour(MakeColorref(200, 30, 30));
+    Q_EMIT Swatch()->colourChosen();
+    const QImage red = ClipartPicture(Doc(), *Doc().objects.back().Clipart());
+    ASSERT_FALSE(red.isNull());
+    const QColor centre = red.pixelColor(10, 10);
+    EXPECT_GT(centre.red(), centre.green() + 40);
+
+    // Saved and opened again, the item keeps its code and is drawn.
+    const QString project = data.File(QStringLiteral("imported.dcf"));
+    ASSERT_TRUE(SaveProject(Doc(), project).ok);
+    CollageDocument reopened;
+    ASSERT_TRUE(LoadProject(reopened, project).ok);
+    ASSERT_EQ(reopened.objects.size(), 1u);
+    EXPECT_EQ(reopened.objects[0].Clipart()->sourceId, 7001);
+    EXPECT_FALSE(ClipartPicture(reopened, *reopened.objects[0].Clipart()).isNull());
+    // Without the family's file (another machine), the item is drawn as nothing, as any unknown
+    // code is, and the project still opens.
+    ASSERT_TRUE(QFile::remove(data.File(QStringLiteral("decorate_t"))));
+    CollageDocument elsewhere;
+    ASSERT_TRUE(LoadProject(elsewhere, project).ok);
+    EXPECT_TRUE(ClipartPicture(elsewhere, *elsewhere.objects[0].Clipart()).isNull());
 }

@@ -119,7 +119,7 @@ TEST_F(EffectsCommandsTest, CalendarIsCentredOnTheVisibleCanvasAndUndoable) {
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<CCalendarDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Transparent Month Calender"));
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Transparent Month Calendar"));
         EXPECT_EQ(dialog->Calendar()->geometry(), QRect(16, 40, 254, 260));
         dialog->Calendar()->ShowMonth(2010, 12);
         QTest::mouseClick(dialog->Calendar()->NextButton(), Qt::LeftButton);

@@ -10,7 +10,7 @@ CCalendarDialog::CCalendarDialog(QWidget* parent)
       // The control at (16, 40)-(276, 300): 254 x 260 after the width rule.
       m_calendar(new CCalendarControl(QRect(16, 40, 260, 260), this)),
       m_ok(new CBitmapButton(1, this)), m_cancel(new CBitmapButton(2, this)) {
-    setWindowTitle(tr("Add Transparent Month Calender"));
+    setWindowTitle(tr("Add Transparent Month Calendar"));
     m_ok->SetCaption(tr("OK"));
     m_cancel->SetCaption(tr("Cancel"));
     connect(m_ok, &CBitmapButton::commandIssued, this, &CCalendarDialog::Confirm);

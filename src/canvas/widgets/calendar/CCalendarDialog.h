@@ -1,6 +1,6 @@
 #pragma once
 
-// "Add Transparent Month Calender": a captionless rounded dialog holding the calendar control,
+// "Add Transparent Month Calendar": a captionless rounded dialog holding the calendar control,
 // a close box, "OK" and "Cancel". OK turns the shown month into the 260 x 260 transparent
 // picture (Picture()); Cancel and the close box leave Picture() null.
 

@@ -3,8 +3,6 @@
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/Skin.h"
 
-#include <QPainter>
-
 #include <algorithm>
 
 namespace mosaiq {
@@ -12,7 +10,8 @@ namespace {
 
 constexpr int kButtonWidth = 120;
 constexpr int kButtonHeight = 20;
-constexpr int kMarkWidth = 20; // the radio mark left of each button
+constexpr int kUnchecked = 208; // the radio icons drawn inside each button
+constexpr int kChecked = 209;
 
 } // namespace
 
@@ -21,6 +20,7 @@ CCropConstraintColumn::CCropConstraintColumn(QWidget* parent) : QWidget(parent) 
         auto* b = new CBitmapButton(kFirstId + i, this);
         b->SetBitmaps(195, 194, 193, 195);
         b->SetCaption(QString::fromLatin1(CropConstraints()[size_t(i)].label));
+        b->SetIconAtLeft(true);
         connect(b, &CBitmapButton::commandIssued, this, [this, i] { Choose(i); });
         m_buttons[size_t(i)] = b;
     }
@@ -38,18 +38,9 @@ void CCropConstraintColumn::Choose(int index) {
 }
 
 void CCropConstraintColumn::ShowChecked() {
-    update();
-}
-
-void CCropConstraintColumn::paintEvent(QPaintEvent*) {
-    // Each button's radio mark sits just left of it: checked (209) or not (208).
-    QPainter p(this);
-    for (int i = 0; i < kCropConstraintCount; ++i) {
-        const QRect button = m_buttons[size_t(i)]->geometry();
-        const QRect mark(button.left() - kMarkWidth, button.top() + (button.height() - 16) / 2, 16,
-                         16);
-        SkinIcon(i == m_checked ? 209 : 208).paint(&p, mark);
-    }
+    // The radio mark is the button's own icon, so a click anywhere on the button chooses it.
+    for (int i = 0; i < kCropConstraintCount; ++i)
+        m_buttons[size_t(i)]->SetIcons(SkinIcon(i == m_checked ? kChecked : kUnchecked), QIcon());
 }
 
 void CCropConstraintColumn::resizeEvent(QResizeEvent*) {
@@ -60,11 +51,10 @@ void CCropConstraintColumn::resizeEvent(QResizeEvent*) {
     const int step =
         rows == kCropConstraintCount ? height() / kCropConstraintCount : kButtonHeight + 1;
     const int cell = width() / columns;
-    const int buttonWidth = std::min(kButtonWidth, cell - kMarkWidth - 4);
+    const int buttonWidth = columns == 1 ? kButtonWidth : std::min(kButtonWidth, cell - 4);
     for (int i = 0; i < kCropConstraintCount; ++i)
-        m_buttons[size_t(i)]->setGeometry((i / rows) * cell + kMarkWidth, (i % rows) * step,
-                                          buttonWidth, kButtonHeight);
-    update();
+        m_buttons[size_t(i)]->setGeometry((i / rows) * cell, (i % rows) * step, buttonWidth,
+                                          kButtonHeight);
 }
 
 } // namespace mosaiq

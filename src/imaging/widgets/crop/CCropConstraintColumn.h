@@ -1,7 +1,9 @@
 #pragma once
 
 // The column of the eight aspect-constraint buttons (commands 10580 to 10587): radio-style, one
-// checked at a time, "No Constraint" at first. Choosing one reports its ratio.
+// checked at a time, "No Constraint" at first. Each button is 120 x 20 with its radio icon (208
+// unchecked, 209 checked) inside it, so the whole button takes the click. Choosing one reports its
+// ratio.
 
 #include "imaging/CropFrame.h"
 
@@ -30,7 +32,6 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void ShowChecked();

@@ -60,7 +60,8 @@ void CCropDialog::resizeEvent(QResizeEvent* event) {
     const int w = width();
     const int h = height();
     m_view->setGeometry(140, 40, std::max(w - 160, 1), std::max(h - 80, 1));
-    m_constraints->setGeometry(20, 40, 110, std::max(h - 80, 1));
+    // The column starts at (20, 40); its buttons are 120 pixels wide, up to the crop view.
+    m_constraints->setGeometry(20, 40, 120, std::max(h - 80, 1));
     m_cancel->setGeometry(w - 140, h - 30, 65, 21);
     m_crop->setGeometry(w - 350, h - 30, 65, 21);
 }

@@ -321,9 +321,13 @@ void CPhotoBrowser::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton ||
         event->position().y() >= height() - PhotoGrid::kButtonBand)
         return;
-    // The second press selects as the first did (it changes nothing after it), so the photo
-    // under the pointer is the one added.
-    PressAt(event->position().toPoint(), event->modifiers());
+    // The double click's own press already selected the photo under the pointer (with Ctrl it
+    // toggled it on): selecting again would toggle it off. Only a double click that arrives
+    // without that press (the pointer on another photo) selects as a press does.
+    const QPoint p = event->position().toPoint();
+    const int position = m_grid.HitTest(p);
+    if (position >= 0 && m_selection.RecordAt(position) != m_selection.Anchor())
+        PressAt(p, event->modifiers());
     update();
     Q_EMIT addRequested();
 }

@@ -3,20 +3,21 @@
 // An effect runs on the selected photo's own picture on a worker thread (the wait cursor shows and
 // a window-modal progress box offers Cancel after a short moment); its result is a new picture in
 // the data directory's "Effects/" folder that the photo then points to, as one undo step.
+#include "canvas/CollageDocument.h"
+#include "canvas/CollageExport.h"
+#include "canvas/EffectPictures.h"
+#include "canvas/PastedPlacement.h"
+#include "canvas/PhotoEffectJob.h"
+#include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/widgets/calendar/CCalendarDialog.h"
 #include "core/DataPath.h"
 #include "core/FixedText.h"
 #include "core/Notifier.h"
+#include "platform/WallpaperSetter.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandGroup.h"
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
-#include "canvas/PastedPlacement.h"
-#include "canvas/PhotoEffectJob.h"
-#include "canvas/widgets/CCollageCanvas.h"
-#include "platform/WallpaperSetter.h"
-#include "canvas/widgets/calendar/CCalendarDialog.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -91,7 +92,12 @@ public:
             RestoreWallpaper();
     }
 
-    void OnClose() override { StopEffect(); }
+    void OnClose() override {
+        StopEffect();
+        // Effect pictures of this run that were undone or replaced, and that no saved project
+        // uses, would otherwise stay in "Effects/" for good.
+        RemoveUnusedEffectPictures(Document());
+    }
 
 private:
     CollageDocument& Document() const { return Window().Canvas().Document(); }
@@ -101,8 +107,7 @@ private:
             return;
         CollageDocument& doc = Document();
         const int index = doc.FirstSelectedIndex();
-        const PhotoRecord* photo =
-            index >= 0 ? doc.objects[size_t(index)].Photo() : nullptr;
+        const PhotoRecord* photo = index >= 0 ? doc.objects[size_t(index)].Photo() : nullptr;
         if (!photo) {
             Inform(QStringLiteral("Please select a photo on the canvas."));
             return;
@@ -112,8 +117,8 @@ private:
         m_job = std::make_shared<PhotoEffectJob>(m_photoPath, effect, EffectsFolder(),
                                                  doc.objects[size_t(index)].upright);
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_progress = new QProgressDialog(QObject::tr("Applying the photo effect..."), QObject::tr("Cancel"),
-                                         0, 0, &Window());
+        m_progress = new QProgressDialog(QObject::tr("Applying the photo effect..."),
+                                         QObject::tr("Cancel"), 0, 0, &Window());
         m_progress->setWindowModality(Qt::WindowModal);
         m_progress->setMinimumDuration(400);
         std::shared_ptr<PhotoEffectJob> job = m_job;
@@ -121,8 +126,8 @@ private:
         Window().UpdateToolbarState();
         m_worker = std::thread([this, job] {
             EffectFileResult result = job->Run();
-            QMetaObject::invokeMethod(this, [this, result] { FinishEffect(result); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, result] { FinishEffect(result); }, Qt::QueuedConnection);
         });
     }
 
@@ -149,11 +154,13 @@ private:
                                        ? doc.objects[size_t(m_photoIndex)].Photo()
                                        : nullptr;
         if (!photo || ReadFixedText(photo->path) != m_photoPath) {
-            Inform(QStringLiteral("The photo was changed while the effect ran; the effect was not applied."));
+            Inform(QStringLiteral(
+                "The photo was changed while the effect ran; the effect was not applied."));
             return;
         }
         if (!SetPhotoPicture(doc, m_photoIndex, result.path))
-            Warn(QStringLiteral("The effect's picture path is too long for the photo: %1").arg(result.path));
+            Warn(QStringLiteral("The effect's picture path is too long for the photo: %1")
+                     .arg(result.path));
         Window().UpdateToolbarState();
     }
 
@@ -174,7 +181,8 @@ private:
             return;
         CCollageCanvas& canvas = Window().Canvas();
         CollageDocument& doc = canvas.Document();
-        const QPoint centre = VisibleCanvasCentre(doc.view, canvas.size(), QSize(doc.width, doc.height));
+        const QPoint centre =
+            VisibleCanvasCentre(doc.view, canvas.size(), QSize(doc.width, doc.height));
         if (AddPastedPictureCentred(doc, dialog.Picture(), centre))
             Window().UpdateToolbarState();
     }

@@ -1,17 +1,17 @@
 // Library commands: the frame, mask and clipart panels, the preset/brush panel with its type
 // selector and brush settings, the colour swatch panel, Add to Canvas, painting with a brush,
 // custom mask import and reset, and the custom-mask bookkeeping when the window closes.
+#include "canvas/widgets/CCollageCanvas.h"
 #include "core/DataPath.h"
 #include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandGroup.h"
-#include "shell/widgets/CommandGroups.h"
-#include "shell/widgets/CommandIds.h"
-#include "canvas/widgets/CCollageCanvas.h"
 #include "library/CustomMasks.h"
 #include "library/DecorationTypes.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/CPresetListPane.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandGroup.h"
+#include "shell/widgets/CommandGroups.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CColourPalette.h"
 #include "ui/widgets/DialogProvider.h"
@@ -84,6 +84,10 @@ public:
         QObject::connect(m_swatch, &CColourPalette::colourChosen, this,
                          [this] { TakeSwatchColour(); });
         QObject::connect(&window, &CMainDialog::librariesChanged, this, [this] { ReloadAll(); });
+        QObject::connect(&window, &CMainDialog::decorationsImported, this, [this] {
+            m_pane->SetSelector(kImportedSelector);
+            SwitchSelector(kImportedSelector);
+        });
 
         // Escape leaves painting wherever the key starts (the canvas, or any child that passes
         // it on to the window).
@@ -274,7 +278,7 @@ private:
             return;
         }
         LeavePaintMode();
-        m_presets->LoadType(selector + 1, true);
+        m_presets->LoadType(DecorationSelectorType(selector), true);
         const Colorref colour = DecorationDefaultColour(selector);
         m_swatch->SetColour(colour);
         CollageDocument& doc = Document();
@@ -382,9 +386,13 @@ private:
     void ResetMasks() {
         if (m_importing)
             return;
-        const QString question =
+        // A warning with OK and Cancel: the custom masks are about to go.
+        Question question;
+        question.text =
             Tr("Are you sure to replace current mask library\nwith default mask library?");
-        if (Dialogs().Ask(&Window(), question, false) != Answer::Yes)
+        question.okCancel = true;
+        question.warning = true;
+        if (Dialogs().AskQuestion(&Window(), question) != Answer::Yes)
             return;
         QString error;
         if (!ResetMaskLibrary(DataPath(), &error)) {

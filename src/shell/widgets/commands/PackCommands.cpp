@@ -81,6 +81,8 @@ private:
             Window().ShowPanel(PanelSlot::Clipart);
             break;
         case PackKind::Decorations:
+            emit Window().decorationsImported();
+            break;
         case PackKind::Brushes:
             break;
         }

@@ -2,21 +2,23 @@
 // written when it closes (never over a list that exists but could not be read), the photo browser
 // in its area, Import (a worker prepares the photos while the progress window shows each one),
 // Remove, Add to Canvas, the browser's context menu and dragging photos onto the canvas.
+#include "canvas/widgets/CCollageCanvas.h"
 #include "core/DataPath.h"
 #include "core/Notifier.h"
-#include "shell/widgets/CMainDialog.h"
-#include "shell/widgets/CommandGroup.h"
-#include "shell/widgets/CommandGroups.h"
-#include "shell/widgets/CommandIds.h"
-#include "canvas/widgets/CCollageCanvas.h"
 #include "imaging/PictureFileEntry.h"
 #include "library/PhotoImportRun.h"
 #include "library/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
+#include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/CommandGroup.h"
+#include "shell/widgets/CommandGroups.h"
+#include "shell/widgets/CommandIds.h"
 #include "ui/widgets/DialogProvider.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSet>
 
 namespace mosaiq {
@@ -54,6 +56,7 @@ public:
     explicit PhotoCommands(CMainDialog& window)
         : CommandGroup(window), m_path(DataFile(QStringLiteral("srcmedia.cfg"))), m_run(m_list) {
         LoadList();
+        WatchList();
         m_browser = new CPhotoBrowser(&window);
         m_browser->SetList(&m_list);
         m_browser->SetDropTarget(&window.Canvas());
@@ -181,12 +184,55 @@ private:
         }
     }
 
+    // The list file is watched (and its folder, for a file made or replaced by a rename), so
+    // photos another program adds while the window is open show up in the browser.
+    void WatchList() {
+        m_watcher = new QFileSystemWatcher(this);
+        m_watcher->addPath(QFileInfo(m_path).absolutePath());
+        if (QFileInfo::exists(m_path))
+            m_watcher->addPath(m_path);
+        const auto changed = [this] { MergeChangedList(); };
+        QObject::connect(m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
+        QObject::connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+        m_listStamp = ListStamp();
+    }
+
+    QString ListStamp() const {
+        const QFileInfo info(m_path);
+        return QStringLiteral("%1/%2/%3")
+            .arg(info.size())
+            .arg(info.lastModified().toMSecsSinceEpoch())
+            .arg(info.exists());
+    }
+
+    void MergeChangedList() {
+        if (QFileInfo::exists(m_path) && !m_watcher->files().contains(m_path))
+            m_watcher->addPath(m_path);
+        const QString stamp = ListStamp();
+        if (stamp == m_listStamp || !m_listUsable || m_run.IsRunning() || m_closing)
+            return; // an import of ours merges when it saves
+        m_listStamp = stamp;
+        if (m_list.MergeFromFile(m_path) > 0 && m_browser) {
+            m_browser->ListChanged();
+            Q_EMIT Window().photoListChanged();
+        }
+    }
+
     void SaveList() {
         if (!m_listUsable)
             return;
+        // Photos another program (mosaiq-cli import-photos) added meanwhile are merged first.
         QString error;
-        if (!m_list.Save(m_path, &error))
+        int merged = 0;
+        const bool saved = m_list.SaveMerging(m_path, &error, &merged);
+        if (merged > 0 && !m_closing) {
+            m_browser->ListChanged();
+            Q_EMIT Window().photoListChanged();
+        }
+        if (!saved)
             Warn(QObject::tr("The photo library could not be saved: %1").arg(error));
+        else
+            m_listStamp = ListStamp();
     }
 
     // --- import
@@ -293,6 +339,8 @@ private:
     PhotoList m_list;
     PhotoImportRun m_run;
     bool m_listUsable = true;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QString m_listStamp; // size and time of the list file when this window last read or wrote it
     bool m_closing = false;
     CPhotoBrowser* m_browser = nullptr;
     CScanProgressWindow* m_progress = nullptr;
