@@ -1,3 +1,4 @@
+#include "ui/ColorrefColour.h"
 #include "text/HatchBrush.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
