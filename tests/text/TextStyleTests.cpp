@@ -1,3 +1,4 @@
+#include "ui/ColorrefColour.h"
 #include "text/HatchBrush.h"
 #include "ui/ColorrefColour.h"
 #include "text/TextDraw.h"
