@@ -182,6 +182,8 @@ TEST(EffectPictures, AProjectWithoutEffectsKeepsItsBytes) {
     doc.width = 50;
     doc.height = 50;
     AddPhoto(doc, dir.File(QStringLiteral("plain.png")));
+    // A photo as an older project holds it (not marked upright), so no upright list follows.
+    doc.objects.back().upright = false;
     QByteArray withPhoto;
     ASSERT_TRUE(EncodeProject(doc, withPhoto).ok);
     // Header, one kind and record, nothing after the objects.

@@ -60,7 +60,7 @@ TEST(CliUsage, WithoutArgumentsOnStandardErrorHelpAndVersionOnStandardOutput) {
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_TRUE(none.err.startsWith("usage: mosaiq-cli [--data DIR] COMMAND [ARGS]"))
         << none.err.constData();
-    EXPECT_TRUE(none.err.contains("\n  render PROJECT.dcf OUT.ext\n"));
+    EXPECT_TRUE(none.err.contains("\n  render PROJECT.dcf OUT.ext"));
 
     for (const char* option : {"--help", "-h"}) {
         const Outcome help = RunCli({QLatin1String(option)});
