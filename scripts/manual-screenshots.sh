@@ -48,7 +48,7 @@ shot mask-panel.png
 click 665 45
 xdotool mousemove 700 100 click 1
 xdotool type --delay 40 'Summer 2026'
-click 596 168
+click 196 169
 shot text-panel.png
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
