@@ -50,8 +50,8 @@ QStringList Words(const QString& query) {
 }
 
 QString Excerpt(const QString& text, qsizetype at) {
-    const qsizetype start = std::max<qsizetype>(0, at - 60);
-    QString line = text.mid(start, 160).simplified();
+    const qsizetype start = std::max<qsizetype>(0, at - 40);
+    QString line = text.mid(start, 110).simplified();
     if (start > 0)
         line.prepend(QStringLiteral("…"));
     return line;
@@ -68,8 +68,12 @@ QString ManualPlainText(const QString& html) {
         QStringLiteral("</?(p|br|li|ol|ul|h[1-6]|td|th|tr|table|div|pre|dt|dd|dl)\\b[^>]*>"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    // The line of links back to the contents at the top of each page is not part of its text.
+    static const QRegularExpression nav(QStringLiteral("<p class=\"nav\">.*?</p>"),
+                                        QRegularExpression::DotMatchesEverythingOption);
     QString text = html;
     text.remove(hidden);
+    text.remove(nav);
     text.replace(block, QStringLiteral(" "));
     text.remove(tag);
     return DecodeEntities(text).simplified();

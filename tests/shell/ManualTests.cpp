@@ -90,7 +90,8 @@ TEST(Manual, EveryCommandLineCommandHasItsSection) {
 TEST(ManualText, DropsMarkupAndDecodesEntities) {
     EXPECT_EQ(ManualPlainText(QStringLiteral(
                   "<html><head><title>T</title><style>p{color:red}</style></head>"
-                  "<body><p>Masks &amp; frames&nbsp;&#8594; <b>here</b>&lt;</p></body></html>")),
+                  "<body><p class=\"nav\"><a href=\"index.html\">Contents</a></p>"
+                  "<p>Masks &amp; frames&nbsp;&#8594; <b>here</b>&lt;</p></body></html>")),
               QStringLiteral("Masks & frames \u2192 here<"));
 }
 

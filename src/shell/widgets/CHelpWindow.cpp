@@ -29,8 +29,7 @@ QToolButton* MakeButton(const QString& text, QWidget* parent) {
 
 CHelpWindow::CHelpWindow(const QString& manualFolder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_folder(manualFolder), m_pages(ReadManualPages(manualFolder)) {
-    // The window system adds the program name: "Help — Mosaiq Photo Editor".
-    setWindowTitle(tr("Help"));
+    setWindowTitle(tr("Mosaiq Photo Editor Help"));
     setObjectName(QStringLiteral("HelpWindow"));
     resize(980, 720);
 
@@ -122,9 +121,10 @@ void CHelpWindow::Search(const QString& query) {
     m_lastQuery = query.trimmed();
     const std::vector<ManualHit> hits = SearchManual(m_pages, query);
     m_list->clear();
+    const QString found = hits.size() == 1 ? tr("1 page for \"%1\"")
+                                           : tr("%1 pages for \"%2\"").arg(hits.size());
     m_listTitle->setText(hits.empty() ? tr("Nothing found for \"%1\"").arg(m_lastQuery)
-                                      : tr("%n page(s) for \"%1\"", nullptr, int(hits.size()))
-                                            .arg(m_lastQuery));
+                                      : found.arg(m_lastQuery));
     for (const ManualHit& hit : hits) {
         auto* item = new QListWidgetItem(hit.title + u'\n' + hit.excerpt, m_list);
         item->setData(kFileRole, hit.file);
