@@ -1,5 +1,8 @@
 #include "common/TestSupport.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -35,6 +38,12 @@ QString SaveFailureImage(const QImage& image, const QString& name) {
     QDir().mkpath(dir);
     const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
     image.save(path);
+    return path;
+}
+
+QString MakeZeroDevice(const QString& path) {
+    if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 5)) != 0)
+        return {};
     return path;
 }
 

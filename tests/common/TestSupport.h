@@ -29,6 +29,10 @@ private:
 QByteArray ReadAll(const QString& path);
 bool WriteAll(const QString& path, const QByteArray& data);
 
+// A character device that reads zeros forever, made as a node at path inside the test's own
+// scratch folder (never a link to a system device). Empty when nodes cannot be made here.
+QString MakeZeroDevice(const QString& path);
+
 // Saves an image a test found wrong next to the test binaries, so a person can look at it;
 // returns the path written.
 QString SaveFailureImage(const QImage& image, const QString& name);

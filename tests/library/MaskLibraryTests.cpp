@@ -227,9 +227,11 @@ TEST(LibraryFiles, PipesAndDevicesAreNotReadAndNothingBlocks) {
     ScopedDataDir data;
     const QString pipe = data.File(QStringLiteral("pipe.cfg"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString zero = data.File(QStringLiteral("zero.cfg"));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
-    for (const QString& path : {pipe, zero}) {
+    QStringList paths{pipe};
+    const QString zero = test::MakeZeroDevice(data.File(QStringLiteral("zero.cfg")));
+    if (!zero.isEmpty())
+        paths << zero;
+    for (const QString& path : paths) {
         EXPECT_FALSE(ReadMask(path, 0));
         EXPECT_FALSE(ReadMaskKey(path, 0));
         EXPECT_FALSE(FindCustomMaskRaw(path, KeyOf(1)));
