@@ -2,12 +2,12 @@
 
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
+#include "core/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSettings>
 #include <QUrl>
 
 #include <cmath>
@@ -76,8 +76,11 @@ int RecoveryIntervalMs(const QVariant& seconds) {
 }
 
 int RecoveryIntervalMsFromSettings(const QString& dataDir) {
-    QSettings settings(dataDir + QStringLiteral("settings.ini"), QSettings::IniFormat);
-    return RecoveryIntervalMs(settings.value(QStringLiteral("Recovery/intervalSeconds")));
+    // Read through the settings guard: a settings file that is a pipe, a device or a folder is
+    // not read, and the default interval holds.
+    SettingsFile settings(dataDir + QStringLiteral("settings.ini"));
+    const QString seconds = settings.Text(QStringLiteral("Recovery/intervalSeconds"));
+    return RecoveryIntervalMs(seconds.isEmpty() ? QVariant() : QVariant(seconds));
 }
 
 RecoveryFolder::RecoveryFolder(const QString& dataDir)

@@ -88,8 +88,16 @@ std::optional<QStringList> SettingsFile::List(const QString& key, int maxItems) 
 QString SettingsFile::Text(const QString& key) {
     if (!m_settings)
         return QString();
+    // Text as read from the file, or a plain value (a number, a flag) this process set earlier;
+    // lists and anything else are no text.
     const QVariant value = m_settings->value(key);
-    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+    switch (value.typeId()) {
+    case QMetaType::QString: case QMetaType::Int: case QMetaType::LongLong:
+    case QMetaType::Double: case QMetaType::Bool:
+        return value.toString();
+    default:
+        return QString();
+    }
 }
 
 bool SettingsFile::Write(const std::vector<std::pair<QString, QVariant>>& values,

@@ -11,9 +11,10 @@
 #include "shell/widgets/CommandIds.h"
 
 #include "core/DataPath.h"
+#include "core/Notifier.h"
+#include "core/SettingsFile.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 
 namespace mosaiq {
 namespace {
@@ -48,8 +49,7 @@ class ArrangeCommands : public CommandGroup {
 public:
     explicit ArrangeCommands(CMainDialog& window) : CommandGroup(window) {
         // Off unless the user turned it on, so that a drag moves exactly by the mouse's travel.
-        Window().Canvas().Interaction().SetSnapToGuides(
-            Settings().value(QLatin1String(kSnapKey), false).toBool());
+        Window().Canvas().Interaction().SetSnapToGuides(SnapSetting());
     }
 
     bool Handles(int id) const override {
@@ -75,9 +75,10 @@ public:
         if (id == cmd::kSnapToGuides) {
             const bool on = !canvas.Interaction().SnapToGuides();
             canvas.Interaction().SetSnapToGuides(on);
-            QSettings settings = Settings();
-            settings.setValue(QLatin1String(kSnapKey), on);
-            settings.sync();
+            SettingsFile settings(SettingsPath());
+            if (!settings.Write({{QLatin1String(kSnapKey), on ? QStringLiteral("true")
+                                                              : QStringLiteral("false")}}))
+                Warn(settings.Error());
             return;
         }
         if (id == cmd::kArrange) {
@@ -115,8 +116,12 @@ private:
     static constexpr int kArrangeIcon = 430;
     static constexpr const char* kSnapKey = "View/snapToGuides";
 
-    static QSettings Settings() {
-        return QSettings(DataFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    // "settings.ini" goes through the settings guard: a pipe, device or folder there is neither
+    // read nor written.
+    static QString SettingsPath() { return DataFile(QStringLiteral("settings.ini")); }
+    static bool SnapSetting() {
+        SettingsFile settings(SettingsPath());
+        return settings.Text(QLatin1String(kSnapKey)) == QStringLiteral("true");
     }
 
     ArrangeOptions m_last;
