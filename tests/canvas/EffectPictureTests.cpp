@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -105,6 +106,9 @@ TEST(EffectPictures, PayloadsAreCheckedAndMismatchedPicturesDropped) {
 
 struct CarriedEffects : ::testing::Test {
     std::unique_ptr<test::ScopedDataDir> first = std::make_unique<test::ScopedDataDir>();
+    // Outlives both data folders; each test has its own, so tests running side by side never
+    // share (or remove) one another's project.
+    QTemporaryDir scratch;
     QString project;
     QString effect;
     QByteArray bytes;
@@ -118,13 +122,12 @@ struct CarriedEffects : ::testing::Test {
         doc.height = 80;
         AddPhoto(doc, effect);
         AddPhoto(doc, effect); // used twice, carried once
-        project = QDir::temp().filePath(
-            QStringLiteral("mosaiq-effect-%1.dcf").arg(QFileInfo(effect).baseName().left(8)));
+        ASSERT_TRUE(scratch.isValid());
+        project = scratch.filePath(QStringLiteral("effect.dcf"));
         ASSERT_TRUE(SaveProject(doc, project).ok);
         first.reset();
         ASSERT_FALSE(QFileInfo::exists(effect));
     }
-    void TearDown() override { QFile::remove(project); }
 };
 
 TEST_F(CarriedEffects, TheEditorsOpenPlacesThemInAnEmptyDataFolder) {
