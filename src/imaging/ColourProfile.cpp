@@ -41,7 +41,70 @@ Profile OpenRgbProfile(const QByteArray& bytes) {
     return profile;
 }
 
+// The transfer curve for an H.273 transfer code, or nothing for one this reader leaves alone.
+cmsToneCurve* TransferCurve(int transfer) {
+    switch (transfer) {
+    case 1:  // BT.709
+    case 2:  // unspecified
+    case 6:  // BT.601
+    case 13: // sRGB
+    case 14: // BT.2020, 10 bit
+    case 15: // BT.2020, 12 bit
+    {
+        // IEC 61966-2-1: Y = ((aX + b)^g) for X >= d, else cX.
+        const cmsFloat64Number srgb[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+        return cmsBuildParametricToneCurve(nullptr, 4, srgb);
+    }
+    case 4: // gamma 2.2
+        return cmsBuildGamma(nullptr, 2.2);
+    case 5: // gamma 2.8
+        return cmsBuildGamma(nullptr, 2.8);
+    case 8: // linear
+        return cmsBuildGamma(nullptr, 1.0);
+    default:
+        return nullptr;
+    }
+}
+
+bool SrgbLikeTransfer(int transfer) {
+    return transfer == 1 || transfer == 2 || transfer == 6 || transfer == 13 || transfer == 14 ||
+           transfer == 15;
+}
+
+bool PlausibleChromaticity(const float xy[2]) {
+    // x and y of a real colour lie in (0, 1) and add to at most 1.
+    return xy[0] > 0.0f && xy[1] > 0.0f && xy[0] < 1.0f && xy[1] < 1.0f && xy[0] + xy[1] <= 1.0f;
+}
+
 } // namespace
+
+QByteArray ProfileFromCodedColour(const CodedColour& colour) {
+    if ((colour.primaries == 1 || colour.primaries == 2) && SrgbLikeTransfer(colour.transfer))
+        return {};
+    for (const float* xy : {colour.red, colour.green, colour.blue, colour.white})
+        if (!PlausibleChromaticity(xy))
+            return {};
+    cmsToneCurve* curve = TransferCurve(colour.transfer);
+    if (!curve)
+        return {};
+    const cmsCIExyY white{colour.white[0], colour.white[1], 1.0};
+    const cmsCIExyYTRIPLE primaries{{colour.red[0], colour.red[1], 1.0},
+                                    {colour.green[0], colour.green[1], 1.0},
+                                    {colour.blue[0], colour.blue[1], 1.0}};
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    const Profile profile(cmsCreateRGBProfile(&white, &primaries, curves));
+    cmsFreeToneCurve(curve);
+    if (!profile)
+        return {};
+    cmsUInt32Number size = 0;
+    if (!cmsSaveProfileToMem(profile.get(), nullptr, &size) || size == 0)
+        return {};
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    if (!cmsSaveProfileToMem(profile.get(), bytes.data(), &size))
+        return {};
+    bytes.truncate(qsizetype(size));
+    return bytes;
+}
 
 bool IsRgbProfile(const QByteArray& profile) {
     return OpenRgbProfile(profile) != nullptr;

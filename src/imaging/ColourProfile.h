@@ -19,4 +19,23 @@ bool ConvertProfileToSrgb(QImage& image, const QByteArray& profile, QString* rea
 // True when profile is one lcms can read and describes RGB samples.
 bool IsRgbProfile(const QByteArray& profile);
 
+// How a picture coded like video (HEIF's "nclx" colour box) describes its colours instead of
+// an ICC profile: ITU-T H.273 code points, and the chromaticities (x, y) of its primaries and
+// white point as the reader decoded them from the primaries code.
+struct CodedColour {
+    int primaries = 2; // 1 BT.709 (as sRGB), 2 unspecified, 9 BT.2020, 12 Display P3, ...
+    int transfer = 2;  // 1 BT.709, 2 unspecified, 13 sRGB, 8 linear, 16 PQ, 18 HLG, ...
+    float red[2] = {0, 0};
+    float green[2] = {0, 0};
+    float blue[2] = {0, 0};
+    float white[2] = {0, 0};
+};
+
+// An ICC profile for the RGB samples of a picture coded so, for ConvertProfileToSrgb. Empty when
+// nothing is to be converted: the samples are sRGB already (BT.709 or unspecified primaries with
+// an sRGB-like transfer; BT.709's own transfer is shown as sRGB, as viewers do), the transfer
+// is one for high dynamic range (PQ, HLG) that a profile cannot map to an 8-bit sRGB picture, or
+// the description is unknown or damaged.
+QByteArray ProfileFromCodedColour(const CodedColour& colour);
+
 } // namespace mosaiq

@@ -1,5 +1,6 @@
 #include "imaging/HeifReader.h"
 
+#include "imaging/ColourProfile.h"
 #include "imaging/PictureLimits.h"
 
 #include <libheif/heif.h>
@@ -52,8 +53,37 @@ Handle UsableThumbnail(heif_image_handle* primary, QSize minimum) {
     return nullptr;
 }
 
+struct NclxFree {
+    void operator()(heif_color_profile_nclx* p) const { heif_nclx_color_profile_free(p); }
+};
+
+// The ICC profile standing for the file's "nclx" colour box, if it has one that describes
+// colours other than sRGB's.
+QByteArray NclxProfile(const heif_image_handle* handle) {
+    heif_color_profile_nclx* raw = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &raw).code != heif_error_Ok || !raw)
+        return {};
+    const std::unique_ptr<heif_color_profile_nclx, NclxFree> nclx(raw);
+    CodedColour colour;
+    colour.primaries = int(nclx->color_primaries);
+    colour.transfer = int(nclx->transfer_characteristics);
+    colour.red[0] = nclx->color_primary_red_x;
+    colour.red[1] = nclx->color_primary_red_y;
+    colour.green[0] = nclx->color_primary_green_x;
+    colour.green[1] = nclx->color_primary_green_y;
+    colour.blue[0] = nclx->color_primary_blue_x;
+    colour.blue[1] = nclx->color_primary_blue_y;
+    colour.white[0] = nclx->color_primary_white_x;
+    colour.white[1] = nclx->color_primary_white_y;
+    return ProfileFromCodedColour(colour);
+}
+
+// The colour profile of the picture: its embedded ICC profile, or one made from its "nclx"
+// colour description (phones that write wide-gamut pictures without an ICC profile), or none.
 QByteArray HandleProfile(const heif_image_handle* handle) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+    if (type == heif_color_profile_type_nclx)
+        return NclxProfile(handle);
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC)
         return {};
     const size_t size = heif_image_handle_get_raw_color_profile_size(handle);

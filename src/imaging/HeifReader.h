@@ -18,7 +18,8 @@ struct HeifPicture {
     QImage image;   // Format_RGB32, or Format_ARGB32 (straight) with an alpha plane; null when
                     // only the size was asked for or on failure
     QSize fullSize; // the primary picture's size as shown (after its transform boxes)
-    QByteArray colourProfile; // the embedded ICC profile, if any
+    QByteArray colourProfile; // the embedded ICC profile, or one made from its "nclx" colour
+                              // description; empty for sRGB
     QString error;            // why nothing was read (one line)
 };
 

@@ -12,6 +12,10 @@
 #include <QDir>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
 #include <libheif/heif.h>
 
 #include <gtest/gtest.h>
@@ -149,7 +153,10 @@ heif_error Append(heif_context*, const void* data, size_t size, void* target) {
 
 // A HEIC of picture whose transform boxes (irot/imir, written by libheif) carry orientation; with
 // exifToo, an EXIF orientation of the same value is stored beside them.
-QByteArray HeicWithTransform(const QImage& picture, heif_orientation orientation, bool exifToo) {
+// With nclx, the picture is coded without loss (RGB samples, no chroma subsampling) and the file
+// gets that "nclx" colour box.
+QByteArray HeicWithTransform(const QImage& picture, heif_orientation orientation, bool exifToo,
+                             const heif_color_profile_nclx* nclx = nullptr) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     heif_image* image = nullptr;
     heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB,
@@ -165,6 +172,13 @@ QByteArray HeicWithTransform(const QImage& picture, heif_orientation orientation
     heif_encoder_set_lossy_quality(encoder, 95);
     heif_encoding_options* options = heif_encoding_options_alloc();
     options->image_orientation = orientation;
+    if (nclx) {
+        heif_encoder_set_lossless(encoder, 1);
+        heif_encoder_set_parameter_string(encoder, "chroma", "444");
+        heif_image_set_nclx_color_profile(image, nclx);
+        options->output_nclx_profile = const_cast<heif_color_profile_nclx*>(nclx);
+        options->macOS_compatibility_workaround_no_nclx_profile = 0;
+    }
     heif_image_handle* handle = nullptr;
     const heif_error encoded = heif_context_encode_image(context, image, encoder, options, &handle);
     EXPECT_EQ(encoded.code, heif_error_Ok) << encoded.message;
@@ -252,6 +266,78 @@ TEST(ColourProfiles, DamagedOrForeignProfilesLeaveThePictureAsItIs) {
     EXPECT_FALSE(ConvertProfileToSrgb(image, cut));
     EXPECT_EQ(image, before);
     EXPECT_TRUE(IsRgbProfile(test::ReadAll(kWideProfile)));
+}
+
+// sRGB's transfer curve, both ways (IEC 61966-2-1).
+double SrgbToLinear(double v) {
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+double LinearToSrgb(double v) {
+    v = std::clamp(v, 0.0, 1.0);
+    return v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;
+}
+
+// Phones that write wide-gamut HEIF pictures without an ICC profile describe them by an "nclx"
+// box instead: the samples are converted from its primaries as from a profile. A flat colour
+// coded without loss is checked against the published Display P3 to sRGB matrix.
+TEST_F(PhoneFormats, NclxColourBoxesAreConvertedToSrgb) {
+    QTemporaryDir dir;
+    QImage flat(64, 64, QImage::Format_RGB32);
+    const int p3[3] = {180, 120, 90};
+    flat.fill(qRgb(p3[0], p3[1], p3[2]));
+    const auto encode = [&](const char* name, int primaries, int transfer) {
+        const QString heic = dir.filePath(QString::fromLatin1(name));
+        heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+        heif_nclx_color_profile_set_color_primaries(nclx, uint16_t(primaries));
+        heif_nclx_color_profile_set_transfer_characteristics(nclx, uint16_t(transfer));
+        heif_nclx_color_profile_set_matrix_coefficients(nclx, 0);
+        nclx->full_range_flag = 1;
+        const QByteArray bytes = HeicWithTransform(flat, heif_orientation_normal, false, nclx);
+        heif_nclx_color_profile_free(nclx);
+        EXPECT_GT(bytes.indexOf("colr"), 0);
+        EXPECT_TRUE(test::WriteAll(heic, bytes));
+        const DecodedPicture picture = DecodePicture(heic);
+        EXPECT_TRUE(picture.Ok()) << picture.error.toStdString();
+        return picture.Ok() ? QColor(picture.image.pixel(32, 32)) : QColor();
+    };
+    const auto near = [](const QColor& c, int r, int g, int b) {
+        return std::abs(c.red() - r) <= 2 && std::abs(c.green() - g) <= 2 &&
+               std::abs(c.blue() - b) <= 2;
+    };
+
+    // Display P3 (primaries 12) with sRGB's transfer (13).
+    const double m[3][3] = {{1.2249, -0.2247, 0.0}, {-0.0420, 1.0419, 0.0},
+                            {-0.0197, -0.0786, 1.0979}};
+    int expected[3];
+    for (int row = 0; row < 3; ++row) {
+        double linear = 0;
+        for (int col = 0; col < 3; ++col)
+            linear += m[row][col] * SrgbToLinear(p3[col] / 255.0);
+        expected[row] = int(std::lround(LinearToSrgb(linear) * 255.0));
+    }
+    const QColor converted = encode("p3.heic", 12, 13);
+    EXPECT_TRUE(near(converted, expected[0], expected[1], expected[2]))
+        << converted.name().toStdString() << " for " << expected[0] << "," << expected[1] << ","
+        << expected[2];
+
+    // sRGB and BT.709 descriptions are sRGB already; PQ needs tone mapping a profile cannot
+    // give, so such a picture is shown as coded rather than with made-up colours.
+    for (const auto& [name, primaries, transfer] :
+         {std::tuple{"srgb.heic", 1, 13}, std::tuple{"bt709.heic", 1, 1},
+          std::tuple{"pq.heic", 9, 16}}) {
+        SCOPED_TRACE(name);
+        const QColor kept = encode(name, primaries, transfer);
+        EXPECT_TRUE(near(kept, p3[0], p3[1], p3[2])) << kept.name().toStdString();
+    }
+
+    // Damaged chromaticities make no profile at all.
+    CodedColour damaged;
+    damaged.primaries = 12;
+    damaged.transfer = 13;
+    EXPECT_TRUE(ProfileFromCodedColour(damaged).isEmpty());
+    damaged.red[0] = damaged.green[0] = damaged.blue[0] = damaged.white[0] = 0.9f;
+    damaged.red[1] = damaged.green[1] = damaged.blue[1] = damaged.white[1] = 0.9f;
+    EXPECT_TRUE(ProfileFromCodedColour(damaged).isEmpty());
 }
 
 // The picture's box of a HEIF ("ispe": version and flags, width, height) rewritten to claim
