@@ -61,9 +61,12 @@ struct NclxFree {
 // colours other than sRGB's.
 QByteArray NclxProfile(const heif_image_handle* handle) {
     heif_color_profile_nclx* raw = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &raw).code != heif_error_Ok || !raw)
-        return {};
+    const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &raw);
+    // libheif may hand back the profile it began filling in along with an error (an unknown
+    // primaries code, say): it is ours to release either way.
     const std::unique_ptr<heif_color_profile_nclx, NclxFree> nclx(raw);
+    if (error.code != heif_error_Ok || !nclx)
+        return {};
     CodedColour colour;
     colour.primaries = int(nclx->color_primaries);
     colour.transfer = int(nclx->transfer_characteristics);

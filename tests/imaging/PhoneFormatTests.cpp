@@ -285,16 +285,23 @@ TEST_F(PhoneFormats, NclxColourBoxesAreConvertedToSrgb) {
     QImage flat(64, 64, QImage::Format_RGB32);
     const int p3[3] = {180, 120, 90};
     flat.fill(qRgb(p3[0], p3[1], p3[2]));
-    const auto encode = [&](const char* name, int primaries, int transfer) {
+    // primariesInFile, when given, overwrites the code in the written colour box (one the
+    // encoder would refuse).
+    const auto encode = [&](const char* name, int primaries, int transfer,
+                            int primariesInFile = -1) {
         const QString heic = dir.filePath(QString::fromLatin1(name));
         heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
         heif_nclx_color_profile_set_color_primaries(nclx, uint16_t(primaries));
         heif_nclx_color_profile_set_transfer_characteristics(nclx, uint16_t(transfer));
         heif_nclx_color_profile_set_matrix_coefficients(nclx, 0);
         nclx->full_range_flag = 1;
-        const QByteArray bytes = HeicWithTransform(flat, heif_orientation_normal, false, nclx);
+        QByteArray bytes = HeicWithTransform(flat, heif_orientation_normal, false, nclx);
         heif_nclx_color_profile_free(nclx);
-        EXPECT_GT(bytes.indexOf("colr"), 0);
+        // "colr", "nclx", then the primaries code (16 bits, big-endian).
+        const qsizetype box = bytes.indexOf("colrnclx");
+        EXPECT_GT(box, 0);
+        if (box > 0 && primariesInFile >= 0)
+            qToBigEndian<quint16>(quint16(primariesInFile), bytes.data() + box + 8);
         EXPECT_TRUE(test::WriteAll(heic, bytes));
         const DecodedPicture picture = DecodePicture(heic);
         EXPECT_TRUE(picture.Ok()) << picture.error.toStdString();
@@ -329,6 +336,10 @@ TEST_F(PhoneFormats, NclxColourBoxesAreConvertedToSrgb) {
         const QColor kept = encode(name, primaries, transfer);
         EXPECT_TRUE(near(kept, p3[0], p3[1], p3[2])) << kept.name().toStdString();
     }
+
+    // A primaries code no standard gives is read as no description (and nothing is leaked).
+    const QColor unknown = encode("unknown.heic", 12, 13, 3);
+    EXPECT_TRUE(near(unknown, p3[0], p3[1], p3[2])) << unknown.name().toStdString();
 
     // Damaged chromaticities make no profile at all.
     CodedColour damaged;
