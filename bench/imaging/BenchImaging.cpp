@@ -1,3 +1,4 @@
+#include "BenchPhotos.h"
 #include "batch/BatchConverter.h"
 #include "imaging/ImageLibrary.h"
 #include "imaging/PictureDecoder.h"
@@ -32,17 +33,8 @@ QString PhotoPath() {
         const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
         if (!corpus.isEmpty())
             return corpus + QStringLiteral("/jpg/photo_000.jpg");
-        QImage image(4000, 3000, QImage::Format_RGB32);
-        QRandomGenerator random(7);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const int n = int(random.bounded(24));
-                line[x] = qRgb((x / 16 + n) & 255, (y / 12 + n) & 255, ((x + y) / 28 + n) & 255);
-            }
-        }
         const QString p = WorkDir().filePath(QStringLiteral("photo.jpg"));
-        image.save(p, "JPEG", 90);
+        mosaiq::bench::NoisyGradient(4000, 3000, 7).save(p, "JPEG", 90);
         return p;
     }();
     return path;

@@ -7,6 +7,7 @@
 // "heif-enc -p preset=ultrafast" (about a second each; kept in MOSAIQ_BENCH_HEIC_CACHE when that
 // is set), or eight 4000 x 3000 photos made here when no corpus is named. MOSAIQ_BENCH_COUNT
 // limits how many are used.
+#include "BenchPhotos.h"
 #include "library/PhotoImportRun.h"
 #include "library/PhotoList.h"
 
@@ -39,16 +40,9 @@ QStringList Limited(QStringList paths) {
 QStringList JpegPhotos() {
     static QTemporaryDir made;
     static const QStringList paths = [] {
-        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
-        QStringList out;
-        if (!corpus.isEmpty()) {
-            const QDir dir(corpus + QStringLiteral("/jpg"));
-            for (const QString& name :
-                 dir.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
-                out << dir.filePath(name);
-            if (!out.isEmpty())
-                return Limited(out);
-        }
+        QStringList out = bench::CorpusJpegs();
+        if (!out.isEmpty())
+            return Limited(out);
         for (int i = 0; i < 8; ++i) {
             QImage picture(4000, 3000, QImage::Format_RGB32);
             for (int y = 0; y < picture.height(); ++y) {

@@ -6,6 +6,7 @@
 //    would pick instead), when it is installed.
 //  - BM_BrowserScroll: one scroll step of a browser of 1,000 photos, painted (a 60 Hz frame is
 //    16.7 ms); counter: resident memory with the 1,000 photos imported and drawn.
+#include "BenchPhotos.h"
 #include "library/PhotoImportRun.h"
 #include "library/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
@@ -37,16 +38,9 @@ namespace {
 QStringList CorpusPhotos() {
     static QTemporaryDir made;
     static const QStringList paths = [] {
-        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
-        QStringList out;
-        if (!corpus.isEmpty()) {
-            const QDir dir(corpus + QStringLiteral("/jpg"));
-            for (const QString& name :
-                 dir.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
-                out << dir.filePath(name);
-            if (!out.isEmpty())
-                return out;
-        }
+        QStringList out = bench::CorpusJpegs();
+        if (!out.isEmpty())
+            return out;
         QImage picture(4000, 3000, QImage::Format_RGB32);
         for (int i = 0; i < 8; ++i) {
             picture.fill(QColor::fromHsv(i * 40, 180, 200));

@@ -6,6 +6,7 @@
 //
 // BM_Export reports peak_MiB (the process's largest resident size so far; the exports run first)
 // and ratio: its time over (decode floor + the writer floor of its type), to be under 3.
+#include "BenchPhotos.h"
 #include "canvas/CollageDocument.h"
 #include "canvas/ScaledExport.h"
 #include "core/FixedText.h"
@@ -41,25 +42,11 @@ QTemporaryDir& WorkDir() {
 
 QStringList PhotoPaths() {
     static const QStringList paths = [] {
-        QStringList out;
-        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
-        for (int i = 0; i < kPhotos && !corpus.isEmpty(); ++i)
-            out << QStringLiteral("%1/jpg/photo_%2.jpg")
-                       .arg(corpus)
-                       .arg(i, 3, 10, QLatin1Char('0'));
+        QStringList out = bench::CorpusJpegs(kPhotos);
         if (!out.isEmpty())
             return out;
-        QImage image(4000, 3000, QImage::Format_RGB32);
-        QRandomGenerator random(11);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const int n = int(random.bounded(24));
-                line[x] = qRgb((x / 16 + n) & 255, (y / 12 + n) & 255, ((x + y) / 28 + n) & 255);
-            }
-        }
         const QString p = WorkDir().filePath(QStringLiteral("photo.jpg"));
-        image.save(p, "JPEG", 90);
+        bench::NoisyGradient(4000, 3000, 11).save(p, "JPEG", 90);
         for (int i = 0; i < kPhotos; ++i)
             out << p;
         return out;

@@ -2,6 +2,7 @@
 // asks for, finished (wall time). A 60 Hz frame is 16.7 ms; the step must stay well inside it.
 // Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh to place its 12-megapixel photos;
 // otherwise photos with noise are made in a temporary directory.
+#include "BenchPhotos.h"
 #include "canvas/CanvasInteraction.h"
 #include "canvas/widgets/CCollageCanvas.h"
 
@@ -30,27 +31,13 @@ constexpr int kPhotoHeight = 1800; // once, before the measured steps
 class PhotoFolder {
 public:
     PhotoFolder() {
-        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
-        if (!corpus.isEmpty()) {
-            for (int i = 0; i < kPhotoCount; ++i)
-                m_paths << corpus +
-                               QStringLiteral("/jpg/photo_%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        m_paths = bench::CorpusJpegs(kPhotoCount);
+        if (!m_paths.isEmpty())
             return;
-        }
-        QImage picture(kPhotoWidth, kPhotoHeight, QImage::Format_RGB32);
         QRandomGenerator random(7);
         for (int i = 0; i < kPhotoCount; ++i) {
-            QPainter painter(&picture);
-            QLinearGradient gradient(0, 0, kPhotoWidth, kPhotoHeight);
-            gradient.setColorAt(0, QColor::fromHsv((i * 37) % 360, 200, 230));
-            gradient.setColorAt(1, QColor::fromHsv((i * 37 + 140) % 360, 220, 90));
-            painter.fillRect(picture.rect(), gradient);
-            for (int k = 0; k < 400; ++k)
-                painter.fillRect(random.bounded(kPhotoWidth), random.bounded(kPhotoHeight), 40, 40,
-                                 QColor::fromRgb(random.generate()));
-            painter.end();
             const QString path = m_dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
-            picture.save(path, "JPG", 85);
+            bench::BlockedGradient(kPhotoWidth, kPhotoHeight, i, random).save(path, "JPG", 85);
             m_paths << path;
         }
     }

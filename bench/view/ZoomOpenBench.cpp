@@ -3,6 +3,7 @@
 // paint, and opening a project of 50 photos through to the first paint that shows every photo.
 // Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh (jpg/photo_000 ... photo_049, 12
 // megapixels each); otherwise 2400 x 1800 photos with noise are made in a temporary directory.
+#include "BenchPhotos.h"
 #include "canvas/PhotoEffectJob.h"
 #include "canvas/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
@@ -27,26 +28,13 @@ constexpr int kPhotoCount = 50;
 class PhotoFolder {
 public:
     PhotoFolder() {
-        const QString corpus = qEnvironmentVariable("MOSAIQ_BENCH_CORPUS");
-        for (int i = 0; i < kPhotoCount; ++i) {
-            if (!corpus.isEmpty()) {
-                m_paths << corpus +
-                               QStringLiteral("/jpg/photo_%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
-                continue;
+        m_paths = bench::CorpusJpegs(kPhotoCount);
+        if (m_paths.isEmpty()) {
+            for (int i = 0; i < kPhotoCount; ++i) {
+                QRandomGenerator random{quint32(i)};
+                m_paths << m_dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
+                bench::BlockedGradient(2400, 1800, i, random).save(m_paths.back(), "JPG", 85);
             }
-            QImage picture(2400, 1800, QImage::Format_RGB32);
-            QPainter painter(&picture);
-            QLinearGradient gradient(0, 0, 2400, 1800);
-            gradient.setColorAt(0, QColor::fromHsv((i * 37) % 360, 200, 230));
-            gradient.setColorAt(1, QColor::fromHsv((i * 37 + 140) % 360, 220, 90));
-            painter.fillRect(picture.rect(), gradient);
-            QRandomGenerator random{quint32(i)};
-            for (int k = 0; k < 400; ++k)
-                painter.fillRect(random.bounded(2400), random.bounded(1800), 40, 40,
-                                 QColor::fromRgb(random.generate()));
-            painter.end();
-            m_paths << m_dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
-            picture.save(m_paths.back(), "JPG", 85);
         }
         // What a photo effect leaves: a PNG of the whole picture.
         m_effect = m_dir.filePath(QStringLiteral("effect.png"));
