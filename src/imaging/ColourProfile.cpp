@@ -2,7 +2,10 @@
 
 #include <lcms2.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace mosaiq {
 
@@ -41,6 +44,46 @@ Profile OpenRgbProfile(const QByteArray& bytes) {
     return profile;
 }
 
+// High dynamic range pictures (PQ, HLG) are shown on an sRGB display with their reference white
+// (203 cd/m², as ITU-R BT.2408 places graphics white) a little below the display's white: tones
+// up to kKnee of it are kept, and everything brighter is rolled off towards white, so highlights
+// keep their detail instead of being clipped.
+constexpr double kReferenceWhite = 203.0; // cd/m²
+constexpr double kKnee = 0.8;
+
+double RollOff(double relative) {
+    if (relative <= kKnee)
+        return std::max(relative, 0.0);
+    const double over = (relative - kKnee) / (1.0 - kKnee);
+    return kKnee + (1.0 - kKnee) * over / (1.0 + over);
+}
+
+// SMPTE ST 2084 (PQ): the luminance, in cd/m², of coded value e in [0, 1].
+double PqLuminance(double e) {
+    const double m1 = 2610.0 / 16384.0, m2 = 2523.0 / 4096.0 * 128.0;
+    const double c1 = 3424.0 / 4096.0, c2 = 2413.0 / 4096.0 * 32.0, c3 = 2392.0 / 4096.0 * 32.0;
+    const double p = std::pow(e, 1.0 / m2);
+    return 10000.0 * std::pow(std::max(p - c1, 0.0) / (c2 - c3 * p), 1.0 / m1);
+}
+
+// ITU-R BT.2100 HLG: the luminance, in cd/m², of coded value e on the nominal 1000 cd/m² display
+// (inverse OETF, then the system gamma of 1.2 applied per channel).
+double HlgLuminance(double e) {
+    const double a = 0.17883277, b = 1.0 - 4.0 * a, c = 0.5 - a * std::log(4.0 * a);
+    const double scene = e <= 0.5 ? e * e / 3.0 : (std::exp((e - c) / a) + b) / 12.0;
+    return 1000.0 * std::pow(scene, 1.2);
+}
+
+// A tabulated curve from coded value to the display's linear light (1 = white).
+cmsToneCurve* HdrCurve(double (*luminance)(double)) {
+    constexpr int kEntries = 4096;
+    std::vector<cmsFloat32Number> table(kEntries);
+    for (int i = 0; i < kEntries; ++i)
+        table[size_t(i)] = cmsFloat32Number(
+            std::min(RollOff(luminance(double(i) / (kEntries - 1)) / kReferenceWhite), 1.0));
+    return cmsBuildTabulatedToneCurveFloat(nullptr, kEntries, table.data());
+}
+
 // The transfer curve for an H.273 transfer code, or nothing for one this reader leaves alone.
 cmsToneCurve* TransferCurve(int transfer) {
     switch (transfer) {
@@ -61,6 +104,10 @@ cmsToneCurve* TransferCurve(int transfer) {
         return cmsBuildGamma(nullptr, 2.8);
     case 8: // linear
         return cmsBuildGamma(nullptr, 1.0);
+    case 16: // PQ
+        return HdrCurve(PqLuminance);
+    case 18: // HLG
+        return HdrCurve(HlgLuminance);
     default:
         return nullptr;
     }

@@ -31,11 +31,12 @@ struct CodedColour {
     float white[2] = {0, 0};
 };
 
-// An ICC profile for the RGB samples of a picture coded so, for ConvertProfileToSrgb. Empty when
+// An ICC profile for the RGB samples of a picture coded so, for ConvertProfileToSrgb. High
+// dynamic range transfers (PQ, HLG) are mapped to the display's range: their reference white
+// (203 cd/m²) lands a little below white and brighter tones are rolled off towards it. Empty when
 // nothing is to be converted: the samples are sRGB already (BT.709 or unspecified primaries with
-// an sRGB-like transfer; BT.709's own transfer is shown as sRGB, as viewers do), the transfer
-// is one for high dynamic range (PQ, HLG) that a profile cannot map to an 8-bit sRGB picture, or
-// the description is unknown or damaged.
+// an sRGB-like transfer; BT.709's own transfer is shown as sRGB, as viewers do), or the
+// description is unknown or damaged.
 QByteArray ProfileFromCodedColour(const CodedColour& colour);
 
 } // namespace mosaiq

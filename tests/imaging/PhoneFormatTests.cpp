@@ -288,7 +288,9 @@ TEST_F(PhoneFormats, NclxColourBoxesAreConvertedToSrgb) {
     // primariesInFile, when given, overwrites the code in the written colour box (one the
     // encoder would refuse).
     const auto encode = [&](const char* name, int primaries, int transfer,
-                            int primariesInFile = -1) {
+                            int primariesInFile = -1, int grey = -1) {
+        if (grey >= 0)
+            flat.fill(qRgb(grey, grey, grey));
         const QString heic = dir.filePath(QString::fromLatin1(name));
         heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
         heif_nclx_color_profile_set_color_primaries(nclx, uint16_t(primaries));
@@ -327,11 +329,9 @@ TEST_F(PhoneFormats, NclxColourBoxesAreConvertedToSrgb) {
         << converted.name().toStdString() << " for " << expected[0] << "," << expected[1] << ","
         << expected[2];
 
-    // sRGB and BT.709 descriptions are sRGB already; PQ needs tone mapping a profile cannot
-    // give, so such a picture is shown as coded rather than with made-up colours.
+    // sRGB and BT.709 descriptions are sRGB already.
     for (const auto& [name, primaries, transfer] :
-         {std::tuple{"srgb.heic", 1, 13}, std::tuple{"bt709.heic", 1, 1},
-          std::tuple{"pq.heic", 9, 16}}) {
+         {std::tuple{"srgb.heic", 1, 13}, std::tuple{"bt709.heic", 1, 1}}) {
         SCOPED_TRACE(name);
         const QColor kept = encode(name, primaries, transfer);
         EXPECT_TRUE(near(kept, p3[0], p3[1], p3[2])) << kept.name().toStdString();
@@ -340,6 +340,36 @@ TEST_F(PhoneFormats, NclxColourBoxesAreConvertedToSrgb) {
     // A primaries code no standard gives is read as no description (and nothing is leaked).
     const QColor unknown = encode("unknown.heic", 12, 13, 3);
     EXPECT_TRUE(near(unknown, p3[0], p3[1], p3[2])) << unknown.name().toStdString();
+
+    // High dynamic range greys (BT.2020 primaries, so grey stays grey): PQ codes luminance in
+    // cd/m², HLG relative to a 1000 cd/m² display; both put reference white at 203 cd/m².
+    const auto pqCode = [](double nits) { // SMPTE ST 2084's inverse EOTF
+        const double m1 = 0.1593017578125, m2 = 78.84375, c1 = 0.8359375, c2 = 18.8515625,
+                     c3 = 18.6875;
+        const double y = std::pow(nits / 10000.0, m1);
+        return int(std::lround(std::pow((c1 + c2 * y) / (1 + c3 * y), m2) * 255.0));
+    };
+    const auto grey = [&](const char* name, int transfer, int code) {
+        return encode(name, 9, transfer, -1, code).red();
+    };
+    // Mid-tones are shown as an sRGB display shows that share of its white (100 of 203 cd/m²),
+    // instead of the dim grey the coded value would give as it stands.
+    const int mid = grey("pq100.heic", 16, pqCode(100));
+    EXPECT_NEAR(mid, std::lround(LinearToSrgb(100.0 / 203.0) * 255.0), 6);
+    EXPECT_GT(mid - pqCode(100), 40);
+    // Reference white is near white; brighter tones stay brighter, up to white, none clipped
+    // early.
+    const int white = grey("pq203.heic", 16, pqCode(203));
+    const int bright = grey("pq600.heic", 16, pqCode(600));
+    const int peak = grey("pq10000.heic", 16, 255);
+    EXPECT_GE(white, 225);
+    EXPECT_LT(white, bright);
+    EXPECT_LT(bright, peak);
+    EXPECT_GE(peak, 254);
+    // HLG's reference white (coded 0.75) looks like PQ's.
+    EXPECT_NEAR(grey("hlg75.heic", 18, 191), white, 4);
+    EXPECT_LT(grey("hlg50.heic", 18, 128), white);
+    flat.fill(qRgb(p3[0], p3[1], p3[2]));
 
     // Damaged chromaticities make no profile at all.
     CodedColour damaged;
