@@ -3,13 +3,18 @@
 #include "canvas/CollageDocument.h"
 #include "imaging/DecodeBudget.h"
 #include "imaging/PictureLimits.h"
+#include "imaging/PngWriter.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 
 #include <algorithm>
 #include <cstring>
+#include <list>
+#include <mutex>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace mosaiq {
@@ -37,6 +42,63 @@ ProjectResult Damaged() {
     return Fail(QStringLiteral("The project file's pasted pictures are damaged."));
 }
 
+// The PNG bytes of pasted pictures, by the picture's QImage::cacheKey(), which changes whenever
+// the picture's pixels do. Every save and every recovery copy writes the pasted pictures, and
+// compressing a photo-sized one takes long enough to stall the window; a picture read from a
+// project keeps the bytes it was read from, so it is saved again unchanged. The least recently
+// used entries go once the bytes pass the budget.
+class PastedPngCache {
+public:
+    static PastedPngCache& Instance() {
+        static PastedPngCache cache;
+        return cache;
+    }
+    QByteArray Find(qint64 key) {
+        std::lock_guard guard(m_lock);
+        const auto found = m_index.find(key);
+        if (found == m_index.end())
+            return {};
+        m_order.splice(m_order.begin(), m_order, found->second);
+        return found->second->second;
+    }
+    void Keep(qint64 key, const QByteArray& png) {
+        if (png.isEmpty() || png.size() > kBudget)
+            return;
+        std::lock_guard guard(m_lock);
+        if (const auto found = m_index.find(key); found != m_index.end()) {
+            m_bytes -= found->second->second.size();
+            m_order.erase(found->second);
+            m_index.erase(found);
+        }
+        m_order.emplace_front(key, png);
+        m_index[key] = m_order.begin();
+        m_bytes += png.size();
+        while (m_bytes > kBudget) {
+            m_bytes -= m_order.back().second.size();
+            m_index.erase(m_order.back().first);
+            m_order.pop_back();
+        }
+    }
+
+private:
+    static constexpr qsizetype kBudget = qsizetype(128) << 20;
+    std::mutex m_lock;
+    std::list<std::pair<qint64, QByteArray>> m_order; // most recently used first
+    std::unordered_map<qint64, std::list<std::pair<qint64, QByteArray>>::iterator> m_index;
+    qsizetype m_bytes = 0;
+};
+
+// The PNG a save writes for a pasted picture: the cached bytes, or the picture compressed now.
+QByteArray PastedPng(const QImage& picture) {
+    PastedPngCache& cache = PastedPngCache::Instance();
+    QByteArray png = cache.Find(picture.cacheKey());
+    if (png.isEmpty()) {
+        png = EncodePng(picture);
+        cache.Keep(picture.cacheKey(), png);
+    }
+    return png;
+}
+
 bool UsesPastedPicture(const CanvasObject& object) {
     const ClipartRecord* clip = object.Clipart();
     return clip && clip->pasted != 0;
@@ -59,6 +121,9 @@ QImage DecodePastedPicture(const QByteArray& png, std::int64_t& pixels, QString*
     QImage picture;
     if (!reader.read(&picture) || picture.size() != size)
         return QImage();
+    // Pasted pictures are sRGB pixels as they were pasted; the sRGB chunk of the PNG says so and
+    // is not kept as a colour space of the picture, which would set it apart from its original.
+    picture.setColorSpace(QColorSpace());
     return picture.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -98,11 +163,8 @@ PastedPicturePlan::PastedPicturePlan(const CollageDocument& document) : m_docume
         if (index < 0 || size_t(index) >= pictures.size() || pictures[size_t(index)].isNull() ||
             m_written.count(index))
             continue;
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (pictures[size_t(index)].save(&buffer, "PNG"))
-            m_written[index] = {index, png};
+        if (QByteArray png = PastedPng(pictures[size_t(index)]); !png.isEmpty())
+            m_written[index] = {index, std::move(png)};
     }
     // Indices held by cliparts whose picture is not written stay theirs.
     std::set<std::int32_t> taken;
@@ -183,7 +245,8 @@ ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& documen
         if (index < 0 || newIndex.count(index))
             return Damaged();
         QString budget;
-        QImage picture = DecodePastedPicture(device.read(qint64(length)), pixels, &budget);
+        const QByteArray png = device.read(qint64(length));
+        QImage picture = DecodePastedPicture(png, pixels, &budget);
         if (!budget.isEmpty())
             return Fail(
                 QStringLiteral("The project's pasted pictures are not read: %1.").arg(budget));
@@ -191,6 +254,7 @@ ProjectResult ReadPastedPictureBlock(QIODevice& device, CollageDocument& documen
             std::uint32_t(picture.height()) != height)
             return Damaged();
         newIndex[index] = int(document.pastedPictures.size() + pictures.size());
+        PastedPngCache::Instance().Keep(picture.cacheKey(), png);
         pictures.push_back(std::move(picture));
     }
     for (QImage& picture : pictures)

@@ -98,6 +98,54 @@ TEST_F(PastedPictureFileTest, RoundTripAppendsThePicturesAndRemapsTheObjects) {
     EXPECT_EQ(third.objects[1].Clipart()->sourceId, 0);
 }
 
+// A project written by another PNG encoder (an older version of the program wrote its pasted
+// pictures through Qt's) is saved again byte for byte: the pictures keep the bytes they were read
+// from instead of being compressed anew, and a changed picture gets new bytes.
+TEST_F(PastedPictureFileTest, ResavingKeepsThePicturesBytesUntilThePictureChanges) {
+    CollageDocument doc;
+    doc.pastedPictures = {PastedPixels(20, 12)};
+    ClipartRecord clip;
+    clip.pasted = 1;
+    clip.width = 20;
+    clip.height = 12;
+    doc.objects.emplace_back(clip);
+    doc.CreateRegion(doc.objects.back());
+    const QByteArray ours = Encode(doc);
+    const qsizetype block = ours.indexOf("MQPX");
+    ASSERT_GT(block, 0);
+
+    QByteArray theirs;
+    QBuffer png(&theirs);
+    png.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(PastedPixels(20, 12).save(&png, "PNG", 0)); // stored, not compressed
+    QByteArray file = ours.left(block);
+    file.append("MQPX", 4);
+    for (const std::uint32_t v : {1u, 1u, 0u, 20u, 12u, std::uint32_t(theirs.size())})
+        file.append(reinterpret_cast<const char*>(&v), 4);
+    file.append(theirs);
+    ASSERT_NE(file, ours);
+    ASSERT_TRUE(WriteAll(Path("older.dcf"), file));
+
+    CollageDocument reopened;
+    ASSERT_TRUE(LoadProject(reopened, Path("older.dcf")).ok);
+    ASSERT_EQ(reopened.pastedPictures.size(), 1u);
+    EXPECT_EQ(reopened.pastedPictures[0], PastedPixels(20, 12));
+    EXPECT_EQ(Encode(reopened), file);
+
+    // Pixels changed by an edit are written as they are now.
+    reopened.pastedPictures[0].setPixel(0, 0, qRgba(1, 2, 3, 255));
+    const QByteArray changed = Encode(reopened);
+    EXPECT_EQ(changed.indexOf(theirs), -1);
+    CollageDocument third;
+    QBuffer buffer;
+    buffer.setData(changed);
+    buffer.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(ParseProject(buffer, third, nullptr).ok);
+    ASSERT_EQ(third.pastedPictures.size(), 1u);
+    EXPECT_EQ(third.pastedPictures[0].pixel(0, 0), qRgba(1, 2, 3, 255));
+    EXPECT_EQ(third.pastedPictures[0].pixel(1, 0), PastedPixels(20, 12).pixel(1, 0));
+}
+
 TEST_F(PastedPictureFileTest, FilesWithoutTheBlockReadAsBefore) {
     CollageDocument doc;
     Fill(doc);
