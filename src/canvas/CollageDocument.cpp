@@ -381,6 +381,18 @@ QString CollageDocument::ReloadBackground() {
     return reason;
 }
 
+bool CollageDocument::FinishTuningEdit(bool any) {
+    if (!any) {
+        Inform(NoTunableSelectedText());
+        mouseTool = 0;
+        Q_EMIT focusRequested();
+        return false;
+    }
+    RecordSnapshot();
+    MarkModified();
+    return true;
+}
+
 bool CollageDocument::ApplyTuning(const TuningValues& values) {
     bool any = false;
     for (CanvasObject& o : objects) {
@@ -398,15 +410,7 @@ bool CollageDocument::ApplyTuning(const TuningValues& values) {
         // it was made with differs.
         any = true;
     }
-    if (!any) {
-        Inform(NoTunableSelectedText());
-        mouseTool = 0;
-        Q_EMIT focusRequested();
-        return false;
-    }
-    RecordSnapshot();
-    MarkModified();
-    return true;
+    return FinishTuningEdit(any);
 }
 
 bool CollageDocument::ApplyTuningSlider(TuningSlider slider, int position) {
@@ -425,15 +429,7 @@ bool CollageDocument::ApplyTuningSlider(TuningSlider slider, int position) {
         TuningField(t, slider) = TuningValue(slider, position);
         any = true;
     }
-    if (!any) {
-        Inform(NoTunableSelectedText());
-        mouseTool = 0;
-        Q_EMIT focusRequested();
-        return false;
-    }
-    RecordSnapshot();
-    MarkModified();
-    return true;
+    return FinishTuningEdit(any);
 }
 
 void CollageDocument::MoveUp() {

@@ -190,6 +190,9 @@ private:
     void RestoreSnapshot(int index);
     void RestoreRecords(const Snapshot& snapshot);
     void RemoveAllObjects();
+    // The end of a tuning edit that changed the selected photos and cliparts when any was
+    // selected: one undo step; otherwise the user is told that nothing tunable is selected.
+    bool FinishTuningEdit(bool any);
 
     HistoryList m_history;
 };
