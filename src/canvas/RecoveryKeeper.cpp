@@ -7,7 +7,7 @@
 #include "core/RecoveryFolder.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
+#include <QHash>
 #include <QDateTime>
 
 namespace mosaiq {
@@ -61,7 +61,9 @@ void RecoveryKeeper::CopyNow() {
         Finished(encoded.error);
         return;
     }
-    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    // A fast hash is enough here: the digest only spares writing a copy equal to the last one,
+    // and a copy with effect pictures in it runs to tens of megabytes, hashed on this thread.
+    const CopyDigest digest{bytes.size(), qHash(bytes, 0)};
     if (digest == m_lastDigest)
         return; // only the selection or the view moved: the copy on disk still holds it all
     m_lastDigest = digest;
@@ -95,7 +97,7 @@ void RecoveryKeeper::Finished(const QString& error) {
         Q_EMIT copyWritten();
         return;
     }
-    m_lastDigest.clear(); // the next rest tries again
+    m_lastDigest.reset(); // the next rest tries again
     // Told once until a copy succeeds again, not at every rest of a full disk.
     if (!m_failureTold)
         Warn(QCoreApplication::translate("RecoveryKeeper",
@@ -107,7 +109,7 @@ void RecoveryKeeper::Finished(const QString& error) {
 
 void RecoveryKeeper::RemoveCopy() {
     WaitForWrites();
-    m_lastDigest.clear();
+    m_lastDigest.reset();
     m_folder.Remove(m_document.projectPath);
 }
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace mosaiq {
 
@@ -65,7 +66,12 @@ private:
     std::function<void()> m_commitBursts;
     QTimer m_quiet;
     QThreadPool m_writer;    // one thread: copies reach the disk in the order they were made
-    QByteArray m_lastDigest; // of the copy last written; empty when there is none
+    struct CopyDigest {
+        qsizetype size = 0;
+        size_t hash = 0;
+        bool operator==(const CopyDigest&) const = default;
+    };
+    std::optional<CopyDigest> m_lastDigest; // of the copy last written; none when there is none
     bool m_committing = false;
     bool m_failureTold = false;
 };

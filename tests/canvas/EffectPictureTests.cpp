@@ -10,6 +10,7 @@
 #include "core/FixedText.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -177,6 +178,37 @@ TEST_F(CarriedEffects, HeadlessReadersUseThemInMemoryAndWriteNothing) {
     ASSERT_TRUE(ParseProject(file, parsed, nullptr).ok);
     ASSERT_EQ(parsed.carriedEffectPictures.size(), 1u);
     EXPECT_EQ(parsed.carriedEffectPictures[0].bytes, bytes);
+}
+
+// A picture is checked against its name once; a file changed since (another size or time) is
+// checked again and, no longer matching, is not carried.
+TEST(EffectPictures, AFileChangedAfterItWasCheckedIsCheckedAgain) {
+    test::ScopedDataDir dir;
+    QByteArray bytes;
+    const QString effect = WriteEffectPicture(EffectsFolder(), QColor(10, 120, 30), &bytes);
+    CollageDocument doc;
+    doc.width = doc.height = 60;
+    AddPhoto(doc, effect);
+    for (int pass = 0; pass < 2; ++pass) { // the second pass finds it checked already
+        const std::vector<CarriedEffectPicture> carried = CollectEffectPictures(doc);
+        ASSERT_EQ(carried.size(), 1u);
+        EXPECT_EQ(carried[0].bytes, bytes);
+    }
+    const QDateTime checkedAt = QFileInfo(effect).lastModified();
+    const auto setTime = [&](const QDateTime& time) {
+        QFile file(effect);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    QByteArray changed = bytes;
+    changed[changed.size() - 20] = char(changed[changed.size() - 20] ^ 0x55);
+    ASSERT_TRUE(test::WriteAll(effect, changed)); // same size
+    // Put back to the time it was checked at, the file is taken as checked (not hashed again);
+    // a reader of the project still drops a picture whose bytes do not match its name.
+    setTime(checkedAt);
+    ASSERT_EQ(CollectEffectPictures(doc).size(), 1u);
+    setTime(checkedAt.addSecs(60));
+    EXPECT_TRUE(CollectEffectPictures(doc).empty());
 }
 
 TEST(EffectPictures, AProjectWithoutEffectsKeepsItsBytes) {
