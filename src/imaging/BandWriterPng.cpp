@@ -1,7 +1,12 @@
-// The PNG band writer: 8-bit RGB rows filtered adaptively as they come and deflated by zlib into
-// IDAT chunks of up to 1 MiB; the sRGB chunk marks the colours, pHYs carries the resolution.
+// The PNG band writer: 8-bit RGB rows filtered adaptively as they come, gathered into parts of a
+// few megabytes that are deflated on the cores the other picture jobs leave while the next rows
+// are drawn (DeflateParts.h: the parts join into one zlib stream, the same however many threads
+// made it), and written in order as IDAT chunks of up to 1 MiB; the sRGB chunk marks the colours,
+// pHYs carries the resolution.
 #include "imaging/BandWriter.h"
 
+#include "imaging/DeflateParts.h"
+#include "imaging/PictureJob.h"
 #include "imaging/PngWriter.h"
 #include "imaging/ReplacingFile.h"
 
@@ -9,8 +14,14 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <deque>
+#include <future>
+#include <memory>
+#include <new>
+#include <system_error>
 #include <vector>
 
 namespace mosaiq {
@@ -18,16 +29,41 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Faster than zlib's default for pictures of hundreds of megabytes, a few per cent larger.
-constexpr int kLevel = 3;
 constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
+// Filtered bytes per part: large enough that restarting the compressor's history costs nothing
+// measurable, small enough that a few parts in flight stay a few tens of megabytes.
+constexpr std::size_t kPartBytes = std::size_t(4) << 20;
 constexpr int kBpp = 3;
+
+// One part: its filtered rows in, its deflate data and checksum out.
+struct Part {
+    Bytes input;
+    Bytes output;
+    std::uint32_t adler = 1;
+    std::size_t length = 0;
+    bool last = false;
+    bool ok = false;
+
+    void Compress() {
+        try {
+            length = input.size();
+            adler = PartAdler32(input.data(), length);
+            ok = last ? DeflateLastPart(input.data(), length, output)
+                      : DeflateJoinablePart(input.data(), length, output);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+        Bytes().swap(input);
+    }
+};
 
 class PngBandWriter final : public BandWriter {
 public:
     ~PngBandWriter() override {
-        if (m_deflating)
-            deflateEnd(&m_z);
+        // Parts still being compressed finish before what they read and write goes away.
+        for (InFlight& f : m_inFlight)
+            if (f.done.valid())
+                f.done.wait();
     }
 
     bool Begin(const QString& path, QSize size, int dpi) override {
@@ -37,16 +73,13 @@ public:
             return false;
         }
         m_size = size;
-        if (deflateInit(&m_z, kLevel) != Z_OK) {
-            m_error = QStringLiteral("not enough memory for the PNG compressor");
-            return false;
-        }
-        m_deflating = true;
+        m_threads = ScopedPictureJob::SpareThreads();
         const std::size_t rowBytes = std::size_t(size.width()) * kBpp;
         m_up.assign(rowBytes + kBpp, 0);
         m_cur.assign(rowBytes + kBpp, 0);
-        m_filtered.resize(rowBytes + 1);
-        m_out.resize(kChunkBytes);
+        m_part.reserve(kPartBytes + rowBytes + 1);
+        m_out.reserve(kChunkBytes + 8);
+        m_out.insert(m_out.end(), std::begin(kZlibStreamHeader), std::end(kZlibStreamHeader));
 
         static const char kSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
         if (!Put(kSignature, 8))
@@ -75,6 +108,7 @@ public:
     }
 
     bool WriteBand(const QImage& band) override {
+        const std::size_t rowBytes = m_cur.size() - kBpp;
         for (int y = 0; y < band.height(); ++y, ++m_row) {
             if (m_row >= m_size.height()) {
                 m_error = QStringLiteral("more rows than the picture has");
@@ -87,10 +121,12 @@ public:
                 row[1] = std::uint8_t(qGreen(in[x]));
                 row[2] = std::uint8_t(qBlue(in[x]));
             }
-            FilterPngRow(m_cur.data() + kBpp, m_up.data() + kBpp, m_cur.size() - kBpp, kBpp,
-                         m_filtered.data());
+            const std::size_t at = m_part.size();
+            m_part.resize(at + rowBytes + 1);
+            FilterPngRow(m_cur.data() + kBpp, m_up.data() + kBpp, rowBytes, kBpp,
+                         m_part.data() + at);
             std::swap(m_cur, m_up);
-            if (!Deflate(m_filtered.data(), m_filtered.size(), Z_NO_FLUSH))
+            if (m_part.size() >= kPartBytes && !Submit(false))
                 return false;
         }
         return true;
@@ -101,7 +137,15 @@ public:
             m_error = QStringLiteral("the picture was not complete");
             return false;
         }
-        if (!Deflate(nullptr, 0, Z_FINISH) || !Chunk("IEND", nullptr, 0))
+        if (!Submit(true))
+            return false;
+        while (!m_inFlight.empty())
+            if (!WriteOldest())
+                return false;
+        std::uint8_t adler[4];
+        qToBigEndian<std::uint32_t>(m_adler, adler);
+        m_out.insert(m_out.end(), adler, adler + 4);
+        if (!FlushChunks(true) || !Chunk("IEND", nullptr, 0))
             return false;
         if (!m_file->Commit()) {
             m_error = m_file->ErrorString();
@@ -111,28 +155,64 @@ public:
     }
 
 private:
-    bool Deflate(const std::uint8_t* data, std::size_t size, int flush) {
-        m_z.next_in = const_cast<Bytef*>(data);
-        m_z.avail_in = uInt(size);
-        for (;;) {
-            m_z.next_out = m_out.data() + m_outUsed;
-            m_z.avail_out = uInt(m_out.size() - m_outUsed);
-            const int status = deflate(&m_z, flush);
-            if (status == Z_STREAM_ERROR) {
-                m_error = QStringLiteral("the PNG data could not be compressed");
+    struct InFlight {
+        std::unique_ptr<Part> part;
+        std::future<void> done; // invalid when the part was compressed on this thread
+    };
+
+    // Hands the rows gathered so far to a compressing thread, first writing out the oldest part
+    // when as many are in flight as there are threads to spare.
+    bool Submit(bool last) {
+        auto part = std::make_unique<Part>();
+        part->input.swap(m_part);
+        part->last = last;
+        m_part.reserve(part->input.capacity());
+        while (int(m_inFlight.size()) >= m_threads)
+            if (!WriteOldest())
                 return false;
+        InFlight flight;
+        if (m_threads > 1) {
+            try {
+                Part* p = part.get();
+                flight.done = std::async(std::launch::async, [p] { p->Compress(); });
+            } catch (const std::system_error&) {
+                // No thread to be had: compressed here instead.
             }
-            m_outUsed = m_out.size() - m_z.avail_out;
-            const bool full = m_z.avail_out == 0;
-            const bool ended = status == Z_STREAM_END;
-            if ((full || ended) && m_outUsed > 0) {
-                if (!Chunk("IDAT", m_out.data(), m_outUsed))
-                    return false;
-                m_outUsed = 0;
-            }
-            if (ended || (flush == Z_NO_FLUSH && m_z.avail_in == 0 && !full))
-                return true;
         }
+        if (!flight.done.valid())
+            part->Compress();
+        flight.part = std::move(part);
+        m_inFlight.push_back(std::move(flight));
+        return m_threads > 1 || WriteOldest();
+    }
+
+    // Waits for the oldest part and writes its deflate data.
+    bool WriteOldest() {
+        InFlight flight = std::move(m_inFlight.front());
+        m_inFlight.pop_front();
+        if (flight.done.valid())
+            flight.done.get();
+        const Part& part = *flight.part;
+        if (!part.ok) {
+            m_error = QStringLiteral("the PNG data could not be compressed");
+            return false;
+        }
+        m_adler = JoinAdler32(m_adler, part.adler, part.length);
+        m_out.insert(m_out.end(), part.output.begin(), part.output.end());
+        return FlushChunks(false);
+    }
+
+    // Writes the stream gathered so far as IDAT chunks of kChunkBytes; with all, the rest too.
+    bool FlushChunks(bool all) {
+        std::size_t at = 0;
+        while (m_out.size() - at >= kChunkBytes || (all && at < m_out.size())) {
+            const std::size_t n = std::min(kChunkBytes, m_out.size() - at);
+            if (!Chunk("IDAT", m_out.data() + at, n))
+                return false;
+            at += n;
+        }
+        m_out.erase(m_out.begin(), m_out.begin() + std::ptrdiff_t(at));
+        return true;
     }
 
     bool Chunk(const char type[4], const std::uint8_t* data, std::size_t size) {
@@ -158,10 +238,12 @@ private:
 
     std::unique_ptr<ReplacingFile> m_file;
     QSize m_size;
-    z_stream m_z{};
-    bool m_deflating = false;
-    Bytes m_up, m_cur, m_filtered, m_out;
-    std::size_t m_outUsed = 0;
+    int m_threads = 1;
+    Bytes m_up, m_cur;
+    Bytes m_part;                   // filtered rows not yet handed to a compressor
+    std::deque<InFlight> m_inFlight; // oldest first
+    Bytes m_out;                    // the stream not yet written as chunks
+    std::uint32_t m_adler = 1;
     int m_row = 0;
 };
 

@@ -1,9 +1,9 @@
 #include "imaging/PngWriter.h"
 
+#include "imaging/DeflateParts.h"
 #include "imaging/PictureJob.h"
 
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,18 +20,13 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// libdeflate level 3 on adaptively filtered rows: within 2 % of a zlib level 7 file.
-constexpr int kDeflateLevel = 3;
-// The joinable parts are compressed by zlib at this level (about 3 % larger than the above)...
-constexpr int kZlibLevel = 3;
-// ...which takes this many times as long per byte, so those parts are made shorter.
+// zlib, which compresses the joinable parts, takes this many times as long per byte as libdeflate,
+// which compresses the last one (DeflateParts.h), so those parts are made shorter.
 constexpr double kZlibCost = 1.8;
 // Pictures with fewer filtered bytes than this are compressed in one part.
 constexpr std::size_t kMinSplitBytes = std::size_t(4) << 20;
 // Largest IDAT chunk written.
 constexpr std::size_t kMaxChunk = std::size_t(1) << 20;
-// Input handed to zlib per call (its counters are 32 bits).
-constexpr std::size_t kZlibStep = std::size_t(1) << 28;
 
 enum ColourType : std::uint8_t { kGrey = 0, kRgb = 2, kPalette = 3, kRgba = 6 };
 
@@ -178,46 +173,6 @@ struct Part {
     bool ok = false;
 };
 
-bool CompressWithZlib(const std::uint8_t* data, std::size_t size, Bytes& out) {
-    z_stream z{};
-    if (deflateInit2(&z, kZlibLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return false;
-    out.resize(deflateBound(&z, uLong(std::min(size, kZlibStep))) * (size / kZlibStep + 1) + 64);
-    std::size_t done = 0, written = 0;
-    int status = Z_OK;
-    for (;;) {
-        const std::size_t step = std::min(size - done, kZlibStep);
-        const bool end = done + step == size;
-        z.next_in = const_cast<Bytef*>(data + done);
-        z.avail_in = uInt(step);
-        do {
-            if (out.size() - written < 64)
-                out.resize(out.size() * 2);
-            z.next_out = out.data() + written;
-            z.avail_out = uInt(std::min(out.size() - written, kZlibStep));
-            status = deflate(&z, end ? Z_SYNC_FLUSH : Z_NO_FLUSH);
-            written = std::size_t(z.next_out - out.data());
-        } while (status == Z_OK && (z.avail_in > 0 || z.avail_out == 0));
-        done += step;
-        if (status != Z_OK || end)
-            break;
-    }
-    deflateEnd(&z);
-    out.resize(written);
-    return status == Z_OK;
-}
-
-bool CompressWithLibdeflate(const std::uint8_t* data, std::size_t size, Bytes& out) {
-    libdeflate_compressor* c = libdeflate_alloc_compressor(kDeflateLevel);
-    if (!c)
-        return false;
-    out.resize(libdeflate_deflate_compress_bound(c, size));
-    const std::size_t n = libdeflate_deflate_compress(c, data, size, out.data(), out.size());
-    libdeflate_free_compressor(c);
-    out.resize(n);
-    return n > 0;
-}
-
 void MakePart(const Source& s, Part& part, std::uint8_t* filtered, std::size_t rowBytes) {
     const int bpp = s.channels;
     const std::size_t left = std::size_t(bpp);
@@ -233,9 +188,9 @@ void MakePart(const Source& s, Part& part, std::uint8_t* filtered, std::size_t r
         std::swap(upRow, curRow);
     }
     part.length = std::size_t(out - filtered);
-    part.adler = std::uint32_t(libdeflate_adler32(1, filtered, part.length));
-    part.ok = part.last ? CompressWithLibdeflate(filtered, part.length, part.compressed)
-                        : CompressWithZlib(filtered, part.length, part.compressed);
+    part.adler = PartAdler32(filtered, part.length);
+    part.ok = part.last ? DeflateLastPart(filtered, part.length, part.compressed)
+                        : DeflateJoinablePart(filtered, part.length, part.compressed);
 }
 
 // Row ranges of the parts: the last (libdeflate) part takes kZlibCost times the rows of each
@@ -366,7 +321,7 @@ QByteArray EncodePng(const QImage& image, const PngWriteOptions& options, QStrin
             t.join();
 
         // One zlib stream: header, the parts' deflate data in order, the combined checksum.
-        Bytes stream{0x78, 0x5E};
+        Bytes stream(std::begin(kZlibStreamHeader), std::end(kZlibStreamHeader));
         std::uint32_t adler = 1;
         std::size_t total = 2 + 4;
         for (const Part& p : parts) {
@@ -377,7 +332,7 @@ QByteArray EncodePng(const QImage& image, const PngWriteOptions& options, QStrin
         stream.reserve(total);
         for (Part& p : parts) {
             stream.insert(stream.end(), p.compressed.begin(), p.compressed.end());
-            adler = std::uint32_t(adler32_combine(adler, p.adler, z_off_t(p.length)));
+            adler = JoinAdler32(adler, p.adler, p.length);
             Bytes().swap(p.compressed);
         }
         PutBe32(stream, adler);

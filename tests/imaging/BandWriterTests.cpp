@@ -8,8 +8,13 @@
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtEndian>
+
+#include <zlib.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace mosaiq;
 
@@ -89,4 +94,51 @@ TEST(BandWriter, AnUnfinishedOrOverfullPictureLeavesTheTargetAsItWas) {
         }
         EXPECT_EQ(test::ReadAll(path), QByteArray("old")) << ext;
     }
+}
+
+namespace {
+
+// The IDAT chunks of a PNG file joined: its zlib stream.
+QByteArray ImageData(const QByteArray& png) {
+    QByteArray stream;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const qsizetype length = qFromBigEndian<quint32>(png.constData() + at);
+        if (png.mid(at + 4, 4) == "IDAT")
+            stream += png.mid(at + 8, length);
+        at += 12 + length;
+    }
+    return stream;
+}
+
+} // namespace
+
+// A picture of many megabytes is compressed in parts on several threads and joined into one
+// stream: zlib itself inflates it (checking its checksum) to every filtered row, the picture reads
+// back exactly, and a writer dropped with parts still in flight leaves the target as it was.
+TEST(BandWriter, ALargePngIsOneStreamWhateverItsParts) {
+    QTemporaryDir dir;
+    const QImage picture = Noise(1500, 3001); // about 13.5 MB of filtered rows
+    const QString path = dir.filePath(QStringLiteral("large.png"));
+    ASSERT_TRUE(Write(QStringLiteral("png"), path, picture, 97, 0));
+    const QByteArray stream = ImageData(test::ReadAll(path));
+    ASSERT_GT(stream.size(), 2);
+    EXPECT_EQ(quint8(stream[0]), 0x78); // a zlib header
+    const qsizetype filtered = qsizetype(1500 * 3 + 1) * 3001;
+    std::vector<uchar> inflated(size_t(filtered) + 1);
+    uLongf length = uLongf(inflated.size());
+    ASSERT_EQ(uncompress(inflated.data(), &length, reinterpret_cast<const Bytef*>(stream.constData()),
+                         uLong(stream.size())),
+              Z_OK);
+    EXPECT_EQ(qsizetype(length), filtered);
+    QImage read = QImage(path).convertToFormat(QImage::Format_RGB32);
+    read.setColorSpace(picture.colorSpace());
+    EXPECT_EQ(read, picture);
+
+    ASSERT_TRUE(test::WriteAll(path, QByteArray("old")));
+    {
+        const auto writer = MakeBandWriter(QStringLiteral("png"));
+        ASSERT_TRUE(writer->Begin(path, picture.size(), 0));
+        ASSERT_TRUE(writer->WriteBand(picture.copy(0, 0, 1500, 2500)));
+    }
+    EXPECT_EQ(test::ReadAll(path), QByteArray("old"));
 }
