@@ -34,6 +34,7 @@ constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
 // measurable, small enough that a few parts in flight stay a few tens of megabytes.
 constexpr std::size_t kPartBytes = std::size_t(4) << 20;
 constexpr int kBpp = 3;
+constexpr int kMostThreads = 8;
 
 // One part: its filtered rows in, its deflate data and checksum out.
 struct Part {
@@ -73,7 +74,8 @@ public:
             return false;
         }
         m_size = size;
-        m_threads = ScopedPictureJob::SpareThreads();
+        // At most eight parts in flight: a few tens of megabytes on any machine.
+        m_threads = std::min(ScopedPictureJob::SpareThreads(), kMostThreads);
         const std::size_t rowBytes = std::size_t(size.width()) * kBpp;
         m_up.assign(rowBytes + kBpp, 0);
         m_cur.assign(rowBytes + kBpp, 0);
