@@ -21,23 +21,29 @@ endif()
 
 function(mosaiq_engine_library name)
   # Engine libraries link QtCore and QtGui only; the linker keeps widgets out of the engine.
-  # The foundation (mosaiq_core) links QtCore alone.
+  # The foundation (mosaiq_core) links QtCore alone. The sources are the folder's own files plus
+  # those its ROOMS (subfolders by concern) list in CMakeLists.txt files of their own, each with
+  # target_sources() on this target.
+  cmake_parse_arguments(PARSE_ARGV 1 _arg "" "" "ROOMS")
   set(_qt Qt6::Core Qt6::Gui)
   if(name STREQUAL "mosaiq_core")
     set(_qt Qt6::Core)
   endif()
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT _src)
+  if(NOT _src AND NOT _arg_ROOMS)
     # A subsystem whose engine half is still empty: headers only.
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE mosaiq_flags ${_qt} ${ARGN})
+    target_link_libraries(${name} INTERFACE mosaiq_flags ${_qt} ${_arg_UNPARSED_ARGUMENTS})
     return()
   endif()
   file(GLOB _hdr CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${name} STATIC ${_src} ${_hdr})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC mosaiq_flags ${_qt} ${ARGN})
+  target_link_libraries(${name} PUBLIC mosaiq_flags ${_qt} ${_arg_UNPARSED_ARGUMENTS})
+  foreach(_room IN LISTS _arg_ROOMS)
+    add_subdirectory(${_room})
+  endforeach()
 endfunction()
 
 function(mosaiq_widgets_library name)

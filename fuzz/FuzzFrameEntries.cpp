@@ -1,6 +1,6 @@
 // Every reader of frame entries ("frame.cfg") on arbitrary bytes.
-#include "library/FrameLibrary.h"
-#include "library/LibraryFile.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/LibraryFile.h"
 
 #include <QBuffer>
 

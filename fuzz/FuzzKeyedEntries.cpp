@@ -1,7 +1,7 @@
 // Every reader of keyed encoded entries ("mask.cfg", "cusmask.cfg") on arbitrary bytes, and the
 // append walk: after an append, the new entry must be the last one a reader reaches.
-#include "library/LibraryFile.h"
-#include "library/MaskLibrary.h"
+#include "library/items/LibraryFile.h"
+#include "library/items/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

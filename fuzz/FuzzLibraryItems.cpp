@@ -1,8 +1,8 @@
 // The library panel's reader of picture lists on arbitrary bytes: it must never crash or
 // allocate beyond the file, must agree with the list reader on what it could read, and every
 // thumbnail must fit its cell.
-#include "library/LibraryItems.h"
-#include "library/PictureList.h"
+#include "library/items/LibraryItems.h"
+#include "library/items/PictureList.h"
 
 #include <QBuffer>
 

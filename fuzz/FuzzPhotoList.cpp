@@ -1,5 +1,5 @@
 // Untrusted "srcmedia.cfg" bytes: the photo list reader, then a save of what it kept.
-#include "library/PhotoList.h"
+#include "library/photos/PhotoList.h"
 
 #include <cstddef>
 #include <cstdint>

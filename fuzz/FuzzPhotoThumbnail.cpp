@@ -1,5 +1,5 @@
 // Untrusted thumbnail bytes of a photo list record, decoded as the browser draws them.
-#include "library/PhotoThumbnail.h"
+#include "library/photos/PhotoThumbnail.h"
 
 #include <cstddef>
 #include <cstdint>

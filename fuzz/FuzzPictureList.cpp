@@ -1,6 +1,6 @@
 // Every reader of raw picture entries (picture lists, "tbmask.cfg", "tbframe.cfg") on arbitrary
 // bytes. A list read whole must agree with the entries read one by one.
-#include "library/PictureList.h"
+#include "library/items/PictureList.h"
 
 #include <QBuffer>
 

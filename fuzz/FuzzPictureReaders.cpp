@@ -2,12 +2,12 @@
 // may cost), the HEIF reader, the orientation and colour profile scan, and the profile
 // conversion. The first byte picks the extension the bytes are read as (and whether a reduced
 // decode, or the picture as stored, is asked for); the rest is the file.
-#include "imaging/ColourProfile.h"
-#include "imaging/HeifReader.h"
-#include "imaging/JpegStream.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureMetadata.h"
-#include "imaging/PngStream.h"
+#include "imaging/colour/ColourProfile.h"
+#include "imaging/decode/HeifReader.h"
+#include "imaging/decode/JpegStream.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/decode/PictureMetadata.h"
+#include "imaging/decode/PngStream.h"
 
 #include <QCoreApplication>
 

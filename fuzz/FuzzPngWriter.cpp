@@ -1,9 +1,9 @@
 // The PNG writer against both readers: the fuzzer's bytes become a picture (size, layout, parts
 // and pixels), which is written and read back by Qt and by the image library; any pixel that does
 // not come back as written stops the run.
-#include "imaging/ImageLibrary.h"
-#include "imaging/PictureType.h"
-#include "imaging/PngWriter.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/files/PictureType.h"
+#include "imaging/encode/PngWriter.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the project reader and saves what it accepted again.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

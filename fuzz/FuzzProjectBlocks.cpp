@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the framed-block reader of project files; whatever it accepts must
 // frame again to the same bytes (less a rest too short for a header) and read back the same.
-#include "canvas/ProjectBlocks.h"
+#include "canvas/project/ProjectBlocks.h"
 
 #include <QBuffer>
 

@@ -2,7 +2,7 @@
 // that reads must encode to bytes that read again to the same pack: the reader's own repairs
 // (bytes after the last item dropped, an empty thumbnail stored 0 x 0, the picture's own size
 // kept) are made once. Kinds that keep their data never grow.
-#include "library/ResourcePack.h"
+#include "library/packs/ResourcePack.h"
 
 #include <QBuffer>
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the settings reader as "settings.ini": every read ends with a list
 // within its bound, or a refusal; nothing larger than the file is ever allocated.
-#include "core/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -5,13 +5,13 @@
 //
 // Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh: the photos are then its 12- and
 // 24-megapixel camera-like JPEGs. Otherwise photos with noise are made in a temporary directory.
-#include "core/FixedText.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
-#include "canvas/Compositor.h"
-#include "imaging/PictureDecoder.h"
-#include "library/FrameLibrary.h"
-#include "library/MaskLibrary.h"
+#include "core/text/FixedText.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/render/Compositor.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -4,8 +4,8 @@
 //   BM_EncodeAgain              the same project encoded again (the picture's bytes are kept)
 //   BM_QtPngOfThePicture        the picture alone through Qt's PNG writer, for comparison
 #include "BenchPhotos.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 
 #include <QBuffer>
 

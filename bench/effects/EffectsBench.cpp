@@ -2,8 +2,8 @@
 // ImageMagick's command line (BM_MagickCli/<code>). The command-line figure includes reading a
 // raw PPM and discarding the result; BM_MagickCliBaseline measures that overhead alone, to be
 // subtracted before comparing.
-#include "imaging/ImageLibrary.h"
-#include "imaging/PhotoEffect.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/magick/PhotoEffect.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,6 +1,6 @@
 // What refusing a decode bomb costs, and what the check adds to an honest picture it inspects.
-#include "imaging/DecodeCost.h"
-#include "imaging/PictureDecoder.h"
+#include "imaging/decode/DecodeCost.h"
+#include "imaging/decode/PictureDecoder.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,12 +1,12 @@
 #include "BenchPhotos.h"
 #include "batch/BatchConverter.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureEncoder.h"
-#include "imaging/PictureLoaders.h"
-#include "imaging/PictureSaving.h"
-#include "imaging/PngWriter.h"
-#include "library/PhotoList.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/encode/PictureEncoder.h"
+#include "imaging/decode/PictureLoaders.h"
+#include "imaging/encode/PictureSaving.h"
+#include "imaging/encode/PngWriter.h"
+#include "library/photos/PhotoList.h"
 
 #include <QBuffer>
 #include <QFile>

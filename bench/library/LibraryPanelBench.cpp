@@ -1,11 +1,11 @@
 // Wall time of the library panels' work: a 500-item library read and fitted into cells, a
 // repaint after every wheel step of that panel, a switch between decoration families, and the
 // recolouring of a 300-pixel decoration.
-#include "core/BuiltinData.h"
-#include "canvas/PresetRecolour.h"
-#include "library/LibraryItems.h"
-#include "library/PictureList.h"
-#include "library/StarterLibraries.h"
+#include "core/data/BuiltinData.h"
+#include "canvas/edits/PresetRecolour.h"
+#include "library/items/LibraryItems.h"
+#include "library/items/PictureList.h"
+#include "library/packs/StarterLibraries.h"
 #include "library/widgets/CLibraryPanel.h"
 
 #include <QApplication>

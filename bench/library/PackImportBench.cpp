@@ -1,7 +1,7 @@
 // Importing a pack of 200 frames (each 800 x 600 with a transparent window, as PNG, and its
 // 120-pixel thumbnail) into a data directory that already holds the starter frames. Wall time.
-#include "library/PackImport.h"
-#include "library/ResourcePack.h"
+#include "library/packs/PackImport.h"
+#include "library/packs/ResourcePack.h"
 
 #include <QBuffer>
 #include <QDir>

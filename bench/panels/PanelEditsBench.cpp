@@ -2,12 +2,12 @@
 // wide and redrawing the canvas; one keystroke into a selected style-7 text (the new text
 // measured, stored and the canvas redrawn); loading a 24-megapixel photo as the crop tool's
 // working picture and laying out its crop rectangle.
-#include "core/FixedText.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/Compositor.h"
-#include "canvas/SelectionEdits.h"
+#include "core/text/FixedText.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/render/Compositor.h"
+#include "canvas/document/SelectionEdits.h"
 #include "imaging/CropFrame.h"
-#include "imaging/PictureLoaders.h"
+#include "imaging/decode/PictureLoaders.h"
 
 #include <QGuiApplication>
 #include <QPainter>

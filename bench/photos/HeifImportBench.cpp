@@ -8,8 +8,8 @@
 // is set), or eight 4000 x 3000 photos made here when no corpus is named. MOSAIQ_BENCH_COUNT
 // limits how many are used.
 #include "BenchPhotos.h"
-#include "library/PhotoImportRun.h"
-#include "library/PhotoList.h"
+#include "library/photos/PhotoImportRun.h"
+#include "library/photos/PhotoList.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 //  - BM_BrowserScroll: one scroll step of a browser of 1,000 photos, painted (a 60 Hz frame is
 //    16.7 ms); counter: resident memory with the 1,000 photos imported and drawn.
 #include "BenchPhotos.h"
-#include "library/PhotoImportRun.h"
-#include "library/PhotoList.h"
+#include "library/photos/PhotoImportRun.h"
+#include "library/photos/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
 

@@ -7,10 +7,10 @@
 // BM_Export reports peak_MiB (the process's largest resident size so far; the exports run first)
 // and ratio: its time over (decode floor + the writer floor of its type), to be under 3.
 #include "BenchPhotos.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/ScaledExport.h"
-#include "core/FixedText.h"
-#include "imaging/BandWriter.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/output/ScaledExport.h"
+#include "core/text/FixedText.h"
+#include "imaging/encode/BandWriter.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
 // How long one text object takes to draw, per style, at the text panel's default height of 48.
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/TextDraw.h"
 
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh to place its 12-megapixel photos;
 // otherwise photos with noise are made in a temporary directory.
 #include "BenchPhotos.h"
-#include "canvas/CanvasInteraction.h"
+#include "canvas/interaction/CanvasInteraction.h"
 #include "canvas/widgets/CCollageCanvas.h"
 
 #include <QApplication>

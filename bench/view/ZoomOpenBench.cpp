@@ -4,8 +4,8 @@
 // Set MOSAIQ_BENCH_CORPUS to a corpus made by make_corpus.sh (jpg/photo_000 ... photo_049, 12
 // megapixels each); otherwise 2400 x 1800 photos with noise are made in a temporary directory.
 #include "BenchPhotos.h"
-#include "canvas/PhotoEffectJob.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/edits/PhotoEffectJob.h"
+#include "canvas/project/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
 
 #include <QApplication>

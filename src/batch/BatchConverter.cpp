@@ -1,9 +1,9 @@
 #include "batch/BatchConverter.h"
 
-#include "core/FileInTheWay.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureJob.h"
-#include "imaging/PictureSaving.h"
+#include "core/files/FileInTheWay.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/files/PictureJob.h"
+#include "imaging/encode/PictureSaving.h"
 
 #include <QDir>
 #include <QFileInfo>

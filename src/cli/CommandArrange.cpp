@@ -3,11 +3,11 @@
 // decoded in full.
 #include "cli/CliCommand.h"
 
-#include "canvas/CollageDocument.h"
-#include "canvas/PhotoArrange.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/layout/PhotoArrange.h"
+#include "canvas/project/ProjectFile.h"
 #include "imaging/CollageSettings.h"
-#include "imaging/PictureDecoder.h"
+#include "imaging/decode/PictureDecoder.h"
 
 #include <QColor>
 #include <QDir>

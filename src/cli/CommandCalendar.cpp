@@ -2,10 +2,10 @@
 // command places on the canvas, written by the output's extension.
 #include "cli/CliCommand.h"
 
-#include "canvas/CalendarSheet.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/PictureType.h"
-#include "imaging/ReplacingFile.h"
+#include "canvas/edits/CalendarSheet.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/files/PictureType.h"
+#include "imaging/files/ReplacingFile.h"
 
 #include <QDir>
 

@@ -2,11 +2,11 @@
 // output's extension (transparency kept where the format holds it).
 #include "cli/CliCommand.h"
 
-#include "imaging/DecodeBudget.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/PhotoEffect.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureType.h"
+#include "imaging/files/DecodeBudget.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/magick/PhotoEffect.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/files/PictureType.h"
 
 #include <QDir>
 

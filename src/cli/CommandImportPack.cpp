@@ -2,9 +2,9 @@
 #include "cli/CliCommand.h"
 #include "cli/PackText.h"
 
-#include "core/DisplayText.h"
-#include "library/PackImport.h"
-#include "library/ResourcePack.h"
+#include "core/text/DisplayText.h"
+#include "library/packs/PackImport.h"
+#include "library/packs/ResourcePack.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 // mosaiq-cli import-photos FILE...: adds pictures to the photo list ("srcmedia.cfg").
 #include "cli/CliCommand.h"
 
-#include "core/DataPath.h"
-#include "library/PhotoImportRun.h"
-#include "library/PhotoList.h"
+#include "core/data/DataPath.h"
+#include "library/photos/PhotoImportRun.h"
+#include "library/photos/PhotoList.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

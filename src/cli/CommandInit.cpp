@@ -1,10 +1,10 @@
 // mosaiq-cli init: the start-up write-out of the built-in data files.
 #include "cli/CliCommand.h"
 
-#include "core/BuiltinData.h"
-#include "core/DataPath.h"
-#include "core/FileInTheWay.h"
-#include "library/StarterLibraries.h"
+#include "core/data/BuiltinData.h"
+#include "core/data/DataPath.h"
+#include "core/files/FileInTheWay.h"
+#include "library/packs/StarterLibraries.h"
 
 namespace mosaiq::cli {
 namespace {

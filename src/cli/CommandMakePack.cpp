@@ -3,11 +3,11 @@
 #include "cli/CliCommand.h"
 #include "cli/PackText.h"
 
-#include "core/AtomicFile.h"
-#include "core/RegularFile.h"
-#include "imaging/DecodeBudget.h"
-#include "imaging/PictureDecoder.h"
-#include "library/ResourcePack.h"
+#include "core/files/AtomicFile.h"
+#include "core/files/RegularFile.h"
+#include "imaging/files/DecodeBudget.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "library/packs/ResourcePack.h"
 
 #include <QFileInfo>
 

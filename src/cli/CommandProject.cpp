@@ -2,10 +2,10 @@
 // mosaiq-cli resave IN.dcf OUT.dcf: load a project and save it again.
 #include "cli/CliCommand.h"
 
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
-#include "core/FixedText.h"
-#include "core/RegularFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
+#include "core/text/FixedText.h"
+#include "core/files/RegularFile.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -4,12 +4,12 @@
 // written, and OUT may be a PDF.
 #include "cli/CliCommand.h"
 
-#include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
-#include "canvas/PhotoRelink.h"
-#include "canvas/ProjectFile.h"
-#include "canvas/ScaledExport.h"
-#include "imaging/PictureType.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/document/PhotoRelink.h"
+#include "canvas/project/ProjectFile.h"
+#include "canvas/output/ScaledExport.h"
+#include "imaging/files/PictureType.h"
 
 #include <QDir>
 

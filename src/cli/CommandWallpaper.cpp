@@ -2,10 +2,10 @@
 // desktop wallpaper (centred), or put back the wallpaper that was set before ours.
 #include "cli/CliCommand.h"
 
-#include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
-#include "canvas/ProjectFile.h"
-#include "core/DataPath.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/project/ProjectFile.h"
+#include "core/data/DataPath.h"
 #include "platform/WallpaperSetter.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 #include "cli/CliCommand.h"
 #include "cli/CommandHelp.h"
 
-#include "core/DataPath.h"
-#include "core/FileInTheWay.h"
+#include "core/data/DataPath.h"
+#include "core/files/FileInTheWay.h"
 #include "core/Notifier.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 // How mosaiq-cli names the items of a resource pack: "1 frame", "2 frames", "1 brush".
 
-#include "library/ResourcePack.h"
+#include "library/packs/ResourcePack.h"
 
 #include <QString>
 

@@ -1,15 +1,15 @@
 // mosaiq [FILE...]: the editor. Keeps to one running copy (a second start hands its files to the
 // first), writes the built-in data files, loads the UI texts, shows the main window and offers
 // the collage an unclean exit left behind.
-#include "core/BuiltinData.h"
-#include "core/CommandLine.h"
-#include "core/DataPath.h"
+#include "core/data/BuiltinData.h"
+#include "core/settings/CommandLine.h"
+#include "core/data/DataPath.h"
 #include "core/Notifier.h"
-#include "core/Translations.h"
-#include "core/UiText.h"
+#include "core/settings/Translations.h"
+#include "core/text/UiText.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"
-#include "library/StarterLibraries.h"
+#include "library/packs/StarterLibraries.h"
 #include "platform/SingleInstance.h"
 #include "ui/widgets/DialogProvider.h"
 

@@ -1,6 +1,6 @@
 #include "imaging/CropFrame.h"
 
-#include "imaging/PictureLoaders.h"
+#include "imaging/decode/PictureLoaders.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "platform/WallpaperSetter.h"
 
-#include "core/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

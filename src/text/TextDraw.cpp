@@ -1,7 +1,7 @@
 #include "text/TextDraw.h"
 #include "ui/ColorrefColour.h"
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/HatchBrush.h"
 #include "text/PathFill.h"
 #include "text/SoftCopy.h"

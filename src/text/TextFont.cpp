@@ -1,6 +1,6 @@
 #include "text/TextFont.h"
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

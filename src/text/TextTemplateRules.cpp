@@ -1,6 +1,6 @@
 #include "text/TextTemplateRules.h"
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 
 #include <algorithm>
 #include <cmath>

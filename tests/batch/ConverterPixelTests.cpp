@@ -3,7 +3,7 @@
 #include "batch/BatchConverter.h"
 
 #include "common/TestSupport.h"
-#include "imaging/PictureDecoder.h"
+#include "imaging/decode/PictureDecoder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // The month calendar: date arithmetic, layout, title, drawing and the transparent picture.
-#include "canvas/CalendarSheet.h"
+#include "canvas/edits/CalendarSheet.h"
 
 #include <gtest/gtest.h>
 

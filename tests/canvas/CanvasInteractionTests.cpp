@@ -1,9 +1,9 @@
 #include "core/Notifier.h"
-#include "canvas/CanvasInteraction.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/Compositor.h"
+#include "canvas/interaction/CanvasInteraction.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/render/Compositor.h"
 #include "common/TestSupport.h"
-#include "library/PictureList.h"
+#include "library/items/PictureList.h"
 
 #include <QPainter>
 #include <QSignalSpy>

@@ -3,9 +3,9 @@
 // Scenes for the compositor and export tests: pictures written to a temporary folder, photo and
 // clipart objects placed straight into a document, and a pass rendered into an image.
 
-#include "core/FixedText.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/Compositor.h"
+#include "core/text/FixedText.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/render/Compositor.h"
 #include "common/TestSupport.h"
 
 #include <QImage>

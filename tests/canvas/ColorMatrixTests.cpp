@@ -1,6 +1,6 @@
-#include "canvas/ColorMatrix.h"
-#include "canvas/ColorPass.h"
-#include "canvas/Records.h"
+#include "canvas/render/ColorMatrix.h"
+#include "canvas/render/ColorPass.h"
+#include "canvas/document/Records.h"
 
 #include <QImage>
 

@@ -1,5 +1,5 @@
-#include "canvas/ObjectGeometry.h"
-#include "canvas/SelectionHandles.h"
+#include "canvas/document/ObjectGeometry.h"
+#include "canvas/interaction/SelectionHandles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "CanvasTestScene.h"
 
-#include "canvas/MissingPhotoMark.h"
+#include "canvas/render/MissingPhotoMark.h"
 
-#include "canvas/ObjectCache.h"
-#include "canvas/PhotoPicture.h"
-#include "library/FrameLibrary.h"
-#include "library/MaskLibrary.h"
-#include "library/PictureList.h"
+#include "canvas/document/ObjectCache.h"
+#include "canvas/render/PhotoPicture.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/MaskLibrary.h"
+#include "library/items/PictureList.h"
 
 #include <QBuffer>
 

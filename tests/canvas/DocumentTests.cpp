@@ -1,10 +1,10 @@
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "common/TestSupport.h"
-#include "library/FrameLibrary.h"
-#include "library/MaskLibrary.h"
-#include "library/PictureList.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/MaskLibrary.h"
+#include "library/items/PictureList.h"
 
 #include <QSignalSpy>
 

@@ -1,13 +1,13 @@
 // Effect pictures carried inside projects: written by Save, placed in "Effects/" only by the
 // editor's Open, kept in memory by headless readers, and the ones a run leaves unused removed.
-#include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
-#include "canvas/EffectPictures.h"
-#include "canvas/PhotoEffectJob.h"
-#include "canvas/PhotoRelink.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/project/EffectPictures.h"
+#include "canvas/edits/PhotoEffectJob.h"
+#include "canvas/document/PhotoRelink.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 
 #include <QBuffer>
 #include <QDateTime>

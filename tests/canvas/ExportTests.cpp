@@ -1,8 +1,8 @@
 #include "CanvasTestScene.h"
 
-#include "canvas/CollageExport.h"
-#include "canvas/ObjectCache.h"
-#include "library/FrameLibrary.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/document/ObjectCache.h"
+#include "library/items/FrameLibrary.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,10 +1,10 @@
 // A framed photo keeps the shape of its crop box: the frame's window holds the cropped picture
 // at its own proportions, whether the frame came before or after the crop.
-#include "canvas/CollageDocument.h"
-#include "canvas/ObjectGeometry.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/ObjectGeometry.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
-#include "library/FrameLibrary.h"
+#include "library/items/FrameLibrary.h"
 
 #include <gtest/gtest.h>
 

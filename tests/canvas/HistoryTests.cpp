@@ -1,5 +1,5 @@
 #include "core/Notifier.h"
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "common/TestSupport.h"
 
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // Projects as damaged disks and other programs hand them over: special files, and sizes that no
 // editor would write but a file can hold.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 
 #include "canvas/CanvasTestScene.h"
 

@@ -2,8 +2,8 @@
 // left out of an export.
 #include "CanvasTestScene.h"
 
-#include "canvas/CollageExport.h"
-#include "canvas/MissingPhotoMark.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/render/MissingPhotoMark.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Selecting several objects on the canvas (Ctrl+click, the band), dragging them together as one
 // history step, and snapping a drag to guides only when the setting is on and Shift is up.
-#include "canvas/CanvasInteraction.h"
-#include "canvas/CanvasSelection.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/Compositor.h"
+#include "canvas/interaction/CanvasInteraction.h"
+#include "canvas/document/CanvasSelection.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/render/Compositor.h"
 #include "common/TestSupport.h"
 
 #include <QPainter>

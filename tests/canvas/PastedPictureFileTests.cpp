@@ -1,7 +1,7 @@
 // Pasted pictures in project files: the trailing block after the last object.
-#include "canvas/CollageDocument.h"
-#include "canvas/ObjectPictures.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/render/ObjectPictures.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
 #include "imaging/PngTestWriter.h"
 

@@ -1,7 +1,7 @@
 // Photo effects on a photo's file and where pasted pictures are placed.
-#include "canvas/CollageDocument.h"
-#include "canvas/PastedPlacement.h"
-#include "canvas/PhotoEffectJob.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/PastedPlacement.h"
+#include "canvas/edits/PhotoEffectJob.h"
 #include "common/TestSupport.h"
 #include "imaging/PngTestWriter.h"
 

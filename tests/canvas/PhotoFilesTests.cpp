@@ -1,13 +1,13 @@
 // Photos from picture files, missing photos and the background picture.
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/PhotoFiles.h"
-#include "canvas/PhotoPicture.h"
-#include "canvas/PhotoRelink.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/PhotoFiles.h"
+#include "canvas/render/PhotoPicture.h"
+#include "canvas/document/PhotoRelink.h"
 #include "common/TestSupport.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/PictureType.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/files/PictureType.h"
 
 #include <QDir>
 #include <QFile>

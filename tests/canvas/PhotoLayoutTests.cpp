@@ -1,10 +1,10 @@
 // Automatic layouts: properties over many random photo sets and canvas shapes (seeded, so every
 // run draws the same sets), and the photos as a document holds them after arranging.
-#include "canvas/CollageDocument.h"
-#include "canvas/ObjectGeometry.h"
-#include "canvas/PhotoArrange.h"
-#include "canvas/PhotoLayout.h"
-#include "core/FixedText.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/ObjectGeometry.h"
+#include "canvas/layout/PhotoArrange.h"
+#include "canvas/layout/PhotoLayout.h"
+#include "core/text/FixedText.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // the view to find again.
 #include "CanvasTestScene.h"
 
-#include "canvas/PhotoPrebuild.h"
+#include "canvas/render/PhotoPrebuild.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // each object under its transform, and they are remade only when the object's look changed.
 #include "CanvasTestScene.h"
 
-#include "canvas/ObjectCache.h"
-#include "library/FrameLibrary.h"
-#include "library/MaskLibrary.h"
+#include "canvas/document/ObjectCache.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QRadialGradient>

@@ -1,8 +1,8 @@
 // Preset recolouring: the integer HLS conversion, the lightness factor, and what the starter
 // decorations look like after recolouring.
-#include "canvas/PresetRecolour.h"
-#include "library/PictureList.h"
-#include "library/StarterLibraries.h"
+#include "canvas/edits/PresetRecolour.h"
+#include "library/items/PictureList.h"
+#include "library/packs/StarterLibraries.h"
 
 #include "common/TestSupport.h"
 

@@ -1,7 +1,7 @@
 // The framed blocks after the last object of a project (and after the pasted pictures).
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectBlocks.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectBlocks.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
 
 #include <QBuffer>

@@ -1,9 +1,9 @@
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
-#include "library/MaskLibrary.h"
+#include "library/items/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,13 +1,13 @@
 // Opening and saving keeps what the user did not change, and headless readers leave the data
 // directory alone.
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
-#include "canvas/CarriedMasks.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/project/CarriedMasks.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 #include "ui/ColorrefColour.h"
 #include "common/TestSupport.h"
-#include "library/MaskLibrary.h"
+#include "library/items/MaskLibrary.h"
 #include "ui/ColorrefColour.h"
 
 #include <QFileInfo>

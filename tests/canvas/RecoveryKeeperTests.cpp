@@ -1,13 +1,13 @@
 // The recovery copy of a collage, without a window: when it is made, what it holds, bursts
 // committed first, removal on save and for an unmodified collage, large copies on the worker,
 // and a project saved as the copy's own file left alone.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
-#include "canvas/RecoveryKeeper.h"
-#include "canvas/SelectionEdits.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
+#include "canvas/project/RecoveryKeeper.h"
+#include "canvas/document/SelectionEdits.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
-#include "core/RecoveryFolder.h"
+#include "core/data/RecoveryFolder.h"
 
 #include <QDir>
 #include <QFile>

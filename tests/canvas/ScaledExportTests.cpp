@@ -3,13 +3,13 @@
 // writer, PDF pages, the enlarged-photo warning, cancelling and the refusals.
 #include "CanvasTestScene.h"
 
-#include "canvas/BandRenderer.h"
-#include "canvas/CollageExport.h"
-#include "canvas/DisplayScaling.h"
-#include "canvas/ScaledExport.h"
-#include "imaging/BandWriter.h"
-#include "library/FrameLibrary.h"
-#include "library/MaskLibrary.h"
+#include "canvas/output/BandRenderer.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/render/DisplayScaling.h"
+#include "canvas/output/ScaledExport.h"
+#include "imaging/encode/BandWriter.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QFile>

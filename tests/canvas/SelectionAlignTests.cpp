@@ -1,6 +1,6 @@
 // Align and distribute: turned objects by their bounding boxes, one history step each.
-#include "canvas/CollageDocument.h"
-#include "canvas/SelectionAlign.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/interaction/SelectionAlign.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Edits of the selected objects: text and its settings, nudging, selecting all.
-#include "core/FixedText.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/SelectionEdits.h"
+#include "core/text/FixedText.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/SelectionEdits.h"
 #include "common/TestSupport.h"
 #include "text/TextDraw.h"
 

@@ -1,6 +1,6 @@
 // Where a dragged box snaps: canvas edges and centre, other objects' edges and centres, equal
 // gaps in a row, within the tolerance only, the nearest candidate winning.
-#include "canvas/SmartGuides.h"
+#include "canvas/interaction/SmartGuides.h"
 
 #include <gtest/gtest.h>
 

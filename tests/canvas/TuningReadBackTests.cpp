@@ -1,7 +1,7 @@
 // The tuning sliders read an object's stored tuning back, and one moved slider writes its own
 // value only: the other settings of the object stay as they were.
-#include "canvas/CollageDocument.h"
-#include "canvas/TuningSliders.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/edits/TuningSliders.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
 

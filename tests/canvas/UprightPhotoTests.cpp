@@ -1,11 +1,11 @@
 // Photos on the canvas turned upright by their orientation tags, while the photos of projects
 // written before keep the stored pixels their geometry was measured on.
-#include "canvas/CollageExport.h"
-#include "canvas/PhotoFiles.h"
-#include "canvas/PhotoPicture.h"
-#include "canvas/ProjectFile.h"
-#include "canvas/UprightListBlock.h"
-#include "imaging/PictureMetadata.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/document/PhotoFiles.h"
+#include "canvas/render/PhotoPicture.h"
+#include "canvas/project/ProjectFile.h"
+#include "canvas/project/UprightListBlock.h"
+#include "imaging/decode/PictureMetadata.h"
 
 #include "CanvasTestScene.h"
 #include "common/PhonePictures.h"

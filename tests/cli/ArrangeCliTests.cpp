@@ -1,9 +1,9 @@
 // mosaiq-cli arrange as a user runs it: the new project it writes, its options and refusals.
-#include "canvas/CollageDocument.h"
-#include "canvas/ObjectGeometry.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/ObjectGeometry.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,9 +1,9 @@
 // mosaiq-cli effect, calendar and wallpaper as a user runs them.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/PhotoEffect.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/magick/PhotoEffect.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // mosaiq-cli render with a size: today's bytes without one, the size and resolution with one,
 // PDF pages, and the refusals that write nothing.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,8 +1,8 @@
 // What mosaiq-cli says: the usage paths, messages that name what the user knows, the converter's
 // lines, and headless readers of projects that carry effect pictures.
-#include "canvas/CollageDocument.h"
-#include "canvas/EffectPictures.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/EffectPictures.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
 
 #include <QBuffer>

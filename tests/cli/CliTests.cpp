@@ -1,8 +1,8 @@
-#include "core/FixedText.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "core/text/FixedText.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 #include "common/TestSupport.h"
-#include "library/MaskLibrary.h"
+#include "library/items/MaskLibrary.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // make-pack, import-pack and convert as a user runs them: exit statuses, lines and files.
 #include "common/TestSupport.h"
-#include "library/ImportedPackList.h"
-#include "library/MaskLibrary.h"
-#include "library/PictureList.h"
+#include "library/packs/ImportedPackList.h"
+#include "library/items/MaskLibrary.h"
+#include "library/items/PictureList.h"
 
 #include <QDir>
 #include <QFileInfo>

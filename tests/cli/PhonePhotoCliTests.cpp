@@ -1,9 +1,9 @@
 // mosaiq-cli with photos as phones write them: every orientation converted upright and without a
 // tag, HEIC and WebP converted and imported, list records measured upright.
-#include "imaging/JpegStream.h"
-#include "imaging/PictureFileEntry.h"
-#include "imaging/PictureMetadata.h"
-#include "library/PhotoList.h"
+#include "imaging/decode/JpegStream.h"
+#include "imaging/files/PictureFileEntry.h"
+#include "imaging/decode/PictureMetadata.h"
+#include "library/photos/PhotoList.h"
 
 #include "common/PhonePictures.h"
 #include "common/TestSupport.h"

@@ -1,7 +1,7 @@
-#include "core/AtomicFile.h"
-#include "core/BuiltinData.h"
-#include "core/DataPath.h"
-#include "core/UiText.h"
+#include "core/files/AtomicFile.h"
+#include "core/data/BuiltinData.h"
+#include "core/data/DataPath.h"
+#include "core/text/UiText.h"
 #include "common/TestSupport.h"
 
 #include <QDir>

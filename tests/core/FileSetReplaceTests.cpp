@@ -1,4 +1,4 @@
-#include "core/FileSetReplace.h"
+#include "core/files/FileSetReplace.h"
 
 #include <QDir>
 #include <QFile>

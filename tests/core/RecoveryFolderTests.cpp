@@ -2,7 +2,7 @@
 // keeps one editor to a data directory, setting a damaged copy aside and never touching a copy
 // that is the user's own project.
 #include "common/TestSupport.h"
-#include "core/RecoveryFolder.h"
+#include "core/data/RecoveryFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

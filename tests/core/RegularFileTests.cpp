@@ -1,5 +1,5 @@
-#include "core/RegularFile.h"
-#include "core/UiText.h"
+#include "core/files/RegularFile.h"
+#include "core/text/UiText.h"
 #include "common/TestSupport.h"
 
 #include <QDir>

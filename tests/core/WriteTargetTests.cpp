@@ -1,9 +1,9 @@
 // Writers replace only what is theirs: regular files (through a link, the file it leads to) or
 // nothing; never a folder, pipe or device. Nodes are made inside the test's scratch folder.
 #include "common/TestSupport.h"
-#include "core/AtomicFile.h"
-#include "core/FileSetReplace.h"
-#include "core/RegularFile.h"
+#include "core/files/AtomicFile.h"
+#include "core/files/FileSetReplace.h"
+#include "core/files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/CommandLine.h"
+#include "core/settings/CommandLine.h"
 
 #include <gtest/gtest.h>
 

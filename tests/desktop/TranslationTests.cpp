@@ -1,4 +1,4 @@
-#include "core/Translations.h"
+#include "core/settings/Translations.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The streaming writers: odd widths (BMP row padding), bands of any height, the colour and
 // resolution marks, and files that are not completed leaving the target as it was.
 #include "common/TestSupport.h"
-#include "imaging/BandWriter.h"
+#include "imaging/encode/BandWriter.h"
 
 #include <QColorSpace>
 #include <QFile>

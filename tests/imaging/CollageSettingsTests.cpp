@@ -1,5 +1,5 @@
 #include "imaging/CollageSettings.h"
-#include "imaging/PictureDecoder.h"
+#include "imaging/decode/PictureDecoder.h"
 
 #include <QTemporaryDir>
 

@@ -1,10 +1,10 @@
 // Pictures made to cost too much, and every PNG layout decoded to the pixels it describes.
-#include "imaging/DecodeCost.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/JpegStream.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureType.h"
-#include "imaging/PngStream.h"
+#include "imaging/decode/DecodeCost.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/decode/JpegStream.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/files/PictureType.h"
+#include "imaging/decode/PngStream.h"
 
 #include "common/TestSupport.h"
 #include "imaging/ImagingTestFiles.h"

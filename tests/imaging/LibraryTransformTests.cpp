@@ -1,5 +1,5 @@
 // The image library's transforms and tone calls, each on a small picture with a known answer.
-#include "imaging/ImageLibrary.h"
+#include "imaging/magick/ImageLibrary.h"
 
 #include <QImage>
 

@@ -1,10 +1,10 @@
 // HEIC, AVIF and WebP against their own reference decoders; HEIF transform boxes; pictures with
 // embedded colour profiles against their sRGB originals; hostile phone-format files refused.
-#include "imaging/ColourProfile.h"
-#include "imaging/HeifReader.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureMetadata.h"
-#include "imaging/PngWriter.h"
+#include "imaging/colour/ColourProfile.h"
+#include "imaging/decode/HeifReader.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/decode/PictureMetadata.h"
+#include "imaging/encode/PngWriter.h"
 
 #include "common/PhonePictures.h"
 #include "common/TestSupport.h"

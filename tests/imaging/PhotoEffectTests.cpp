@@ -1,6 +1,6 @@
 // The photo effects' filters against references computed here from their rules.
-#include "imaging/ImageLibrary.h"
-#include "imaging/PhotoEffect.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/magick/PhotoEffect.h"
 
 #include <QImage>
 #include <QRandomGenerator>

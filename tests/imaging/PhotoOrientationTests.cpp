@@ -1,7 +1,7 @@
 // Photos turned upright by their orientation tags, through the one decoder every path uses.
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureLoaders.h"
-#include "imaging/PictureMetadata.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/decode/PictureLoaders.h"
+#include "imaging/decode/PictureMetadata.h"
 
 #include "common/PhonePictures.h"
 #include "common/TestSupport.h"

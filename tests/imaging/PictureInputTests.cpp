@@ -1,8 +1,8 @@
 // Bad input and every extension of the type table, through the two-decoder rule.
-#include "imaging/ImageLibrary.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureFile.h"
-#include "imaging/PictureSaving.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/magick/PictureFile.h"
+#include "imaging/encode/PictureSaving.h"
 
 #include "ImagingTestFiles.h"
 #include "common/TestSupport.h"

@@ -1,6 +1,6 @@
-#include "imaging/JpegCompressor.h"
-#include "imaging/PictureDecoder.h"
-#include "imaging/PictureLoaders.h"
+#include "imaging/encode/JpegCompressor.h"
+#include "imaging/decode/PictureDecoder.h"
+#include "imaging/decode/PictureLoaders.h"
 
 #include "ImagingTestFiles.h"
 #include "common/TestSupport.h"

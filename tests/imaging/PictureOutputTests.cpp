@@ -1,10 +1,10 @@
 // The writers: encoder choice, atomic replacement, the collage export split, the thumbnail
 // compressor and the image library's own operations.
-#include "imaging/ImageLibrary.h"
-#include "imaging/JpegCompressor.h"
-#include "imaging/PictureEncoder.h"
-#include "imaging/PictureFile.h"
-#include "imaging/PictureSaving.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/encode/JpegCompressor.h"
+#include "imaging/encode/PictureEncoder.h"
+#include "imaging/magick/PictureFile.h"
+#include "imaging/encode/PictureSaving.h"
 
 #include "ImagingTestFiles.h"
 #include "core/Notifier.h"

@@ -1,8 +1,8 @@
 // Picture writers replace only regular files, and the image library's private folders of killed
 // runs are cleared away at start.
 #include "common/TestSupport.h"
-#include "imaging/MagickTempFolders.h"
-#include "imaging/ReplacingFile.h"
+#include "imaging/magick/MagickTempFolders.h"
+#include "imaging/files/ReplacingFile.h"
 
 #include <QDir>
 #include <QFile>

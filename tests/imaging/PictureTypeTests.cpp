@@ -1,5 +1,5 @@
-#include "imaging/PictureFile.h"
-#include "imaging/PictureType.h"
+#include "imaging/magick/PictureFile.h"
+#include "imaging/files/PictureType.h"
 
 #include "common/TestSupport.h"
 

@@ -1,11 +1,11 @@
 // The PNG writer: every pixel read back by both readers (Qt's and the image library's) for each
 // stored layout, odd sizes, and parts that do not divide the height; compression as good as
 // Qt's own writer; large files written in pieces; the count of picture jobs.
-#include "imaging/ImageLibrary.h"
-#include "imaging/PictureJob.h"
-#include "imaging/PictureType.h"
-#include "imaging/PngWriter.h"
-#include "imaging/ReplacingFile.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/files/PictureJob.h"
+#include "imaging/files/PictureType.h"
+#include "imaging/encode/PngWriter.h"
+#include "imaging/files/ReplacingFile.h"
 
 #include "common/TestSupport.h"
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Keeps the floors of src/: a file includes only its own top folder and folders on floors below
-it, every source file stays within 800 lines and every file of the main window's folder within
-500. The floors come from MOSAIQ_FLOORS in src/CMakeLists.txt, given on the command line as one
+it (a top folder and all its subfolders are one floor), every source file stays within 800 lines
+and every file of the main window's folder within 500, and no folder holds more than 30 source
+files directly (a larger folder is split into rooms by concern). The floors come from MOSAIQ_FLOORS in src/CMakeLists.txt, given on the command line as one
 argument per floor ("core" "platform ui" ...), bottom first.
 
 Usage: check_layers.py SRC_DIR SHELL_FOLDER FLOOR...
@@ -12,6 +13,8 @@ import sys
 
 SOURCE_LIMIT = 800
 SHELL_LIMIT = 500
+FOLDER_LIMIT = 30
+SOURCE_SUFFIXES = (".cpp", ".h", ".in")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([A-Za-z0-9_]+)/')
 
 
@@ -31,6 +34,11 @@ def check(src, shell, floors):
     for folder in sorted(p for p in src.iterdir() if p.is_dir()):
         if folder.name not in table:
             faults.append(f"{folder.name}/: a folder of src/ on no floor (add it to MOSAIQ_FLOORS)")
+    for folder in sorted([src, *(p for p in src.rglob("*") if p.is_dir())]):
+        count = sum(1 for p in folder.iterdir() if p.is_file() and p.suffix in SOURCE_SUFFIXES)
+        if count > FOLDER_LIMIT:
+            rel = folder.relative_to(src).as_posix()
+            faults.append(f"{rel}/: {count} source files, more than {FOLDER_LIMIT}: split it into rooms")
     for path in sorted(src.rglob("*")):
         if path.suffix not in (".cpp", ".h") or not path.is_file():
             continue
@@ -64,10 +72,20 @@ def self_test():
         (src / "imaging" / "Long.cpp").write_text("//\n" * (SOURCE_LIMIT + 1))
         (src / "shell" / "widgets" / "Window.cpp").write_text("//\n" * (SHELL_LIMIT + 1))
         (src / "stray").mkdir()
+        # A room may include its own top folder and the floors below; one folder past the file limit.
+        (src / "imaging" / "decode").mkdir()
+        (src / "imaging" / "decode" / "Room.cpp").write_text('#include "imaging/Picture.h"\n#include "core/A.h"\n')
+        (src / "core" / "files").mkdir()
+        (src / "core" / "files" / "RoomUp.h").write_text('#include "imaging/decode/Room.h"\n')
+        for n in range(FOLDER_LIMIT + 1):
+            (src / "imaging" / "widgets" / f"Crowd{n}.h").write_text("#pragma once\n")
+        for n in range(FOLDER_LIMIT - 1):  # with Room.cpp exactly at the limit
+            (src / "imaging" / "decode" / f"Full{n}.h").write_text("#pragma once\n")
         faults = check(src, "shell", ["core", "imaging", "shell"])
-        expected = ["stray/", "core/Up.h:1", "imaging/Long.cpp", "shell/widgets/Window.cpp"]
+        expected = ["stray/", "imaging/widgets/:", "core/Up.h:1", "core/files/RoomUp.h:1",
+                    "imaging/Long.cpp", "shell/widgets/Window.cpp"]
         missing = [e for e in expected if not any(f.startswith(e) for f in faults)]
-        wrong = [f for f in faults if "Ok.cpp" in f]
+        wrong = [f for f in faults if "Ok.cpp" in f or "Room.cpp" in f or "decode/:" in f]
         if missing or wrong or len(faults) != len(expected):
             print(f"self-test: missed {missing}, wrongly named {wrong}, got {faults}")
             return 1

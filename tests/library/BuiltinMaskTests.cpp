@@ -1,6 +1,6 @@
-#include "core/BuiltinData.h"
-#include "library/MaskLibrary.h"
-#include "library/PictureList.h"
+#include "core/data/BuiltinData.h"
+#include "library/items/MaskLibrary.h"
+#include "library/items/PictureList.h"
 
 #include "common/TestSupport.h"
 

@@ -1,10 +1,10 @@
-#include "library/CustomMasks.h"
+#include "library/items/CustomMasks.h"
 
-#include "core/BuiltinData.h"
+#include "core/data/BuiltinData.h"
 #include "common/TestSupport.h"
 #include "library/LibraryTestFiles.h"
-#include "library/MaskLibrary.h"
-#include "library/PictureList.h"
+#include "library/items/MaskLibrary.h"
+#include "library/items/PictureList.h"
 
 #include <QFile>
 

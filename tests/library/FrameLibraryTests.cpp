@@ -1,4 +1,4 @@
-#include "library/FrameLibrary.h"
+#include "library/items/FrameLibrary.h"
 
 #include "common/TestSupport.h"
 #include "library/LibraryTestFiles.h"

@@ -1,5 +1,5 @@
-#include "library/DecorationTypes.h"
-#include "library/LibraryGrid.h"
+#include "library/items/DecorationTypes.h"
+#include "library/items/LibraryGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "library/MaskLibrary.h"
+#include "library/items/MaskLibrary.h"
 
 #include "common/TestSupport.h"
-#include "library/FrameLibrary.h"
+#include "library/items/FrameLibrary.h"
 #include "library/LibraryTestFiles.h"
-#include "library/PictureList.h"
+#include "library/items/PictureList.h"
 
 #include <QDir>
 #include <QFile>

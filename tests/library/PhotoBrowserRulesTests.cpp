@@ -1,8 +1,8 @@
 // The photo browser's rules without a window: grid geometry, hit testing, caption cutting and
 // the selection by click, Ctrl, Shift, band and keys.
-#include "library/PhotoGrid.h"
-#include "library/PhotoSelection.h"
-#include "library/PhotoThumbnail.h"
+#include "library/photos/PhotoGrid.h"
+#include "library/photos/PhotoSelection.h"
+#include "library/photos/PhotoThumbnail.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,6 +1,6 @@
 // One import into a photo list: every file tried in order, the rules for duplicates and sizes,
 // stopping, and the summary the user sees.
-#include "library/PhotoImportRun.h"
+#include "library/photos/PhotoImportRun.h"
 
 #include "common/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "library/PhotoImport.h"
-#include "library/PhotoList.h"
+#include "library/photos/PhotoImport.h"
+#include "library/photos/PhotoList.h"
 
 #include "common/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "library/LibraryPicture.h"
-#include "library/PictureList.h"
+#include "library/items/LibraryPicture.h"
+#include "library/items/PictureList.h"
 
 #include "common/TestSupport.h"
 #include "library/LibraryTestFiles.h"

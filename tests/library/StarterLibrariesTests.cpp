@@ -1,9 +1,9 @@
 // The starter libraries: the bundles the executable carries, their expansion into the data
 // directory, and what a user finds there.
-#include "library/FrameLibrary.h"
-#include "library/PictureList.h"
-#include "library/StarterBundle.h"
-#include "library/StarterLibraries.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/PictureList.h"
+#include "library/packs/StarterBundle.h"
+#include "library/packs/StarterLibraries.h"
 
 #include "common/TestSupport.h"
 

@@ -1,6 +1,6 @@
 // Photo list records measured on the upright picture, and older records brought upright once.
-#include "library/PhotoList.h"
-#include "library/PhotoThumbnail.h"
+#include "library/photos/PhotoList.h"
+#include "library/photos/PhotoThumbnail.h"
 
 #include "common/PhonePictures.h"
 #include "common/TestSupport.h"

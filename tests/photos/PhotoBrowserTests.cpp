@@ -1,5 +1,5 @@
 // The photo browser and the import progress window driven as a user drives them.
-#include "library/PhotoList.h"
+#include "library/photos/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
 #include "ui/widgets/CBitmapButton.h"

@@ -2,7 +2,7 @@
 // the list kept across a restart, stopping, closing during an import and files named at start.
 #include "canvas/widgets/CCollageCanvas.h"
 #include "core/Notifier.h"
-#include "library/PhotoList.h"
+#include "library/photos/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
 #include "shell/widgets/CMainDialog.h"

@@ -6,7 +6,7 @@
 #include "shell/widgets/MainMenus.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
-#include "library/PhotoList.h"
+#include "library/photos/PhotoList.h"
 #include "ui/widgets/CBitmapButton.h"
 
 #include <QFile>

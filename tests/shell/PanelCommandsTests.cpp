@@ -3,7 +3,7 @@
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/tuning/CTuningPanel.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "imaging/widgets/crop/CCropConstraintColumn.h"
 #include "imaging/widgets/crop/CCropDialog.h"

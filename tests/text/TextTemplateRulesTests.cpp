@@ -1,5 +1,5 @@
 // The text panel's template rules and the measuring rule's kerning.
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextFont.h"
 #include "text/TextTemplateRules.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/TextDraw.h"
 
 #include <QImage>

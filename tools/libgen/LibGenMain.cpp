@@ -3,7 +3,7 @@
 // The executable embeds the bundles; the start-up write-out expands them to the library files.
 #include "Libraries.h"
 
-#include "library/StarterBundle.h"
+#include "library/packs/StarterBundle.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // directory (run "mosaiq-cli --data DATADIR init" first). Cliparts and brushes are shown on a
 // checkerboard, decorations as stored and recoloured in three colours by the canvas's preset
 // recolouring, frames over a stand-in photo drawn into their windows, beside their thumbnails.
-#include "canvas/PresetRecolour.h"
-#include "library/FrameLibrary.h"
-#include "library/PictureList.h"
+#include "canvas/edits/PresetRecolour.h"
+#include "library/items/FrameLibrary.h"
+#include "library/items/PictureList.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // Draws a contact sheet of the text styles: one row per style, in each row the style at three
 // sizes with its preview colours, once more with other colours at half transparency, then turned
 // and zoomed on the canvas, and the text panel's sample. Usage: mosaiq-textsheet OUT.png [FACE]
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextGeometry.h"
 #include "text/TextTemplateRules.h"

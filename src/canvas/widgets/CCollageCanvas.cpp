@@ -2,7 +2,7 @@
 
 #include "ui/widgets/CVexScrollBar.h"
 
-#include "canvas/ObjectGeometry.h"
+#include "canvas/document/ObjectGeometry.h"
 #include "ui/widgets/Skin.h"
 
 #include <QContextMenuEvent>

@@ -8,10 +8,10 @@
 // The surface the document is drawn on is logical: max(zoomed canvas, client) in both directions;
 // it sets the scroll ranges, and only the part in the window is rasterised.
 
-#include "canvas/CanvasInteraction.h"
-#include "canvas/CollageDocument.h"
-#include "canvas/Compositor.h"
-#include "canvas/PhotoPrebuild.h"
+#include "canvas/interaction/CanvasInteraction.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/render/Compositor.h"
+#include "canvas/render/PhotoPrebuild.h"
 #include "ui/WheelAccumulator.h"
 
 #include <QRegion>

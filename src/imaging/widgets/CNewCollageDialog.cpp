@@ -1,6 +1,6 @@
 #include "imaging/widgets/CNewCollageDialog.h"
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "imaging/widgets/CPlacementButton.h"
 #include "ui/NamedColours.h"

@@ -1,9 +1,9 @@
 #include "library/widgets/CLibraryPanel.h"
 
-#include "core/DataPath.h"
+#include "core/data/DataPath.h"
 #include "core/Notifier.h"
-#include "library/DecorationTypes.h"
-#include "library/LibraryPicture.h"
+#include "library/items/DecorationTypes.h"
+#include "library/items/LibraryPicture.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
 #include "ui/widgets/Skin.h"

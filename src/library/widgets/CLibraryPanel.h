@@ -8,8 +8,8 @@
 // white background), 2 cliparts ("Add"), 4 decorations and brushes (no buttons, no drag cursor).
 
 #include "ui/WheelAccumulator.h"
-#include "library/LibraryGrid.h"
-#include "library/LibraryItems.h"
+#include "library/items/LibraryGrid.h"
+#include "library/items/LibraryItems.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "library/widgets/CPresetListPane.h"
 
-#include "library/DecorationTypes.h"
+#include "library/items/DecorationTypes.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
 #include "ui/widgets/CVexComboBox.h"

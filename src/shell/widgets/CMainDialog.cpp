@@ -1,6 +1,6 @@
 #include "shell/widgets/CMainDialog.h"
 
-#include "core/UiText.h"
+#include "core/text/UiText.h"
 #include "shell/widgets/CMenuBarButton.h"
 #include "shell/widgets/CQorMenu.h"
 #include "shell/widgets/CommandGroups.h"

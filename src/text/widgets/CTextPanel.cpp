@@ -1,6 +1,6 @@
 #include "text/widgets/CTextPanel.h"
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/TextFont.h"
 #include "text/TextTemplateRules.h"
 #include "text/widgets/CTextStyleList.h"

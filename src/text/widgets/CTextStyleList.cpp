@@ -1,6 +1,6 @@
 #include "text/widgets/CTextStyleList.h"
 
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "text/TextDraw.h"
 #include "text/TextTemplateRules.h"
 #include "ui/widgets/CVexScrollBar.h"

@@ -4,11 +4,11 @@
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"
 #include "batch/widgets/CBatchConvertDialog.h"
-#include "canvas/CollageExport.h"
+#include "canvas/output/CollageExport.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
-#include "library/PictureList.h"
-#include "library/ResourcePack.h"
+#include "library/items/PictureList.h"
+#include "library/packs/ResourcePack.h"
 #include "ui/widgets/DialogProvider.h"
 
 #include <QApplication>

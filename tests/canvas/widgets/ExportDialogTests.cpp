@@ -1,10 +1,10 @@
 // The export size dialog, Save Collage's export after it, and printing onto a PDF printer.
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/export/CExportDialog.h"
 #include "canvas/widgets/export/CollagePrint.h"
 #include "canvas/widgets/export/ExportRun.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 
 #include <QComboBox>

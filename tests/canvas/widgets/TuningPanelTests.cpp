@@ -1,5 +1,5 @@
 // The tuning sliders' conversions and the tuning panel under simulated input.
-#include "canvas/TuningSliders.h"
+#include "canvas/edits/TuningSliders.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CBitmapSlider.h"
 #include "canvas/widgets/tuning/CTuningPanel.h"

@@ -1,6 +1,6 @@
 // A zoom step shows the photos' pictures scaled at once and rebuilds them in the background;
 // undo finds the picture a photo effect replaced instead of reading the file again.
-#include "canvas/PhotoEffectJob.h"
+#include "canvas/edits/PhotoEffectJob.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 

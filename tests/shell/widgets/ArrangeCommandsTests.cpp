@@ -1,11 +1,11 @@
 // Edit > Arrange... and Edit > Align in a whole main window, offscreen: the dialog's previews,
 // one history step per command, other objects left alone.
-#include "canvas/SelectionAlign.h"
+#include "canvas/interaction/SelectionAlign.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/arrange/CArrangeDialog.h"
 #include "canvas/widgets/arrange/CArrangePreview.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CQorMenu.h"
 #include "shell/widgets/CommandIds.h"

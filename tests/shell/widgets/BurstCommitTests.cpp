@@ -3,7 +3,7 @@
 // menu, the toolbar, the Delete key, saving, exporting or closing.
 #include "WindowTestSupport.h"
 #include "canvas/widgets/CCollageCanvas.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CQorMenu.h"

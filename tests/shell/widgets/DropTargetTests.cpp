@@ -2,8 +2,8 @@
 // goes onto that photo, and an item clicked in a panel is placed by the next click on the
 // canvas.
 #include "WindowTestSupport.h"
-#include "core/BuiltinData.h"
-#include "library/StarterLibraries.h"
+#include "core/data/BuiltinData.h"
+#include "library/packs/StarterLibraries.h"
 #include "library/widgets/CLibraryPanel.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The effects group in a whole main window: photo effects with undo, the month calendar placed
 // on the canvas, and the wallpaper with a fake desktop tool.
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/calendar/CCalendarControl.h"
 #include "canvas/widgets/calendar/CCalendarDialog.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
-#include "imaging/ImageLibrary.h"
-#include "imaging/PhotoEffect.h"
+#include "imaging/magick/ImageLibrary.h"
+#include "imaging/magick/PhotoEffect.h"
 #include "platform/WallpaperSetter.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"

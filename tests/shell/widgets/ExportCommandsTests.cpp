@@ -1,10 +1,10 @@
 // Save Collage's size dialog and the print commands, run through the main window with every
 // dialog answered by the test.
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/export/CExportDialog.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"

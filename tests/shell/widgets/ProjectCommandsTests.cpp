@@ -1,12 +1,12 @@
 // The project commands run through the main window as a user runs them, with every dialog and
 // message answered by the test.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
-#include "core/RecentProjects.h"
+#include "core/settings/RecentProjects.h"
 #include "imaging/widgets/CNewCollageDialog.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"

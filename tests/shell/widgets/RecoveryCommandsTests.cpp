@@ -2,13 +2,13 @@
 // ends without closing, the next start's question answered Yes and No, a clean exit and a save
 // removing the copy, a damaged copy set aside, bursts committed before a copy, and editors that
 // share or do not share a data directory.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
-#include "canvas/RecoveryKeeper.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
+#include "canvas/project/RecoveryKeeper.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
-#include "core/RecoveryFolder.h"
+#include "core/data/RecoveryFolder.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"
 #include "ui/widgets/DialogProvider.h"

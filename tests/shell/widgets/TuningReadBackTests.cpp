@@ -2,7 +2,7 @@
 // slider's setting alone.
 #include "WindowTestSupport.h"
 #include "canvas/widgets/tuning/CTuningPanel.h"
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "shell/widgets/CommandIds.h"
 #include "ui/widgets/CBitmapSlider.h"
 

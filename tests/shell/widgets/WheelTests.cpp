@@ -1,8 +1,8 @@
 // High-resolution wheels and touchpads: deltas of 15 (an eighth of a notch) scroll the canvas,
 // the library panels, the text styles and the lists, and Ctrl zooms the canvas.
 #include "WindowTestSupport.h"
-#include "core/BuiltinData.h"
-#include "library/StarterLibraries.h"
+#include "core/data/BuiltinData.h"
+#include "library/packs/StarterLibraries.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "shell/widgets/CommandIds.h"
 #include "text/widgets/CTextPanel.h"

@@ -1,7 +1,7 @@
 #include "canvas/widgets/arrange/CArrangeDialog.h"
 
-#include "canvas/CollageDocument.h"
-#include "canvas/ObjectCache.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/document/ObjectCache.h"
 #include "canvas/widgets/arrange/CArrangePreview.h"
 #include "ui/ColorrefColour.h"
 #include "ui/widgets/CBitmapButton.h"

@@ -5,7 +5,7 @@
 // Shuffle (another order, and for the tree another split). OK arranges the photos as one history
 // step; Cancel and the close box change nothing.
 
-#include "canvas/PhotoArrange.h"
+#include "canvas/layout/PhotoArrange.h"
 #include "ui/widgets/CSkinDialog.h"
 
 #include <QImage>

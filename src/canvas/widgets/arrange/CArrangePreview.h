@@ -4,7 +4,7 @@
 // and the photos in the cells a layout gives them, drawn from the pictures the canvas already
 // shows (a grey box for a photo not drawn yet). A click chooses the preview's family.
 
-#include "canvas/PhotoLayout.h"
+#include "canvas/layout/PhotoLayout.h"
 
 #include <QColor>
 #include <QImage>

@@ -4,7 +4,7 @@
 // drawn by CalendarSheet) with "<<" and ">>" buttons that step to the previous and next month.
 // Its width is cut down so that width - 2 is a multiple of 7.
 
-#include "canvas/CalendarSheet.h"
+#include "canvas/edits/CalendarSheet.h"
 
 #include <QImage>
 #include <QWidget>

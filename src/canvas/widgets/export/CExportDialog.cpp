@@ -1,6 +1,6 @@
 #include "canvas/widgets/export/CExportDialog.h"
 
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

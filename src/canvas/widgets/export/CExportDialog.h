@@ -4,7 +4,7 @@
 // as a paper format fitted at a resolution; shows the resulting pixel size and names each photo
 // the size would enlarge past its own resolution.
 
-#include "canvas/ExportSize.h"
+#include "canvas/output/ExportSize.h"
 
 #include <QDialog>
 

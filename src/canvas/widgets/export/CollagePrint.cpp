@@ -1,6 +1,6 @@
 #include "canvas/widgets/export/CollagePrint.h"
 
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/export/ExportRun.h"
 #include "core/Notifier.h"
 

@@ -7,7 +7,7 @@
 class QPrinter;
 class QWidget;
 
-#include "canvas/ScaledExport.h"
+#include "canvas/output/ScaledExport.h"
 
 namespace mosaiq {
 

@@ -1,9 +1,9 @@
 #include "canvas/widgets/export/ExportRun.h"
 
-#include "canvas/CollageDocument.h"
+#include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/export/CExportDialog.h"
 #include "core/Notifier.h"
-#include "imaging/PictureType.h"
+#include "imaging/files/PictureType.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -4,7 +4,7 @@
 // a worker thread (on a copy of the document) with a progress window and Cancel when it takes
 // more than a moment.
 
-#include "canvas/ScaledExport.h"
+#include "canvas/output/ScaledExport.h"
 
 #include <QString>
 

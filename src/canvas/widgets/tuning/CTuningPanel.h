@@ -6,7 +6,7 @@
 // sliders back to their defaults and reports a reset. The panel keeps no tuning of its own: the
 // owner reads the positions and hands the values to the selected objects.
 
-#include "canvas/TuningSliders.h"
+#include "canvas/edits/TuningSliders.h"
 
 #include <QWidget>
 

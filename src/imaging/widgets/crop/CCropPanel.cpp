@@ -1,6 +1,6 @@
 #include "imaging/widgets/crop/CCropPanel.h"
 
-#include "imaging/PictureLoaders.h"
+#include "imaging/decode/PictureLoaders.h"
 #include "imaging/widgets/crop/CCropConstraintColumn.h"
 #include "imaging/widgets/crop/CCropView.h"
 #include "ui/widgets/CBitmapButton.h"

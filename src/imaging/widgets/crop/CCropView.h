@@ -5,7 +5,7 @@
 // (CropFrame). A picture that could not be loaded leaves the view showing the reason.
 
 #include "imaging/CropFrame.h"
-#include "imaging/PictureLoaders.h"
+#include "imaging/decode/PictureLoaders.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "library/widgets/photos/CPhotoBrowser.h"
 
-#include "core/FixedText.h"
-#include "library/PhotoList.h"
-#include "library/PhotoThumbnail.h"
+#include "core/text/FixedText.h"
+#include "library/photos/PhotoList.h"
+#include "library/photos/PhotoThumbnail.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
 #include "ui/widgets/Skin.h"

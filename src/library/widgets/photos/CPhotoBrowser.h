@@ -6,8 +6,8 @@
 // double-clicks or presses "Add to Canvas" to add the anchor photo, and asks for the context
 // menu. The browser owns no photo data: it reads the list it is given and hides records when asked.
 
-#include "library/PhotoGrid.h"
-#include "library/PhotoSelection.h"
+#include "library/photos/PhotoGrid.h"
+#include "library/photos/PhotoSelection.h"
 
 #include <QDateTime>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 #include "library/widgets/photos/CScanProgressWindow.h"
 
-#include "library/PhotoGrid.h"
+#include "library/photos/PhotoGrid.h"
 #include "ui/widgets/CBitmapButton.h"
 
 #include <QApplication>

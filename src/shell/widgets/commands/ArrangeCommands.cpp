@@ -1,7 +1,7 @@
 // Arrange and align: Edit > Arrange... (and its toolbar button) opens the Arrange dialog over the
 // canvas's document; Edit > Align lines up or spaces out the selected objects. Each change is
 // one history step.
-#include "canvas/SelectionAlign.h"
+#include "canvas/interaction/SelectionAlign.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/arrange/CArrangeDialog.h"
 #include "shell/widgets/CMainDialog.h"
@@ -10,9 +10,9 @@
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
 
-#include "core/DataPath.h"
+#include "core/data/DataPath.h"
 #include "core/Notifier.h"
-#include "core/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <QCoreApplication>
 

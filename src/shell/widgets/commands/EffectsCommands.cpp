@@ -3,15 +3,15 @@
 // An effect runs on the selected photo's own picture on a worker thread (the wait cursor shows and
 // a window-modal progress box offers Cancel after a short moment); its result is a new picture in
 // the data directory's "Effects/" folder that the photo then points to, as one undo step.
-#include "canvas/CollageDocument.h"
-#include "canvas/CollageExport.h"
-#include "canvas/EffectPictures.h"
-#include "canvas/PastedPlacement.h"
-#include "canvas/PhotoEffectJob.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/output/CollageExport.h"
+#include "canvas/project/EffectPictures.h"
+#include "canvas/document/PastedPlacement.h"
+#include "canvas/edits/PhotoEffectJob.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/calendar/CCalendarDialog.h"
-#include "core/DataPath.h"
-#include "core/FixedText.h"
+#include "core/data/DataPath.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "platform/WallpaperSetter.h"
 #include "shell/widgets/CMainDialog.h"

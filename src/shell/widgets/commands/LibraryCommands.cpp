@@ -2,10 +2,10 @@
 // selector and brush settings, the colour swatch panel, Add to Canvas, painting with a brush,
 // custom mask import and reset, and the custom-mask bookkeeping when the window closes.
 #include "canvas/widgets/CCollageCanvas.h"
-#include "core/DataPath.h"
+#include "core/data/DataPath.h"
 #include "core/Notifier.h"
-#include "library/CustomMasks.h"
-#include "library/DecorationTypes.h"
+#include "library/items/CustomMasks.h"
+#include "library/items/DecorationTypes.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/CPresetListPane.h"
 #include "shell/widgets/CMainDialog.h"

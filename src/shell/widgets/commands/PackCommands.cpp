@@ -5,8 +5,8 @@
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
 #include "batch/widgets/CBatchConvertDialog.h"
-#include "library/PackImport.h"
-#include "library/ResourcePack.h"
+#include "library/packs/PackImport.h"
+#include "library/packs/ResourcePack.h"
 #include "ui/widgets/DialogProvider.h"
 
 #include <QDir>

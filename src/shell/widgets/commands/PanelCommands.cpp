@@ -4,14 +4,14 @@
 // Text edits reach the selected text object live; each finished change (a pause in typing, a
 // style, font, colour or transparency choice) is one undo step and sets the modified flag, so a
 // text edit is never lost on close. Nudges are gathered the same way: one step per burst.
-#include "core/FixedText.h"
+#include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CQorMenu.h"
 #include "shell/widgets/CommandGroup.h"
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
-#include "canvas/SelectionEdits.h"
+#include "canvas/document/SelectionEdits.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "imaging/widgets/crop/CCropDialog.h"
 #include "imaging/widgets/crop/CCropPanel.h"

@@ -3,11 +3,11 @@
 // in its area, Import (a worker prepares the photos while the progress window shows each one),
 // Remove, Add to Canvas, the browser's context menu and dragging photos onto the canvas.
 #include "canvas/widgets/CCollageCanvas.h"
-#include "core/DataPath.h"
+#include "core/data/DataPath.h"
 #include "core/Notifier.h"
-#include "imaging/PictureFileEntry.h"
-#include "library/PhotoImportRun.h"
-#include "library/PhotoList.h"
+#include "imaging/files/PictureFileEntry.h"
+#include "library/photos/PhotoImportRun.h"
+#include "library/photos/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
 #include "shell/widgets/CMainDialog.h"

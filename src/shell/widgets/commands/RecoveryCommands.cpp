@@ -3,14 +3,14 @@
 // directory's "Recovery/" folder, and a clean exit removes it. The folder's lock keeps each
 // editor to its own data directory's copy: an editor that finds the lock held by another running
 // editor keeps no copies and offers none.
-#include "canvas/CollageDocument.h"
-#include "canvas/ProjectFile.h"
-#include "canvas/RecoveryKeeper.h"
+#include "canvas/document/CollageDocument.h"
+#include "canvas/project/ProjectFile.h"
+#include "canvas/project/RecoveryKeeper.h"
 #include "canvas/widgets/CCollageCanvas.h"
-#include "core/DataPath.h"
+#include "core/data/DataPath.h"
 #include "core/Notifier.h"
-#include "core/RecoveryFolder.h"
-#include "core/RegularFile.h"
+#include "core/data/RecoveryFolder.h"
+#include "core/files/RegularFile.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandGroup.h"
 #include "shell/widgets/CommandGroups.h"

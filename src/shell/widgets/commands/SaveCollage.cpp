@@ -1,8 +1,8 @@
 #include "shell/widgets/commands/SaveCollage.h"
 
-#include "canvas/CollageExport.h"
+#include "canvas/output/CollageExport.h"
 #include "canvas/widgets/export/ExportRun.h"
-#include "canvas/PhotoRelink.h"
+#include "canvas/document/PhotoRelink.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"

@@ -1,0 +1,46 @@
+#pragma once
+
+// Applies an automatic layout (canvas/PhotoLayout) to the photo objects of a document: each
+// arranged photo stays an ordinary photo object, turned upright, scaled and placed in its cell
+// and, with fill, cropped to the cell's shape. Other objects stay where they are.
+
+#include "canvas/layout/PhotoLayout.h"
+#include "canvas/document/Records.h"
+
+#include <vector>
+
+namespace mosaiq {
+
+class CollageDocument;
+
+struct ArrangeOptions {
+    LayoutFamily family = LayoutFamily::Rows;
+    int spacing = 12; // canvas pixels
+    int margin = 12;
+    bool fill = false;
+    std::uint64_t seed = 0; // 0: the photos' order in the document
+};
+
+// Width / height of the photo's box as shown (crop, enlarged by the frame when it has one);
+// 0 when the record has no size.
+double PhotoBoxAspect(const PhotoRecord& photo);
+
+// The photos an arrangement takes: the selected photos when two or more are selected, otherwise
+// every photo. Object indices, bottom first.
+std::vector<int> PhotosToArrange(const CollageDocument& document);
+
+// The layout of those photos on the document's canvas (nothing is changed).
+LayoutResult LayoutPhotos(const CollageDocument& document, const std::vector<int>& indices,
+                          const ArrangeOptions& options);
+
+// Puts one photo into its cell (canvas pixels): angle 0, the largest scale whose displayed box
+// fits the whole pixels of the cell, centred. With fill the crop first takes the cell's shape:
+// the largest such rectangle inside the picture, centred on the present crop's centre.
+void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill);
+
+// Lays out and places the photos at indices as one history step; the document is unchanged
+// when the layout fails (the result says why).
+LayoutResult ArrangePhotos(CollageDocument& document, const std::vector<int>& indices,
+                           const ArrangeOptions& options);
+
+} // namespace mosaiq
