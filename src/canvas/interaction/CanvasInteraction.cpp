@@ -408,7 +408,8 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
 void CanvasInteraction::DragHandle(QPoint surface, Outcome& out) {
     out.redraw = true;
     CanvasObject* object = FirstSelected();
-    if (!object)
+    // A photo of the layout is sized and turned by its cell alone.
+    if (!object || CellOfObject(m_doc, *object))
         return;
     const float zoom = m_doc.view.zoom;
     if (m_handleIndex >= kFirstRotationHandleIndex)
