@@ -11,6 +11,7 @@
 #include "canvas/output/CollageExport.h"
 #include "canvas/project/LayoutBlock.h"
 #include "canvas/project/ProjectFile.h"
+#include "canvas/render/PhotoPicture.h"
 
 #include <QBuffer>
 #include <QtEndian>
@@ -448,6 +449,31 @@ TEST_F(LivingLayoutTest, CellModeZoomStaysBetweenCoverAndItsLimitsAndPanStaysIns
     EXPECT_EQ(crop().cropRight, 4000);
     EXPECT_EQ(crop().cropBottom, 3000);
     EXPECT_TRUE(doc.layout.UserCrop(0));
+}
+
+} // namespace
+
+namespace {
+
+// Pictures are cut from the last decodes of their files only while the file is unchanged.
+TEST(RecentPhotoDecodes, AFileChangedOnDiskIsReadAgain) {
+    CanvasScene scene;
+    const QString path = scene.WritePicture(QStringLiteral("swap.png"), SolidImage(64, 48, Qt::red));
+    PhotoRecord& r = scene.AddPhoto(path, QSize(64, 48), 0, 0);
+    const QImage first = BuildPhotoPicture(r, QSize(32, 24), false).picture;
+    ASSERT_FALSE(first.isNull());
+    EXPECT_TRUE(PixelIs(first, 5, 5, Qt::red));
+    // Another picture under the same name (a larger one, so the file's size differs too).
+    ASSERT_TRUE(SolidImage(80, 60, Qt::blue).save(path));
+    r.pictureWidth = r.cropRight = r.boxWidth = 80;
+    r.pictureHeight = r.cropBottom = r.boxHeight = 60;
+    const QImage second = BuildPhotoPicture(r, QSize(32, 24), false).picture;
+    ASSERT_FALSE(second.isNull());
+    EXPECT_TRUE(PixelIs(second, 5, 5, Qt::blue));
+    // Cut again from memory: another crop of the same file.
+    r.cropLeft = 40;
+    const QImage third = BuildPhotoPicture(r, QSize(16, 24), false).picture;
+    EXPECT_TRUE(PixelIs(third, 5, 5, Qt::blue));
 }
 
 } // namespace
