@@ -57,7 +57,7 @@ _mosaiq_cli() {
         ;;
     arrange)
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W "--layout --size --spacing --margin --fill --background --seed --in --help" -- "$cur"))
+            COMPREPLY=($(compgen -W "--layout --size --spacing --margin --fill --corner-radius --centre --background --seed --in --help" -- "$cur"))
         elif [[ $prev == --layout ]]; then
             COMPREPLY=($(compgen -W "rows grid tree" -- "$cur"))
         elif [[ $prev == --size || $prev == --spacing || $prev == --margin || $prev == --seed || $prev == --background ]]; then

@@ -4,6 +4,7 @@
 #include "cli/CliCommand.h"
 
 #include "canvas/document/CollageDocument.h"
+#include "canvas/layout/LivingLayout.h"
 #include "canvas/layout/PhotoArrange.h"
 #include "canvas/project/ProjectFile.h"
 #include "imaging/CollageSettings.h"
@@ -20,7 +21,8 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "[--layout rows|grid|tree] [--size WxH] [--spacing N] [--margin N] [--fill] "
-    "[--background #RRGGBB|NAME] [--seed N] OUT.dcf PHOTO... | [options] --in IN.dcf OUT.dcf");
+    "[--corner-radius N] [--centre] [--background #RRGGBB|NAME] [--seed N] OUT.dcf PHOTO... | "
+    "[options] --in IN.dcf OUT.dcf");
 
 struct ArrangeArgs {
     ArrangeOptions options;
@@ -46,6 +48,10 @@ QString ParseArrangeArgs(const QStringList& args, ArrangeArgs* out) {
         }
         if (a == QLatin1String("--fill")) {
             out->options.fill = true;
+            continue;
+        }
+        if (a == QLatin1String("--centre")) {
+            out->options.centre = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -77,6 +83,12 @@ QString ParseArrangeArgs(const QStringList& args, ArrangeArgs* out) {
                 out->options.margin = n;
                 out->marginGiven = true;
             }
+        } else if (a == QLatin1String("--corner-radius")) {
+            const int n = value.toInt(&ok);
+            if (!ok || n < 0 || n > kMaxCanvasSide)
+                return QStringLiteral("--corner-radius wants a number of pixels from 0 to %1")
+                    .arg(kMaxCanvasSide);
+            out->options.cornerRadius = n;
         } else if (a == QLatin1String("--background")) {
             // #RRGGBB or a colour name as SVG names them ("white", "navy").
             const QColor colour = QColor::fromString(value);
@@ -145,6 +157,8 @@ int RunArrange(const QStringList& args) {
         for (std::size_t i = 0; i < doc.objects.size(); ++i)
             if (doc.objects[i].Photo())
                 photos.push_back(int(i));
+        // Laid out again: each photo keeps its pan where its new cell allows.
+        parsed.options.keepPan = !parsed.options.centre;
     } else {
         const QSize size = parsed.size.value_or(QSize(1600, 1200));
         doc.width = size.width();
@@ -194,7 +208,7 @@ int RunArrange(const QStringList& args) {
                   .arg(LayoutFamilyName(parsed.options.family))
                   .arg(doc.width)
                   .arg(doc.height)
-                  .arg(qRound(layout.coverage * 100.0)));
+                  .arg(qRound(DrawnLayoutCoverage(doc) * 100.0)));
     return status;
 }
 

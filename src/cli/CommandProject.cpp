@@ -12,6 +12,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <vector>
+
 namespace mosaiq::cli {
 namespace {
 
@@ -149,6 +152,34 @@ const char* ModeName(BackgroundMode mode) {
     return "Center";
 }
 
+// The living layout: its settings and each cell with the index of the photo it holds.
+QJsonObject LayoutJson(const CollageDocument& doc) {
+    static const char* const kFamilies[] = {"rows", "grid", "tree"};
+    const CollageLayout& layout = doc.layout;
+    std::vector<int> owner(layout.cells.size(), -1);
+    for (size_t i = 0; i < doc.objects.size(); ++i) {
+        const int cell = doc.objects[i].layoutCell;
+        if (cell >= 0 && size_t(cell) < owner.size() && owner[size_t(cell)] < 0)
+            owner[size_t(cell)] = int(i);
+    }
+    QJsonArray cells;
+    for (size_t c = 0; c < layout.cells.size(); ++c) {
+        const QRectF& r = layout.cells[c];
+        cells.append(QJsonObject{{"x", r.x()},
+                                 {"y", r.y()},
+                                 {"width", r.width()},
+                                 {"height", r.height()},
+                                 {"object", owner[c]}});
+    }
+    const int family = std::clamp(int(layout.family), 0, 2);
+    return QJsonObject{{"family", QLatin1String(kFamilies[family])},
+                       {"spacing", layout.spacing},
+                       {"margin", layout.margin},
+                       {"cornerRadius", layout.cornerRadius},
+                       {"fill", layout.fill},
+                       {"cells", cells}};
+}
+
 int RunDump(const QStringList& args) {
     if (args.size() != 1) {
         PrintError(QStringLiteral("usage: dump PROJECT.dcf"));
@@ -185,6 +216,8 @@ int RunDump(const QStringList& args) {
                      {"objects", objects}};
     if (!effects.isEmpty())
         root.insert(QStringLiteral("effectPictures"), effects);
+    if (doc.layout.Active())
+        root.insert(QStringLiteral("layout"), LayoutJson(doc));
     std::fputs(QJsonDocument(root).toJson(QJsonDocument::Indented).constData(), stdout);
     return kExitOk;
 }

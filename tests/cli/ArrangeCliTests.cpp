@@ -7,6 +7,9 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -161,6 +164,70 @@ TEST_F(ArrangeCliTest, ProjectIsLaidOutAgainInPlace) {
         EXPECT_TRUE(QRect(12, 12, 800 - 24, 2400 - 24).contains(r));
 }
 
+TEST_F(ArrangeCliTest, TheLayoutIsKeptWithRoundedCornersAndDumped) {
+    const QString out = data.File(QStringLiteral("living.dcf"));
+    const ArrangeRun run = Arrange(
+        QStringList{QStringLiteral("--fill"), QStringLiteral("--spacing"), QStringLiteral("0"),
+                    QStringLiteral("--margin"), QStringLiteral("0"),
+                    QStringLiteral("--corner-radius"), QStringLiteral("12"),
+                    QStringLiteral("--centre"), QStringLiteral("--layout"),
+                    QStringLiteral("tree"), out} +
+        photos);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    // Measured on the exact edges it draws: nothing of the canvas is left.
+    EXPECT_TRUE(run.out.contains(QStringLiteral("100 % covered"))) << run.out.toStdString();
+    CollageDocument doc;
+    ASSERT_TRUE(LoadProject(doc, out, QString(), CarriedMaskUse::KeepInMemory).ok);
+    ASSERT_EQ(doc.layout.CellCount(), 5);
+    EXPECT_DOUBLE_EQ(doc.layout.cornerRadius, 12.0);
+    EXPECT_TRUE(doc.layout.fill);
+    for (std::size_t i = 0; i < doc.objects.size(); ++i) {
+        EXPECT_EQ(doc.objects[i].layoutCell, int(i)); // given order, one cell each
+        // Centred crops: the crop's middle is the picture's.
+        const PhotoRecord& p = *doc.objects[i].Photo();
+        EXPECT_NEAR(p.cropLeft + p.cropRight, p.pictureWidth, 1);
+        EXPECT_NEAR(p.cropTop + p.cropBottom, p.pictureHeight, 1);
+    }
+
+    QProcess dump;
+    dump.start(QStringLiteral(MOSAIQ_CLI_PATH),
+               {QStringLiteral("--data"), data.Path(), QStringLiteral("dump"), out});
+    ASSERT_TRUE(dump.waitForFinished(60000));
+    const QJsonObject layout =
+        QJsonDocument::fromJson(dump.readAllStandardOutput()).object().value("layout").toObject();
+    EXPECT_EQ(layout.value("family").toString(), QStringLiteral("tree"));
+    EXPECT_EQ(layout.value("spacing").toDouble(), 0.0);
+    EXPECT_EQ(layout.value("margin").toDouble(), 0.0);
+    EXPECT_EQ(layout.value("cornerRadius").toDouble(), 12.0);
+    EXPECT_TRUE(layout.value("fill").toBool());
+    const QJsonArray cells = layout.value("cells").toArray();
+    ASSERT_EQ(cells.size(), 5);
+    for (int c = 0; c < cells.size(); ++c) {
+        const QJsonObject cell = cells[c].toObject();
+        EXPECT_EQ(cell.value("object").toInt(), c);
+        EXPECT_DOUBLE_EQ(cell.value("width").toDouble(), doc.layout.cells[size_t(c)].width());
+        EXPECT_TRUE(cell.contains("x") && cell.contains("y") && cell.contains("height"));
+    }
+
+    // Laid out again, a photo the user panned keeps its pan where the new cell allows.
+    PhotoRecord& first = *doc.objects[0].Photo();
+    const int shift = std::min(first.cropLeft, 20);
+    first.cropLeft -= shift;
+    first.cropRight -= shift;
+    const double centre = (first.cropLeft + first.cropRight) / 2.0;
+    ASSERT_TRUE(SaveProject(doc, out).ok);
+    ASSERT_EQ(Arrange({QStringLiteral("--in"), out, QStringLiteral("--layout"),
+                       QStringLiteral("tree"), QStringLiteral("--fill"), out})
+                  .status,
+              0);
+    CollageDocument again;
+    ASSERT_TRUE(LoadProject(again, out, QString(), CarriedMaskUse::KeepInMemory).ok);
+    const PhotoRecord& kept = *again.objects[0].Photo();
+    const int half = (kept.cropRight - kept.cropLeft) / 2;
+    EXPECT_NEAR((kept.cropLeft + kept.cropRight) / 2.0,
+                std::clamp(centre, double(half), double(kept.pictureWidth - half)), 1.0);
+}
+
 TEST_F(ArrangeCliTest, RefusesWhatItCannotDo) {
     const QString out = data.File(QStringLiteral("r.dcf"));
     const QList<QStringList> usage = {
@@ -168,6 +235,8 @@ TEST_F(ArrangeCliTest, RefusesWhatItCannotDo) {
         {QStringLiteral("--size"), QStringLiteral("9000x100"), out, photos[0]},
         {QStringLiteral("--size"), QStringLiteral("big"), out, photos[0]},
         {QStringLiteral("--spacing"), QStringLiteral("-3"), out, photos[0]},
+        {QStringLiteral("--corner-radius"), QStringLiteral("-1"), out, photos[0]},
+        {QStringLiteral("--corner-radius"), QStringLiteral("round"), out, photos[0]},
         {QStringLiteral("--background"), QStringLiteral("nocolour"), out, photos[0]},
         {QStringLiteral("--seed")},
         {out},

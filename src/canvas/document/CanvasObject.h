@@ -38,6 +38,9 @@ public:
     // measured on. Not a runtime field: the history keeps it and the project file lists the
     // upright photos.
     bool upright = false;
+    // The cell of the collage's layout this photo fills (CollageDocument::layout); -1 for a free
+    // object. Kept by the history and the project's layout block, like upright.
+    int layoutCell = -1;
 
     // Typed access; null when the object is of another kind.
     ClipartRecord* Clipart() { return std::get_if<ClipartRecord>(&record); }

@@ -1,4 +1,5 @@
 #include "canvas/document/CollageDocument.h"
+#include "canvas/layout/LivingLayout.h"
 
 #include "core/text/FixedText.h"
 #include "core/Notifier.h"
@@ -285,6 +286,7 @@ bool CollageDocument::ApplyFrame(int n) {
     r.maskKey = Guid{};
     r.frameWindow = {window->left, window->top, window->right, window->bottom};
     FitBoxToFrame(r);
+    RefitChangedPhoto(*this, *object); // a photo of the layout keeps its cell's shape
     object->DropCaches();
     RebuildRegion(*object);
     RecordSnapshot();
@@ -334,6 +336,7 @@ void CollageDocument::SetCrop(int left, int top, int right, int bottom) {
     r.boxHeight = bottom - top;
     if (r.frameId != 0)
         FitBoxToFrame(r);
+    RefitChangedPhoto(*this, *object); // a photo of the layout keeps its cell's shape
     object->DropCaches();
     RebuildRegion(*object);
     modified = true;
@@ -344,6 +347,8 @@ void CollageDocument::SetCrop(int left, int top, int right, int bottom) {
 void CollageDocument::SetCanvasSize(int w, int h) {
     width = std::max(4, 4 * (w / 4));
     height = std::max(4, 4 * (h / 4));
+    // A layout re-flows into the new size, within the present history state.
+    ReflowAfterCanvasSize(*this);
     Q_EMIT canvasSizeChanged();
     Q_EMIT changed();
 }
@@ -354,6 +359,8 @@ void CollageDocument::DeleteSelection() {
         Q_EMIT changed();
         return;
     }
+    // A photo of the layout takes its cell along; the other photos re-flow.
+    ForgetLayoutCell(*this, index);
     objects.erase(objects.begin() + index);
     RecordSnapshot();
     MarkModified();
@@ -468,13 +475,19 @@ void CollageDocument::MoveToBottom() {
     MarkModified();
 }
 
+void CollageDocument::AmendSnapshot() {
+    m_history.Amend(objects, layout);
+}
+
 void CollageDocument::RecordSnapshot() {
-    m_history.Record(objects);
+    m_history.Record(objects, layout);
     Q_EMIT historyChanged();
 }
 
 void CollageDocument::RemoveAllObjects() {
     objects.clear();
+    layout = CollageLayout();
+    layoutGesture.Reset();
 }
 
 void CollageDocument::RestoreSnapshot(int index) {
@@ -487,10 +500,12 @@ void CollageDocument::RestoreRecords(const Snapshot& snapshot) {
         CanvasObject object(snapshot.records[i]);
         object.ClearRuntime();
         object.upright = i < snapshot.upright.size() && snapshot.upright[i];
+        object.layoutCell = i < snapshot.layoutCell.size() ? snapshot.layoutCell[i] : -1;
         // Every entry is set from the restored record, so hit areas always match what is drawn.
         RebuildRegion(object);
         objects.push_back(std::move(object));
     }
+    layout = snapshot.layout;
 }
 
 void CollageDocument::Undo() {
@@ -531,9 +546,11 @@ void CollageDocument::TakeContent(CollageDocument& other) {
     backgroundMode = other.backgroundMode;
     objects = std::move(other.objects);
     regionTable = std::move(other.regionTable);
+    layout = std::move(other.layout);
     other.objects.clear();
     other.regionTable.clear();
-    m_history.Clear(objects);
+    other.layout = CollageLayout();
+    m_history.Clear(objects, layout);
     Q_EMIT canvasSizeChanged();
 }
 

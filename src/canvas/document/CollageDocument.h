@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/document/CanvasObject.h"
+#include "canvas/document/CollageLayout.h"
 #include "canvas/project/EffectPictures.h"
 #include "canvas/document/History.h"
 #include "canvas/edits/TuningSliders.h"
@@ -66,6 +67,8 @@ public:
     Colorref backgroundColour = MakeColorref(255, 255, 255);
     BackgroundMode backgroundMode = BackgroundMode::Center;
     std::vector<CanvasObject> objects;
+    // The living layout (canvas/layout/LivingLayout); inactive when the collage has none.
+    CollageLayout layout;
 
     // --- runtime fields
     QImage backgroundPicture; // decoded from backgroundPath; null when none
@@ -99,6 +102,7 @@ public:
     std::vector<CarriedEffectPicture> carriedEffectPictures;
     int lastAddedIndex = -1;
     int mouseTool = 0; // 0 no tool; set by the interaction layer
+    LayoutGesture layoutGesture;
 
     const HistoryList& History() const { return m_history; }
 
@@ -147,6 +151,8 @@ public:
 
     // --- history
     void RecordSnapshot();
+    // Makes the current history state the present one without a step of its own.
+    void AmendSnapshot();
     void Undo();
     void Redo();
     bool CanUndo() const { return m_history.CanUndo(); }

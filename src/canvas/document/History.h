@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/document/CanvasObject.h"
+#include "canvas/document/CollageLayout.h"
 
 #include <vector>
 
@@ -13,6 +14,8 @@ namespace mosaiq {
 struct Snapshot {
     std::vector<ObjectRecord> records;
     std::vector<bool> upright; // each object's CanvasObject::upright, in list order
+    std::vector<int> layoutCell; // each object's CanvasObject::layoutCell, in list order
+    CollageLayout layout;        // the collage's layout with this state
 };
 
 // A linear, unbounded history of snapshots and the position of the one equal to the document
@@ -20,10 +23,13 @@ struct Snapshot {
 class HistoryList {
 public:
     // Drops the redo tail, appends a snapshot of objects and makes it current.
-    void Record(const std::vector<CanvasObject>& objects);
+    void Record(const std::vector<CanvasObject>& objects, const CollageLayout& layout = {});
+    // Replaces the current snapshot (the base state at position -1) with objects and layout:
+    // a change that is not a step of its own (a re-flow after the canvas size changed).
+    void Amend(const std::vector<CanvasObject>& objects, const CollageLayout& layout);
     // Empties the history; objects (none for a new document, the opened project's objects after
     // a load) become the state that undoing the first recorded change returns to.
-    void Clear(const std::vector<CanvasObject>& base = {});
+    void Clear(const std::vector<CanvasObject>& base = {}, const CollageLayout& layout = {});
     // The state before the first recorded change.
     const Snapshot& Base() const { return m_base; }
 
@@ -39,7 +45,7 @@ public:
     const Snapshot& At(int index) const { return m_snapshots.at(size_t(index)); }
 
 private:
-    static Snapshot Take(const std::vector<CanvasObject>& objects);
+    static Snapshot Take(const std::vector<CanvasObject>& objects, const CollageLayout& layout);
 
     Snapshot m_base;
     std::vector<Snapshot> m_snapshots;

@@ -40,9 +40,11 @@ struct PreparedKey {
     RecordFrameWindow frameWindow{};
     QSize box; // the displayed box drawn
     qreal m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
+    qreal corner = 0; // radius of a rounded layout cell, device pixels
 
     friend bool operator==(const PreparedKey& a, const PreparedKey& b) {
         return a.look == b.look && a.pictureKey == b.pictureKey && a.frameKey == b.frameKey &&
+               a.corner == b.corner &&
                std::memcmp(&a.frameWindow, &b.frameWindow, sizeof(RecordFrameWindow)) == 0 &&
                a.box == b.box && a.m11 == b.m11 && a.m12 == b.m12 && a.m21 == b.m21 &&
                a.m22 == b.m22 && a.dx == b.dx && a.dy == b.dy;

@@ -1,5 +1,7 @@
 #include "canvas/document/SelectionEdits.h"
 
+#include "canvas/document/LayoutPlacement.h"
+
 #include "core/text/FixedText.h"
 #include "canvas/document/CollageDocument.h"
 #include "text/TextDraw.h"
@@ -73,7 +75,8 @@ bool ApplyTemplateToSelectedText(CollageDocument& doc) {
 bool NudgeSelection(CollageDocument& doc, int dx, int dy) {
     bool any = false;
     for (CanvasObject& o : doc.objects) {
-        if (!o.Selected())
+        // A photo of the layout stays in its cell.
+        if (!o.Selected() || CellOfObject(doc, o))
             continue;
         o.SetPosition(o.Position() + QPoint(dx, dy));
         any = true;

@@ -2,6 +2,7 @@
 
 #include "canvas/document/CanvasSelection.h"
 #include "canvas/document/CollageDocument.h"
+#include "canvas/document/LayoutPlacement.h"
 #include "canvas/interaction/SelectionAlign.h"
 #include "canvas/interaction/SmartGuides.h"
 #include "core/text/FixedText.h"
@@ -206,7 +207,28 @@ int ApplyScrollCode(int code, int position, int current, int range) {
     return std::clamp(next, 0, std::max(0, range));
 }
 
-CanvasInteraction::CanvasInteraction(CollageDocument& document) : m_doc(document) {}
+namespace {
+
+CanvasCursor LayoutCursor(LayoutInteraction::Pointer pointer) {
+    switch (pointer) {
+    case LayoutInteraction::Pointer::SplitSideways:
+        return CanvasCursor::SplitSideways;
+    case LayoutInteraction::Pointer::SplitUpDown:
+        return CanvasCursor::SplitUpDown;
+    case LayoutInteraction::Pointer::Pan:
+        return CanvasCursor::Pan;
+    case LayoutInteraction::Pointer::Move:
+        return CanvasCursor::Move;
+    case LayoutInteraction::Pointer::None:
+        break;
+    }
+    return CanvasCursor::Arrow;
+}
+
+} // namespace
+
+CanvasInteraction::CanvasInteraction(CollageDocument& document)
+    : m_doc(document), m_layout(document) {}
 
 QPoint CanvasInteraction::Surface(QPoint client) const {
     return client + QPoint(m_doc.view.scrollX, m_doc.view.scrollY);
@@ -278,6 +300,12 @@ CanvasInteraction::Outcome CanvasInteraction::PressEditing(QPoint client,
     out.redraw = true;
     const int hit = HitObject(m_doc, surface);
     const bool toggle = m_pressModifiers.testFlag(Qt::ControlModifier);
+    // The layout's own gestures: a photo of it swaps, a gap drags, cell mode pans.
+    if (!toggle && m_layout.Press(QPointF(surface), hit)) {
+        out.capture = true;
+        out.cursor = LayoutCursor(m_layout.PointerAt(QPointF(surface), hit));
+        return out;
+    }
     m_clickSingle = -1;
     if (toggle && hit >= 0 && !ToggleSelected(m_doc, hit))
         return out; // taken out of the selection: nothing to drag
@@ -346,6 +374,17 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
         DragHandle(surface, out);
         return out;
     }
+    if (m_layout.Dragging()) {
+        out.redraw = m_layout.Move(QPointF(surface));
+        out.cursor = LayoutCursor(m_layout.PointerAt(QPointF(surface), -1));
+        return out;
+    }
+    if (!m_moving && !m_banding && m_doc.layout.Active()) {
+        const LayoutInteraction::Pointer pointer =
+            m_layout.PointerAt(QPointF(surface), HitObject(m_doc, QPointF(surface)));
+        if (pointer != LayoutInteraction::Pointer::None)
+            out.cursor = LayoutCursor(pointer);
+    }
     // Over any selected object, even one another object covers there.
     for (const CanvasObject& o : m_doc.objects)
         if (o.Selected() && !o.screenRegion.isEmpty() &&
@@ -369,7 +408,8 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
 void CanvasInteraction::DragHandle(QPoint surface, Outcome& out) {
     out.redraw = true;
     CanvasObject* object = FirstSelected();
-    if (!object)
+    // A photo of the layout is sized and turned by its cell alone.
+    if (!object || CellOfObject(m_doc, *object))
         return;
     const float zoom = m_doc.view.zoom;
     if (m_handleIndex >= kFirstRotationHandleIndex)
@@ -381,7 +421,7 @@ void CanvasInteraction::DragHandle(QPoint surface, Outcome& out) {
 void CanvasInteraction::MoveSelection(QPoint client, bool snap) {
     const float zoom = m_doc.view.zoom;
     for (CanvasObject& o : m_doc.objects)
-        if (o.Selected())
+        if (o.Selected() && !CellOfObject(m_doc, o)) // a photo of the layout keeps its cell
             o.SetPosition(DraggedPosition(o.DragOrigin(), m_down, client, zoom));
     m_guides.clear();
     if (snap)
@@ -406,13 +446,20 @@ void CanvasInteraction::SnapSelection() {
                                           kSnapScreenPixels / double(m_doc.view.zoom));
     const QPoint by(int(std::lround(snap.offset.x())), int(std::lround(snap.offset.y())));
     for (CanvasObject& o : m_doc.objects)
-        if (o.Selected())
+        if (o.Selected() && !CellOfObject(m_doc, o))
             o.SetPosition(o.Position() + by);
     m_guides = snap.guides;
 }
 
 CanvasInteraction::Outcome CanvasInteraction::Release() {
     Outcome out;
+    if (m_layout.Dragging()) {
+        m_layout.Release();
+        out.release = true;
+        out.redraw = true;
+        out.stateChanged = true;
+        return out;
+    }
     if (m_painting) {
         out.release = true;
         m_painting = false;
@@ -466,6 +513,37 @@ CanvasInteraction::Outcome CanvasInteraction::KeyDelete() {
     m_doc.DeleteSelection();
     out.redraw = true;
     out.stateChanged = true;
+    return out;
+}
+
+CanvasInteraction::Outcome CanvasInteraction::DoubleClick(QPoint client) {
+    Outcome out;
+    if (m_previewMode || PaintMode())
+        return out;
+    const QPointF surface(Surface(client));
+    if (m_layout.DoubleClick(surface, HitObject(m_doc, surface))) {
+        out.redraw = true;
+        out.stateChanged = true;
+        out.cursor = CanvasCursor::Pan;
+    }
+    return out;
+}
+
+std::optional<CanvasInteraction::Outcome> CanvasInteraction::LayoutKey(int key) {
+    if (m_previewMode || !m_layout.InCellMode() || !m_layout.Key(key))
+        return std::nullopt;
+    Outcome out;
+    out.redraw = true;
+    out.stateChanged = true;
+    return out;
+}
+
+std::optional<CanvasInteraction::Outcome> CanvasInteraction::LayoutWheel(QPoint client,
+                                                                         double notches) {
+    if (m_previewMode || !m_layout.Wheel(QPointF(Surface(client)), notches))
+        return std::nullopt;
+    Outcome out;
+    out.redraw = true;
     return out;
 }
 

@@ -10,6 +10,7 @@
 // pixels divided by the zoom. Regions and handles live in surface pixels.
 
 #include "canvas/interaction/SelectionHandles.h"
+#include "canvas/layout/LayoutInteraction.h"
 
 #include <QLineF>
 #include <QPoint>
@@ -38,7 +39,19 @@ struct HandleFrame {
 };
 
 // What the pointer looks like; the view maps these to real cursors.
-enum class CanvasCursor { Arrow, SizeNwSe, SizeWE, SizeNeSw, SizeNS, Rotate, Move, Paint };
+enum class CanvasCursor {
+    Arrow,
+    SizeNwSe,
+    SizeWE,
+    SizeNeSw,
+    SizeNS,
+    Rotate,
+    Move,
+    Paint,
+    SplitSideways, // over a gap of the layout between cells side by side
+    SplitUpDown,   // over a gap between cells one above the other
+    Pan,           // over the picture of a cell in cell mode
+};
 
 // The cursor shown over handle index (0..11).
 CanvasCursor HandleCursor(int index);
@@ -108,6 +121,14 @@ public:
     Outcome Release();
     Outcome KeyDelete();
     Outcome KeyEscape();
+    // A double click: enters cell mode on a photo of the layout (nothing else happens).
+    Outcome DoubleClick(QPoint client);
+    // Cell mode's keys (+/-, arrows, Esc, Enter) and wheel (notches, positive closer); nullopt
+    // when not in cell mode or the key is not one of them.
+    std::optional<Outcome> LayoutKey(int key);
+    std::optional<Outcome> LayoutWheel(QPoint client, double notches);
+    const LayoutInteraction& Layout() const { return m_layout; }
+    LayoutInteraction& Layout() { return m_layout; }
     // Drops the pending library item at the client point: a frame or a mask goes onto the photo
     // under the point (selected first), or onto the selected photo when none is there; a clipart
     // or decoration is added there. stateChanged is set when the selection changed.
@@ -164,6 +185,7 @@ private:
     bool m_travelled = false;
     int m_pendingType = -1;
     int m_pendingIndex = 0;
+    LayoutInteraction m_layout;
 };
 
 } // namespace mosaiq

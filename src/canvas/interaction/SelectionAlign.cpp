@@ -1,6 +1,7 @@
 #include "canvas/interaction/SelectionAlign.h"
 
 #include "canvas/document/CollageDocument.h"
+#include "canvas/document/LayoutPlacement.h"
 #include "canvas/document/ObjectGeometry.h"
 #include "text/TextGeometry.h"
 
@@ -107,7 +108,11 @@ int AlignMinimum(AlignMode mode) {
 }
 
 bool AlignSelection(CollageDocument& document, AlignMode mode) {
-    const std::vector<int> indices = SelectedIndices(document);
+    // Photos of the layout stay in their cells.
+    std::vector<int> indices;
+    for (int i : SelectedIndices(document))
+        if (!CellOfObject(document, document.objects[std::size_t(i)]))
+            indices.push_back(i);
     if (int(indices.size()) < AlignMinimum(mode))
         return false;
     std::vector<QRectF> boxes;

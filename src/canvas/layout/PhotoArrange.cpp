@@ -2,14 +2,13 @@
 
 #include "canvas/document/CollageDocument.h"
 #include "canvas/document/ObjectGeometry.h"
+#include "canvas/layout/LivingLayout.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace mosaiq {
-namespace {
 
-// The frame window's share of the framed box on each axis (1 without a frame).
 QSizeF FrameExtent(const PhotoRecord& photo) {
     if (photo.frameId <= 0)
         return {1.0, 1.0};
@@ -19,6 +18,8 @@ QSizeF FrameExtent(const PhotoRecord& photo) {
         return {1.0, 1.0};
     return {w, h};
 }
+
+namespace {
 
 // Gives the crop the shape that makes the photo's box aspect boxAspect.
 void CropToAspect(PhotoRecord& photo, double boxAspect) {
@@ -113,19 +114,7 @@ void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill) {
 
 LayoutResult ArrangePhotos(CollageDocument& document, const std::vector<int>& indices,
                            const ArrangeOptions& options) {
-    const LayoutResult layout = LayoutPhotos(document, indices, options);
-    if (!layout.ok)
-        return layout;
-    for (std::size_t k = 0; k < indices.size(); ++k) {
-        CanvasObject& object = document.objects[std::size_t(indices[k])];
-        PlacePhotoInCell(*object.Photo(), layout.cells[k], options.fill);
-        object.SetRegionScale(object.Scale());
-        object.DropCaches();
-        document.RebuildRegion(object);
-    }
-    document.RecordSnapshot();
-    document.MarkModified();
-    return layout;
+    return MakeLayout(document, indices, options);
 }
 
 } // namespace mosaiq

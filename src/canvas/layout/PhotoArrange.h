@@ -19,7 +19,13 @@ struct ArrangeOptions {
     int margin = 12;
     bool fill = false;
     std::uint64_t seed = 0; // 0: the photos' order in the document
+    double cornerRadius = 0.0; // canvas pixels, at most half the shorter side of the smallest cell
+    bool centre = false;       // crops centred, no subject placement
+    bool keepPan = false;      // crops keep their present centre (laying out a project again)
 };
+
+// The frame window's share of the framed box on each axis (1 without a frame).
+QSizeF FrameExtent(const PhotoRecord& photo);
 
 // Width / height of the photo's box as shown (crop, enlarged by the frame when it has one);
 // 0 when the record has no size.
@@ -38,8 +44,9 @@ LayoutResult LayoutPhotos(const CollageDocument& document, const std::vector<int
 // the largest such rectangle inside the picture, centred on the present crop's centre.
 void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill);
 
-// Lays out and places the photos at indices as one history step; the document is unchanged
-// when the layout fails (the result says why).
+// Lays out and places the photos at indices as one history step and keeps them as the
+// collage's living layout (canvas/layout/LivingLayout); the document is unchanged when the
+// layout fails (the result says why).
 LayoutResult ArrangePhotos(CollageDocument& document, const std::vector<int>& indices,
                            const ArrangeOptions& options);
 

@@ -3,6 +3,7 @@
 #include "canvas/project/CarriedMasks.h"
 #include "canvas/document/CollageDocument.h"
 #include "canvas/project/EffectPictures.h"
+#include "canvas/project/LayoutBlock.h"
 #include "canvas/project/PastedPictureBlock.h"
 #include "canvas/project/UprightListBlock.h"
 #include "canvas/edits/PhotoEffectJob.h"
@@ -88,6 +89,14 @@ ProjectResult ReadUprightBlock(const ProjectBlock& block, CollageDocument& docum
     return {true, {}};
 }
 
+ProjectResult ReadLayoutBlock(const ProjectBlock& block, CollageDocument& document) {
+    QString reason;
+    // A damaged layout leaves the photos as their records place them: the project still opens.
+    if (!ApplyLayoutBlock(block.version, block.payload, document, &reason))
+        return {true, {}, reason};
+    return {true, {}, {}};
+}
+
 // "MQFX": the effect pictures the photos use, so the project keeps them on another machine.
 bool WriteEffectBlock(const CollageDocument& document, QByteArray& payload) {
     payload = EncodeEffectPictures(CollectEffectPictures(document));
@@ -105,6 +114,7 @@ const std::vector<BlockKind>& BlockKinds() {
     static const std::vector<BlockKind> kinds = {
         {MakeBlockTag("UPRT"), kUprightListVersion, &EncodeUprightList, &ReadUprightBlock},
         {MakeBlockTag("MQFX"), 1, &WriteEffectBlock, &ReadEffectBlock},
+        {MakeBlockTag("MQLY"), kLayoutBlockVersion, &EncodeLayoutBlock, &ReadLayoutBlock},
     };
     return kinds;
 }
@@ -133,20 +143,24 @@ ProjectResult ReadBlocks(QIODevice& device, CollageDocument& document,
     if (!ReadProjectBlocks(device, blocks, &error))
         return Fail(error);
     std::vector<ProjectBlockTag> applied;
+    ProjectResult read{true, {}, {}};
     for (ProjectBlock& block : blocks) {
         if (const BlockKind* kind = FindBlockKind(block.tag)) {
             if (std::find(applied.begin(), applied.end(), block.tag) != applied.end())
                 return Fail(QStringLiteral("The project file holds its block \"%1\" twice.")
                                 .arg(BlockTagText(block.tag)));
             applied.push_back(block.tag);
-            if (ProjectResult r = kind->read(block, document); !r.ok)
+            ProjectResult r = kind->read(block, document);
+            if (!r.ok)
                 return r;
+            if (!r.notice.isEmpty())
+                read.notice = r.notice;
             continue;
         }
         if (unread)
             unread->push_back(std::move(block));
     }
-    return {true, {}, {}};
+    return read;
 }
 
 } // namespace
@@ -321,9 +335,11 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
     document.missingPastedPictures = std::move(parsed.missingPastedPictures);
     document.TakeContent(parsed);
     const QString background = document.ReloadBackground();
-    if (!background.isEmpty())
-        result.notice = QStringLiteral("The background picture %1 could not be read: %2")
-                            .arg(document.backgroundPath, background);
+    if (!background.isEmpty()) {
+        const QString notice = QStringLiteral("The background picture %1 could not be read: %2")
+                                   .arg(document.backgroundPath, background);
+        result.notice = result.notice.isEmpty() ? notice : result.notice + QLatin1Char('\n') + notice;
+    }
     document.modified = false;
     return result;
 }

@@ -7,6 +7,7 @@
 #include "canvas/render/DisplayScaling.h"
 #include "canvas/project/EffectPictures.h"
 #include "canvas/document/ObjectGeometry.h"
+#include "canvas/document/LayoutPlacement.h"
 #include "canvas/render/MissingPhotoMark.h"
 #include "canvas/render/ObjectPictures.h"
 #include "canvas/render/PhotoPicture.h"
@@ -17,6 +18,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRegion>
 
 #include <cmath>
@@ -116,6 +118,7 @@ struct Compositor::Pass {
     struct Decoration {
         QSize box;
         QTransform transform;
+        bool outlineOnly = false; // a photo in the layout: its cell decides its size
     };
     std::vector<Decoration> decorations;
 
@@ -159,14 +162,30 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
     }
     DrawBackground(document, pass);
     EnsureBrushPictures(document);
+    // A photo dragged out of its cell is drawn over everything while it follows the pointer.
+    int dragged = -1;
+    if (document.layoutGesture.draggedCell >= 0)
+        for (size_t i = 0; i < document.objects.size(); ++i)
+            if (document.objects[i].layoutCell == document.layoutGesture.draggedCell &&
+                CellOfObject(document, document.objects[i]))
+                dragged = int(i);
     for (size_t i = 0; i < document.objects.size(); ++i)
-        DrawObject(document, int(i), pass);
+        if (int(i) != dragged)
+            DrawObject(document, int(i), pass);
+    if (dragged >= 0)
+        DrawObject(document, dragged, pass);
     for (const Pass::Decoration& d : pass.decorations) {
         pass.SetTransform(d.transform);
         painter.setOpacity(1.0);
         painter.setRenderHint(QPainter::Antialiasing, Rotates(d.transform));
-        DrawSelectionHandles(painter, SelectionHandleRects(0, 0, d.box.width(), d.box.height()));
+        if (d.outlineOnly)
+            DrawCellOutline(painter, QRect(QPoint(0, 0), d.box), false);
+        else
+            DrawSelectionHandles(painter,
+                                 SelectionHandleRects(0, 0, d.box.width(), d.box.height()));
     }
+    if (pass.decorate)
+        DrawLayoutGesture(document, pass);
     painter.restore();
     m_drawing = false;
 }
@@ -248,26 +267,30 @@ void Compositor::DrawObject(CollageDocument& document, int index, Pass& pass) {
 void Compositor::DrawPicturedObject(CollageDocument& document, int index, Pass& pass) {
     CanvasObject& object = document.objects[size_t(index)];
     const QSize unscaled = object.UnscaledSize();
-    const QSize displayed =
-        DisplayedSize(unscaled.width(), unscaled.height(), object.Scale(), pass.zoom);
+    const ObjectPlacement placement = PlacementOf(document, index, pass.zoom);
+    const QSize displayed = placement.displayed;
     const QPoint position = object.Position();
-    const QTransform transform =
-        ObjectTransform(displayed, object.Angle(), position.x(), position.y(), pass.zoom);
+    const QTransform& transform = placement.transform;
 
     if (!pass.options.offscreenOnly)
-        object.screenRegion = ObjectRegion(RegionEntry(document, object), unscaled,
-                                           object.RegionScale(), object.Scale(), object.Angle(),
-                                           displayed, position.x(), position.y(), pass.zoom);
+        object.screenRegion = placement.inLayout
+                                  ? QPolygonF(QRectF(placement.cellRect))
+                                  : ObjectRegion(RegionEntry(document, object), unscaled,
+                                                 object.RegionScale(), object.Scale(),
+                                                 object.Angle(), displayed, position.x(),
+                                                 position.y(), pass.zoom);
     if (!pass.Visible(transform, displayed)) {
         // Not rasterised, but a selected object's handles are still this pass's handles.
         if (object.Selected())
-            Decorate(index, displayed, transform, pass);
+            Decorate(index, displayed, transform, pass, placement.inLayout);
         return;
     }
 
     if (!displayed.isEmpty()) {
         if (object.Photo()) {
-            DrawPhoto(object, pass, displayed, transform);
+            const double corner =
+                placement.inLayout ? document.layout.cornerRadius * double(pass.zoom) : 0.0;
+            DrawPhoto(object, pass, displayed, transform, corner);
         } else {
             ObjectCache& cache = EnsureCache(object);
             if (cache.source.isNull() && !cache.failed) {
@@ -302,11 +325,11 @@ void Compositor::DrawPicturedObject(CollageDocument& document, int index, Pass& 
         }
     }
     if (object.Selected())
-        Decorate(index, displayed, transform, pass);
+        Decorate(index, displayed, transform, pass, placement.inLayout);
 }
 
 void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
-                           const QTransform& transform) {
+                           const QTransform& transform, double corner) {
     PhotoRecord& r = *object.Photo();
     ObjectCache& cache = EnsureCache(object);
     // While dragging, a picture made for another size is drawn scaled rather than rebuilt.
@@ -373,8 +396,34 @@ void Compositor::DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed,
     key.pictureKey = showPicture ? cache.picture.cacheKey() : 0;
     key.frameKey = framed ? cache.frame.cacheKey() : 0;
     key.frameWindow = r.frameWindow;
+    key.corner = corner;
     DrawLook(cache, key, transform, displayed, pass, [&](QPainter& painter) {
-        DrawPhotoLook(painter, cache, r, displayed, showPicture, opacity);
+        if (corner <= 0.0) {
+            DrawPhotoLook(painter, cache, r, displayed, showPicture, opacity);
+            return;
+        }
+        // Rounded cell: the look is drawn apart, cut to the rounded box with smoothed edges,
+        // then drawn, so what lies outside the corners (masks included) shows what is below.
+        QImage look(displayed, QImage::Format_ARGB32_Premultiplied);
+        if (look.isNull())
+            return;
+        look.fill(Qt::transparent);
+        QPainter p(&look);
+        SetObjectHints(p);
+        DrawPhotoLook(p, cache, r, displayed, showPicture, opacity);
+        QImage shape(displayed, QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        {
+            QPainter s(&shape);
+            s.setRenderHint(QPainter::Antialiasing, true);
+            QPainterPath path;
+            path.addRoundedRect(QRectF(QPointF(0, 0), QSizeF(displayed)), corner, corner);
+            s.fillPath(path, Qt::black);
+        }
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        p.drawImage(0, 0, shape);
+        p.end();
+        painter.drawImage(QRect(QPoint(0, 0), displayed), look);
     });
 }
 
@@ -508,14 +557,48 @@ void Compositor::DrawText(CollageDocument& document, int index, Pass& pass) {
     }
 }
 
-void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pass& pass) {
+void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pass& pass,
+                          bool outlineOnly) {
     if (!pass.decorate)
         return;
+    if (outlineOnly) {
+        // Its cell decides its size and turn: no handles to hit.
+        if (pass.Visible(transform, box))
+            pass.decorations.push_back({box, transform, true});
+        return;
+    }
     m_handles = SelectionHandleRects(0, 0, box.width(), box.height());
     m_handleTransform = transform;
     m_handleObject = index;
     if (pass.Visible(transform, box))
         pass.decorations.push_back({box, transform});
+}
+
+void Compositor::DrawCellOutline(QPainter& painter, const QRect& rect, bool strong) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    const QRect inner = rect.adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), strong ? 3 : 1));
+    painter.drawRect(inner);
+    QPen dashes(QColor(0x1E, 0x6F, 0xD9), strong ? 3 : 1, Qt::DashLine);
+    painter.setPen(dashes);
+    painter.drawRect(inner);
+    painter.restore();
+}
+
+void Compositor::DrawLayoutGesture(const CollageDocument& document, Pass& pass) {
+    const LayoutGesture& gesture = document.layoutGesture;
+    const CollageLayout& layout = document.layout;
+    pass.SetTransform(QTransform());
+    const auto outline = [&](int cell, bool strong) {
+        if (cell >= 0 && cell < layout.CellCount())
+            DrawCellOutline(pass.painter, ExactCellRect(layout.cells[size_t(cell)], pass.zoom),
+                            strong);
+    };
+    if (gesture.draggedCell >= 0)
+        outline(gesture.targetCell, true);
+    outline(gesture.cellModeCell, true);
 }
 
 } // namespace mosaiq

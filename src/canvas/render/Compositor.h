@@ -88,7 +88,9 @@ private:
     void DrawBackground(const CollageDocument& document, Pass& pass);
     void DrawObject(CollageDocument& document, int index, Pass& pass);
     void DrawPicturedObject(CollageDocument& document, int index, Pass& pass);
-    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed, const QTransform& transform);
+    // corner: the radius of the rounded cell of a photo in the layout, surface pixels (0: none).
+    void DrawPhoto(CanvasObject& object, Pass& pass, QSize displayed, const QTransform& transform,
+                   double corner);
     static void DrawPhotoLook(QPainter& painter, ObjectCache& cache, const PhotoRecord& r,
                               QSize displayed, bool showPicture, float opacity);
     // Draws an object's look (draw paints it in its local box coordinates) under transform:
@@ -98,7 +100,11 @@ private:
     static void Prepare(ObjectCache& cache, const PreparedKey& key, QSize displayed,
                         const std::function<void(QPainter&)>& draw);
     void DrawText(CollageDocument& document, int index, Pass& pass);
-    void Decorate(int index, QSize box, const QTransform& transform, Pass& pass);
+    void Decorate(int index, QSize box, const QTransform& transform, Pass& pass,
+                  bool outlineOnly = false);
+    static void DrawCellOutline(QPainter& painter, const QRect& rect, bool strong);
+    // The cell a dragged photo would go to, and the cell being panned and zoomed.
+    void DrawLayoutGesture(const CollageDocument& document, Pass& pass);
 
     HandleTable m_handles{};
     QTransform m_handleTransform;

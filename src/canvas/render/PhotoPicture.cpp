@@ -8,11 +8,14 @@
 #include "library/items/FrameLibrary.h"
 #include "library/items/MaskLibrary.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QPainter>
 
 #include <algorithm>
 #include <cstdint>
+#include <list>
+#include <mutex>
 
 namespace mosaiq {
 namespace {
@@ -47,6 +50,69 @@ QRect CropOnDecoded(const PhotoRecord& r, QSize fullSize, QSize decodedSize) {
     const int bottom = int(std::min<std::int64_t>(ih, (r.cropBottom * ih + fh - 1) / fh));
     return QRect(QPoint(left, top),
                  QPoint(std::max(left + 1, right) - 1, std::max(top + 1, bottom) - 1));
+}
+
+// The last few decodes of photo files, so that a crop that keeps moving over the same picture
+// (panning in a cell, a swap, a gap drag's release) is cut from memory instead of decoding the
+// file again. Keyed by the file's path, size and time and the turn; any thread may ask.
+class DecodedPhotos {
+public:
+    bool Find(const QString& path, bool upright, QSize minimum, QImage* image, QSize* fullSize) {
+        const QFileInfo info(path);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->path != path || it->upright != upright || it->bytes != info.size() ||
+                it->modified != info.lastModified())
+                continue;
+            // A decode of at least the size wanted (all of it when no size is given).
+            const bool enough = minimum.isValid()
+                                    ? it->image.width() >= minimum.width() &&
+                                          it->image.height() >= minimum.height()
+                                    : it->image.size() == it->fullSize;
+            if (!enough)
+                continue;
+            *image = it->image;
+            *fullSize = it->fullSize;
+            m_entries.splice(m_entries.begin(), m_entries, it);
+            return true;
+        }
+        return false;
+    }
+
+    void Keep(const QString& path, bool upright, const QImage& image, QSize fullSize) {
+        const qint64 pixels = qint64(image.width()) * image.height();
+        if (image.isNull() || pixels > kBudget / 2)
+            return;
+        const QFileInfo info(path);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_entries.push_front({path, upright, info.size(), info.lastModified(), image, fullSize});
+        m_pixels += pixels;
+        while (m_pixels > kBudget || m_entries.size() > kEntries) {
+            const QImage& last = m_entries.back().image;
+            m_pixels -= qint64(last.width()) * last.height();
+            m_entries.pop_back();
+        }
+    }
+
+private:
+    static constexpr qint64 kBudget = 24'000'000; // pixels kept in all
+    static constexpr size_t kEntries = 6;
+    struct Entry {
+        QString path;
+        bool upright;
+        qint64 bytes;
+        QDateTime modified;
+        QImage image;
+        QSize fullSize;
+    };
+    std::mutex m_mutex;
+    std::list<Entry> m_entries; // most recent first
+    qint64 m_pixels = 0;
+};
+
+DecodedPhotos& RecentDecodes() {
+    static DecodedPhotos decodes;
+    return decodes;
 }
 
 } // namespace
@@ -85,9 +151,13 @@ PhotoPictureResult BuildPhotoPicture(PhotoRecord& record, QSize displayed, bool 
     QSize fullSize;
     QImage decoded;
     if (QFileInfo(path).isFile()) {
-        decoded =
-            DecodePictureAtLeast(path, DecodeMinimum(record, displayed), &fullSize, &result.error,
-                                 upright ? PictureTurn::Upright : PictureTurn::AsStored);
+        const QSize minimum = DecodeMinimum(record, displayed);
+        if (!RecentDecodes().Find(path, upright, minimum, &decoded, &fullSize)) {
+            decoded = DecodePictureAtLeast(path, minimum, &fullSize, &result.error,
+                                           upright ? PictureTurn::Upright : PictureTurn::AsStored);
+            if (!decoded.isNull() && !fullSize.isEmpty())
+                RecentDecodes().Keep(path, upright, decoded, fullSize);
+        }
     } else if (const std::optional<QByteArray> carried = FindCarriedEffectPicture(path)) {
         // An effect picture the project carried, read by a headless tool: drawn from memory.
         const DecodedPicture picture =

@@ -1,6 +1,7 @@
 #include "canvas/render/PhotoPrebuild.h"
 
 #include "canvas/document/CollageDocument.h"
+#include "canvas/document/LayoutPlacement.h"
 #include "canvas/document/ObjectGeometry.h"
 #include "canvas/render/PhotoPicture.h"
 #include "core/text/FixedText.h"
@@ -80,22 +81,18 @@ std::vector<PhotoBuild> StalePhotoBuilds(CollageDocument& document, RecentPhotoP
                                          const QRect& visible) {
     std::vector<PhotoBuild> builds;
     const float zoom = document.view.zoom > 0.0f ? document.view.zoom : 1.0f;
-    for (CanvasObject& object : document.objects) {
+    for (size_t i = 0; i < document.objects.size(); ++i) {
+        CanvasObject& object = document.objects[i];
         const PhotoRecord* record = object.Photo();
         if (!record)
             continue;
-        const QSize unscaled = object.UnscaledSize();
-        const QSize displayed =
-            DisplayedSize(unscaled.width(), unscaled.height(), object.Scale(), zoom);
+        const ObjectPlacement placement = PlacementOf(document, int(i), zoom);
+        const QSize displayed = placement.displayed;
         if (displayed.isEmpty())
             continue;
-        if (!visible.isEmpty()) {
-            const QPoint p = object.Position();
-            const QTransform transform =
-                ObjectTransform(displayed, object.Angle(), p.x(), p.y(), zoom);
-            if (!transform.mapRect(QRectF(QPointF(0, 0), QSizeF(displayed))).intersects(visible))
-                continue;
-        }
+        if (!visible.isEmpty() && !placement.transform.mapRect(QRectF(QPointF(0, 0), QSizeF(displayed)))
+                                       .intersects(visible))
+            continue;
         if (object.cache && !object.cache->picture.isNull() && object.cache->builtFor == displayed)
             continue;
         if (object.cache && object.cache->failed && object.cache->builtFor == displayed)

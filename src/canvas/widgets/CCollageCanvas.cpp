@@ -48,6 +48,12 @@ QCursor ToCursor(CanvasCursor cursor) {
         return Qt::SizeAllCursor;
     case CanvasCursor::Paint:
         return SkinCursor(kPaintCursorId);
+    case CanvasCursor::SplitSideways:
+        return Qt::SplitHCursor;
+    case CanvasCursor::SplitUpDown:
+        return Qt::SplitVCursor;
+    case CanvasCursor::Pan:
+        return Qt::OpenHandCursor;
     case CanvasCursor::Arrow:
         break;
     }
@@ -259,14 +265,16 @@ RenderOptions CCollageCanvas::Options(const QRect& exposed) const {
     options.exposed = exposed;
     // While a drag is on, the pictures already made are drawn stretched; the release rebuilds
     // them at full quality.
-    options.fastTransformedCaches =
-        m_rescaling || m_interaction.Moving() || m_interaction.HandleDragging();
+    options.fastTransformedCaches = m_rescaling || m_interaction.Moving() ||
+                                    m_interaction.HandleDragging() ||
+                                    m_interaction.Layout().GapDragging();
     return options;
 }
 
 void CCollageCanvas::paintEvent(QPaintEvent* event) {
     const QPoint scroll = ScrollOffset();
-    if (!m_rescaling && !m_interaction.Moving() && !m_interaction.HandleDragging())
+    if (!m_rescaling && !m_interaction.Moving() && !m_interaction.HandleDragging() &&
+        !m_interaction.Layout().GapDragging())
         PrebuildPictures(event->rect().translated(scroll));
     QPainter painter(this);
     painter.translate(-scroll);
@@ -290,6 +298,13 @@ void CCollageCanvas::wheelEvent(QWheelEvent* event) {
     event->accept();
     if (turn == 0 || PreviewMode())
         return;
+    // In cell mode the wheel zooms the cell's picture about the pointer.
+    if (!(event->modifiers() & Qt::ControlModifier))
+        if (const auto outcome = m_interaction.LayoutWheel(event->position().toPoint(),
+                                                           double(turn) / 120.0)) {
+            Apply(*outcome);
+            return;
+        }
     // Small deltas (touchpads, fine wheels) add up: a zoom step per notch, the scroll pixels
     // in proportion.
     if (event->modifiers() & Qt::ControlModifier) {
@@ -440,11 +455,25 @@ void CCollageCanvas::mouseReleaseEvent(QMouseEvent* event) {
 
 void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
-    if (event->button() == Qt::LeftButton && !PreviewMode())
-        Q_EMIT objectDoubleClicked();
+    if (event->button() != Qt::LeftButton || PreviewMode())
+        return;
+    EnsureRegions();
+    // A photo of the layout enters cell mode; elsewhere the owner hears of it.
+    const CanvasInteraction::Outcome outcome =
+        m_interaction.DoubleClick(event->position().toPoint());
+    if (outcome.redraw) {
+        Apply(outcome);
+        return;
+    }
+    Q_EMIT objectDoubleClicked();
 }
 
 void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
+    // Cell mode takes its keys first.
+    if (const auto outcome = m_interaction.LayoutKey(event->key())) {
+        Apply(*outcome);
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Delete:
         Q_EMIT keyCommandPressed();

@@ -137,6 +137,10 @@ enum CommandId : int {
     kPrint = 12018,             // Ctrl+P: the print dialog, then the collage fitted to the page
     kPrintPreview = 12019,      // the print preview
     kRecentProject0 = 12100,    // kRecentProject0 + n opens recent project n (n < 10)
+    kLayoutSettings = 12110,    // Edit > Layout...: spacing, margin, corners, fill, family
+    kRemoveFromLayout = 12111,  // the selected photo of the layout becomes free
+    kAddToLayout = 12112,       // the selected free photo joins the layout
+    kDissolveLayout = 12113,    // every photo of the layout becomes free where it is
 };
 
 // The toolbar and menu commands after which the window recomputes the toolbar state.

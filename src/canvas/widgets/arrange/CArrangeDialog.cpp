@@ -6,6 +6,7 @@
 #include "ui/ColorrefColour.h"
 #include "ui/widgets/CBitmapButton.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QSpinBox>
@@ -39,9 +40,13 @@ CArrangeDialog::CArrangeDialog(CollageDocument& document, const ArrangeOptions& 
     : CSkinDialog(parent), m_document(document), m_indices(PhotosToArrange(document)),
       m_family(initial.family), m_seed(initial.seed), m_spacing(new QSpinBox(this)),
       m_margin(new QSpinBox(this)), m_fill(new QCheckBox(tr("Fill"), this)),
+      m_corner(new QSpinBox(this)),
       m_shuffle(MakeButton(3, tr("Shuffle"), this)), m_ok(MakeButton(1, tr("OK"), this)),
       m_cancel(MakeButton(2, tr("Cancel"), this)) {
     setWindowTitle(tr("Arrange Photos"));
+    auto* subject = new QLabel(Subject(), this);
+    subject->setObjectName(QStringLiteral("arrangeSubject"));
+    subject->setGeometry(16, 12, 400, 20);
     const QString captions[3] = {tr("Rows"), tr("Grid"), tr("Tree")};
     for (LayoutFamily f : kFamilies) {
         auto* preview = new CArrangePreview(f, captions[Slot(f)], this);
@@ -73,6 +78,13 @@ CArrangeDialog::CArrangeDialog(CollageDocument& document, const ArrangeOptions& 
     m_fill->setGeometry(316, row, 70, 22);
     m_shuffle->setToolTip(tr("Another order of the photos"));
     m_shuffle->setGeometry(400, row + 1, 80, 20);
+    auto* cornerLabel = new QLabel(tr("Corners"), this);
+    cornerLabel->setGeometry(16, row + 32, 56, 22);
+    m_corner->setRange(0, 400);
+    m_corner->setSuffix(QStringLiteral(" px"));
+    m_corner->setValue(int(initial.cornerRadius));
+    m_corner->setToolTip(tr("Round the corners of the cells"));
+    m_corner->setGeometry(72, row + 32, 80, 22);
     connect(m_spacing, &QSpinBox::valueChanged, this, &CArrangeDialog::Refresh);
     connect(m_margin, &QSpinBox::valueChanged, this, &CArrangeDialog::Refresh);
     connect(m_fill, &QCheckBox::toggled, this, &CArrangeDialog::Refresh);
@@ -80,14 +92,31 @@ CArrangeDialog::CArrangeDialog(CollageDocument& document, const ArrangeOptions& 
     connect(m_ok, &CBitmapButton::commandIssued, this, &CArrangeDialog::Apply);
     connect(m_cancel, &CBitmapButton::commandIssued, this, &QDialog::reject);
     const int width = 16 * 2 + 3 * kPreviewWidth + 2 * 8;
-    m_ok->setGeometry(width - 176, row + 40, 70, 20);
-    m_cancel->setGeometry(width - 96, row + 40, 70, 20);
-    setFixedSize(width, row + 76);
+    m_ok->setGeometry(width - 176, row + 70, 70, 20);
+    m_cancel->setGeometry(width - 96, row + 70, 70, 20);
+    setFixedSize(width, row + 106);
     Refresh();
 }
 
 ArrangeOptions CArrangeDialog::Options() const {
-    return {m_family, m_spacing->value(), m_margin->value(), m_fill->isChecked(), m_seed};
+    ArrangeOptions options;
+    options.family = m_family;
+    options.spacing = m_spacing->value();
+    options.margin = m_margin->value();
+    options.fill = m_fill->isChecked();
+    options.seed = m_seed;
+    options.cornerRadius = m_corner->value();
+    return options;
+}
+
+QString CArrangeDialog::Subject() const {
+    int photos = 0;
+    for (const CanvasObject& o : m_document.objects)
+        photos += o.Photo() ? 1 : 0;
+    const int count = int(m_indices.size());
+    if (count < photos)
+        return tr("Arrange the %n selected photos", nullptr, count);
+    return count == 1 ? tr("Arrange the photo") : tr("Arrange all %n photos", nullptr, count);
 }
 
 const LayoutResult& CArrangeDialog::PreviewLayout(LayoutFamily family) const {
@@ -134,9 +163,14 @@ void CArrangeDialog::Refresh() {
 }
 
 void CArrangeDialog::Apply() {
-    if (m_indices.empty() || !ArrangePhotos(m_document, m_indices, Options()).ok)
+    if (m_indices.empty())
         return;
-    accept();
+    // Laying out many photos and fitting their crops takes a moment: the pointer says so.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const bool ok = ArrangePhotos(m_document, m_indices, Options()).ok;
+    QApplication::restoreOverrideCursor();
+    if (ok)
+        accept();
 }
 
 } // namespace mosaiq

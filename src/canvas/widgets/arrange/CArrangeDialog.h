@@ -38,6 +38,9 @@ public:
     QSpinBox* SpacingBox() const { return m_spacing; }
     QSpinBox* MarginBox() const { return m_margin; }
     QCheckBox* FillBox() const { return m_fill; }
+    QSpinBox* CornerBox() const { return m_corner; }
+    // What OK arranges: "Arrange the 3 selected photos", "Arrange all 20 photos".
+    QString Subject() const;
     CBitmapButton* OkButton() const { return m_ok; }
 
     // Shows the dialog modally, or hands it to the runner tests install; QDialog's result.
@@ -65,6 +68,7 @@ private:
     QSpinBox* m_spacing;
     QSpinBox* m_margin;
     QCheckBox* m_fill;
+    QSpinBox* m_corner;
     CBitmapButton* m_shuffle;
     CBitmapButton* m_ok;
     CBitmapButton* m_cancel;

@@ -3,7 +3,10 @@
 // one history step.
 #include "canvas/interaction/SelectionAlign.h"
 #include "canvas/widgets/CCollageCanvas.h"
+#include "canvas/document/LayoutPlacement.h"
+#include "canvas/layout/LivingLayout.h"
 #include "canvas/widgets/arrange/CArrangeDialog.h"
+#include "canvas/widgets/arrange/CLayoutDialog.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CQorMenu.h"
 #include "shell/widgets/CommandGroup.h"
@@ -53,7 +56,8 @@ public:
     }
 
     bool Handles(int id) const override {
-        return id == cmd::kArrange || id == cmd::kSnapToGuides || FindAlign(id);
+        return id == cmd::kArrange || id == cmd::kSnapToGuides || IsLayoutCommand(id) ||
+               FindAlign(id);
     }
 
     bool IsChecked(int id) const override {
@@ -66,6 +70,8 @@ public:
             return !PhotosToArrange(doc).empty();
         if (id == cmd::kSnapToGuides)
             return true;
+        if (IsLayoutCommand(id))
+            return LayoutCommandEnabled(doc, id);
         const AlignItem* item = FindAlign(id);
         return item && int(SelectedIndices(doc).size()) >= AlignMinimum(item->mode);
     }
@@ -81,7 +87,10 @@ public:
                 Warn(settings.Error());
             return;
         }
-        if (id == cmd::kArrange) {
+        if (IsLayoutCommand(id)) {
+            if (!RunLayoutCommand(canvas.Document(), id))
+                return;
+        } else if (id == cmd::kArrange) {
             CArrangeDialog dialog(canvas.Document(), m_last, &Window());
             if (dialog.Run() != QDialog::Accepted)
                 return;
@@ -101,6 +110,17 @@ public:
             return;
         popup.AppendMenuSeparator();
         popup.AppendMenuItem(cmd::kArrange, tr("Arrange..."), kArrangeIcon);
+        const CollageDocument& doc = Window().Canvas().Document();
+        if (menu == MenuId::Edit || doc.layout.Active())
+            popup.AppendMenuItem(cmd::kLayoutSettings, tr("Layout..."));
+        if (menu == MenuId::CanvasContext) {
+            if (LayoutCommandEnabled(doc, cmd::kRemoveFromLayout))
+                popup.AppendMenuItem(cmd::kRemoveFromLayout, tr("Remove from Layout"));
+            else if (LayoutCommandEnabled(doc, cmd::kAddToLayout))
+                popup.AppendMenuItem(cmd::kAddToLayout, tr("Add to Layout"));
+        }
+        if (menu == MenuId::Edit)
+            popup.AppendMenuItem(cmd::kDissolveLayout, tr("Dissolve Layout"));
         CQorMenu* align = popup.AppendSubmenu(tr("Align"));
         for (const AlignItem& item : kAlignItems) {
             if (item.id == cmd::kDistributeHorizontally)
@@ -113,6 +133,45 @@ public:
     }
 
 private:
+    static bool IsLayoutCommand(int id) {
+        return id == cmd::kLayoutSettings || id == cmd::kRemoveFromLayout ||
+               id == cmd::kAddToLayout || id == cmd::kDissolveLayout;
+    }
+
+    static bool LayoutCommandEnabled(const CollageDocument& doc, int id) {
+        if (!doc.layout.Active())
+            return false;
+        const int index = doc.FirstSelectedIndex();
+        const CanvasObject* selected = index >= 0 ? &doc.objects[size_t(index)] : nullptr;
+        switch (id) {
+        case cmd::kRemoveFromLayout:
+            return selected && CellOfObject(doc, *selected);
+        case cmd::kAddToLayout:
+            return selected && selected->Photo() && !CellOfObject(doc, *selected);
+        default:
+            return true;
+        }
+    }
+
+    bool RunLayoutCommand(CollageDocument& doc, int id) {
+        if (!LayoutCommandEnabled(doc, id))
+            return false;
+        const int index = doc.FirstSelectedIndex();
+        switch (id) {
+        case cmd::kRemoveFromLayout:
+            return RemoveFromLayout(doc, index);
+        case cmd::kAddToLayout:
+            return InsertIntoLayout(doc, index, nullptr, false);
+        case cmd::kDissolveLayout:
+            return DissolveLayout(doc);
+        default: {
+            CLayoutDialog dialog(doc, &Window());
+            dialog.Run();
+            return true;
+        }
+        }
+    }
+
     static constexpr int kArrangeIcon = 430;
     static constexpr const char* kSnapKey = "View/snapToGuides";
 

@@ -2,6 +2,7 @@
 // written when it closes (never over a list that exists but could not be read), the photo browser
 // in its area, Import (a worker prepares the photos while the progress window shows each one),
 // Remove, Add to Canvas, the browser's context menu and dragging photos onto the canvas.
+#include "canvas/layout/LivingLayout.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "core/data/DataPath.h"
 #include "core/Notifier.h"
@@ -330,9 +331,15 @@ private:
         if (records.empty() && m_browser->Anchor() >= 0)
             records.push_back(m_browser->Anchor());
         int step = 0;
+        CollageDocument& doc = Window().Canvas().Document();
+        const size_t before = doc.objects.size();
         for (int record : records)
             if (AddRecordToCanvas(record, at + QPoint(step, step)))
                 step += kDropCascade;
+        // One photo dropped on the layout takes a cell (or a new one in a gap).
+        if (records.size() == 1 && doc.objects.size() == before + 1 &&
+            PlaceDroppedPhoto(doc, int(before), QPointF(doc.view.WindowToCanvas(at.x(), at.y()))))
+            Window().Canvas().Redraw();
     }
 
     QString m_path;

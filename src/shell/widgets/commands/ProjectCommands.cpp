@@ -14,6 +14,7 @@
 #include "canvas/document/PhotoFiles.h"
 #include "canvas/document/PhotoRelink.h"
 #include "canvas/project/ProjectFile.h"
+#include "canvas/layout/LivingLayout.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "canvas/widgets/export/ExportRun.h"
 #include "imaging/widgets/CNewCollageDialog.h"
@@ -405,9 +406,15 @@ private:
             else
                 pictures << path;
         }
-        if (!pictures.isEmpty())
-            AddPhotos(pictures, Document().view.WindowToCanvas(windowPos.x(), windowPos.y()));
-        else if (!project.isEmpty() && ConfirmDiscard(OpenPrompt()))
+        if (!pictures.isEmpty()) {
+            const QPoint at = Document().view.WindowToCanvas(windowPos.x(), windowPos.y());
+            const size_t before = Document().objects.size();
+            AddPhotos(pictures, at);
+            // One photo dropped on the layout takes a cell (or a new one in a gap).
+            if (pictures.size() == 1 && Document().objects.size() == before + 1 &&
+                PlaceDroppedPhoto(Document(), int(before), QPointF(at)))
+                Refresh();
+        } else if (!project.isEmpty() && ConfirmDiscard(OpenPrompt()))
             OpenProjectFile(project);
     }
 
