@@ -1,0 +1,130 @@
+"""Makes a collage with the keyboard alone, as a user who cannot use a pointer does: New Collage,
+two photos from the photo browser, a text, Arrange, every object selected with Tab, one nudged,
+the project saved; then checks the saved project with mosaiq-cli dump. It presses keys only
+(xdotool) and reads what a screen reader would read (the focused object over AT-SPI) to know where
+it is; it prints what it heard."""
+import json
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+from atspi_common import describe, find_app, focused, key, type_text, walk
+
+scratch, build = sys.argv[1], sys.argv[2]
+heard = []
+
+
+def hear(app):
+    acc = focused(app)
+    text = describe(acc) if acc else "(nothing focused)"
+    heard.append(text)
+    return acc
+
+
+def tab_to(app, role, name=None, limit=80):
+    for _ in range(limit):
+        acc = hear(app)
+        if acc and acc.getRoleName() == role and (name is None or acc.name == name):
+            return acc
+        key("Tab")
+    sys.exit(f"Tab never reached {role} {name!r}; heard: {heard[-5:]}")
+
+
+def menu_item(app, menu_key, name, limit=40):
+    key(menu_key)
+    for _ in range(limit):
+        key("Down")
+        acc = hear(app)
+        if acc and acc.getRoleName() == "menu item" and acc.name.split("\t")[0].startswith(name):
+            key("Return")
+            time.sleep(1)
+            return
+    key("Escape")
+    sys.exit(f"no menu item {name!r}; heard: {heard[-8:]}")
+
+
+def dump(path):
+    out = subprocess.run([f"{build}/bin/mosaiq-cli", "dump", path], check=True,
+                         capture_output=True, text=True).stdout
+    return json.loads(out)
+
+
+def main():
+    app = find_app()
+    time.sleep(2)
+    hear(app)
+
+    # New Collage: File menu, "New Project", OK.
+    menu_item(app, "alt+f", "New Project")
+    hear(app)
+    key("Return")
+    time.sleep(1)
+
+    # Two photos from the browser: arrows move, Enter adds.
+    tab_to(app, "list", "Photo library")
+    key("Right", "Return")
+    time.sleep(1)
+    tab_to(app, "list", "Photo library")
+    key("Right", "Return")
+    time.sleep(1)
+
+    # A text: Edit menu, "Add Text", then typing goes into the text box.
+    menu_item(app, "alt+e", "Add Text")
+    hear(app)
+    type_text("Hello")
+    time.sleep(1.5)
+
+    # Arrange the photos with the dialog's defaults.
+    menu_item(app, "alt+e", "Arrange")
+    hear(app)
+    key("Return")
+    time.sleep(1.5)
+
+    # Every object by Tab on the canvas, as a screen reader announces them.
+    canvas = tab_to(app, "canvas")
+    objects = []
+    for _ in range(3):
+        key("Tab")
+        selected = [canvas.getChildAtIndex(i) for i in range(canvas.childCount)]
+        selected = [c for c in selected
+                    if c is not None and c.getState().contains(pyatspi.STATE_SELECTED)]
+        objects.append(selected[0].name if selected else "(none)")
+    heard.append("selected in turn: " + " | ".join(objects))
+
+    path = os.path.join(scratch, "keyboard.dcf")
+    key("ctrl+s")
+    time.sleep(1.5)
+    hear(app)
+    type_text(path)
+    key("Return")
+    time.sleep(2)
+    if not os.path.exists(path):
+        sys.exit(f"the project was not saved; heard: {heard[-6:]}")
+    before = dump(path)
+
+    # Back on the canvas the last object is still selected: nudge it 15 pixels right.
+    tab_to(app, "canvas")
+    key("Right", "Right", "Right", "Right", "Right", "shift+Right")
+    time.sleep(1)
+    key("ctrl+s")
+    time.sleep(2)
+    after = dump(path)
+
+    for line in heard:
+        print("heard: " + line)
+    kinds = [o.get("kind") for o in after["objects"]]
+    print("saved objects:", kinds)
+    moved = [(a.get("x"), a.get("y"), b.get("x"), b.get("y"))
+             for a, b in zip(before["objects"], after["objects"]) if a != b]
+    print("moved:", moved)
+    ok = (len(after["objects"]) == 3 and kinds.count("photo") == 2 and
+          len(moved) == 1 and moved[0][2] - moved[0][0] == 15 and moved[0][3] == moved[0][1])
+    print("RESULT: " + ("the keyboard made the collage" if ok else "the collage is not as made"))
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
