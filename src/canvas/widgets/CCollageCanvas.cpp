@@ -558,7 +558,7 @@ void CCollageCanvas::AnnounceSelection() {
     }
     // Nothing selected: the canvas itself is what has the focus.
     QAccessibleEvent event(this, QAccessible::SelectionRemove);
-    QAccessible::updateAccessibility(&event);
+    Announce(event);
 }
 
 void CCollageCanvas::focusInEvent(QFocusEvent* event) {

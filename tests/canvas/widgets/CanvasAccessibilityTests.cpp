@@ -7,11 +7,15 @@
 #include "core/Notifier.h"
 #include "core/text/FixedText.h"
 
+#include "ui/widgets/access/AccessibleItems.h"
+
 #include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace mosaiq {
 namespace {
@@ -26,7 +30,7 @@ protected:
     void SetUp() override {
         InstallCanvasAccessibility();
         Events().clear();
-        QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
+        SetAnnouncementWatcher([](QAccessibleEvent* e) {
             if (qobject_cast<CCollageCanvas*>(e->object()))
                 Events().push_back({e->type(), e->child()});
         });
@@ -42,7 +46,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         canvas->setFocus();
     }
-    void TearDown() override { QAccessible::installUpdateHandler(nullptr); }
+    void TearDown() override {
+        SetAnnouncementWatcher(nullptr);
+    }
 
     CollageDocument& Doc() { return canvas->Document(); }
     QAccessibleInterface* Iface() { return QAccessible::queryAccessibleInterface(canvas); }

@@ -69,19 +69,33 @@ QString ControlDescription(const QWidget* w, const QString& name) {
     return w->toolTip() != name ? w->toolTip() : QString();
 }
 
+namespace {
+AnnouncementWatcher g_watcher = nullptr;
+} // namespace
+
+void SetAnnouncementWatcher(AnnouncementWatcher watcher) {
+    g_watcher = watcher;
+}
+
+void Announce(QAccessibleEvent& event) {
+    if (g_watcher)
+        g_watcher(&event);
+    QAccessible::updateAccessibility(&event);
+}
+
 void AnnounceState(QObject* control, QAccessible::State changed) {
     QAccessibleStateChangeEvent event(control, changed);
-    QAccessible::updateAccessibility(&event);
+    Announce(event);
 }
 
 void AnnounceValue(QObject* control, const QVariant& value) {
     QAccessibleValueChangeEvent event(control, value);
-    QAccessible::updateAccessibility(&event);
+    Announce(event);
 }
 
 void AnnounceName(QObject* control) {
     QAccessibleEvent event(control, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+    Announce(event);
 }
 
 void AnnounceItem(QWidget* view, int item, QAccessible::Event type) {
@@ -89,7 +103,7 @@ void AnnounceItem(QWidget* view, int item, QAccessible::Event type) {
         return;
     QAccessibleEvent event(view, type);
     event.setChild(item);
-    QAccessible::updateAccessibility(&event);
+    Announce(event);
 }
 
 namespace {

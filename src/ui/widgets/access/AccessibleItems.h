@@ -27,7 +27,11 @@ QString ControlName(const QWidget* w, const QString& caption = QString());
 // The tooltip when it is more than the name; else the owner's accessible description.
 QString ControlDescription(const QWidget* w, const QString& name);
 
-// Announcements; they reach assistive technology only while one listens.
+// Announcements; they reach assistive technology only while one listens, and the watcher (when
+// set) always: a log or a test sees what a screen reader would be told.
+using AnnouncementWatcher = void (*)(QAccessibleEvent* event);
+void SetAnnouncementWatcher(AnnouncementWatcher watcher);
+void Announce(QAccessibleEvent& event);
 void AnnounceState(QObject* control, QAccessible::State changed);
 void AnnounceValue(QObject* control, const QVariant& value);
 void AnnounceName(QObject* control);

@@ -143,12 +143,6 @@ public:
                                                         : QStringLiteral("Horizontal scroll bar");
         return RangeAccessible::text(t);
     }
-    QAccessible::State state() const override {
-        QAccessible::State s = RangeAccessible::state();
-        s.vertical = Bar()->Orientation() == Qt::Vertical;
-        s.horizontal = !s.vertical;
-        return s;
-    }
 };
 
 class ListBoxAccessible : public AccessibleItemView {
