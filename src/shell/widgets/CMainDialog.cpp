@@ -173,6 +173,7 @@ void CMainDialog::CreateChildren() {
     for (float step : kZoomSteps)
         m_zoomBox->AddString(QStringLiteral("%1%").arg(int(step * 100.0f + 0.5f)));
     m_zoomBox->SetCurSel(m_zoomIndex);
+    m_zoomBox->setAccessibleName(tr("Zoom"));
     m_zoomBox->SetVisibleRows(int(kZoomSteps.size())); // every step at once, no scroll bars
     connect(m_zoomBox, &CVexComboBox::closeUp, this, [this] { SetZoomIndex(m_zoomBox->GetCurSel()); });
     connect(m_zoomBox, &CVexComboBox::selEndOk, this, [this] { SetZoomIndex(m_zoomBox->GetCurSel()); });
@@ -382,6 +383,7 @@ void CMainDialog::SetZoomIndex(int index) {
     m_zoomIndex = (index >= 0 && index < int(kZoomSteps.size())) ? index : -1;
     if (m_zoomBox->GetCurSel() != m_zoomIndex)
         m_zoomBox->SetCurSel(m_zoomIndex);
+    m_zoomBox->setAccessibleName(tr("Zoom"));
     ApplyZoom();
 }
 

@@ -68,6 +68,14 @@ CTextPanel::CTextPanel(QWidget* parent) : QWidget(parent) {
     m_entry->setTabChangesFocus(true);
     connect(m_entry, &QPlainTextEdit::textChanged, this, &CTextPanel::OnEntryChanged);
 
+    // The labels are drawn, not widgets: the controls carry their names themselves.
+    m_slider->setAccessibleName(tr("Transparency"));
+    m_fonts->setAccessibleName(tr("Font"));
+    m_first->setAccessibleName(tr("1st Color"));
+    m_second->setAccessibleName(tr("2nd Color"));
+    m_styles->setAccessibleName(tr("Style"));
+    m_entry->setAccessibleName(tr("Text"));
+
     m_add = new CBitmapButton(kAddId, this);
     m_add->SetBitmaps(195, 194, 193, 195);
     m_add->SetCaption(tr("Add"));

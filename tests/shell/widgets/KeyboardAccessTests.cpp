@@ -4,6 +4,8 @@
 #include "canvas/widgets/CCollageCanvas.h"
 #include "common/TestSupport.h"
 #include "core/Notifier.h"
+#include "core/data/BuiltinData.h"
+#include "library/packs/StarterLibraries.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "shell/widgets/CMainDialog.h"
@@ -36,6 +38,8 @@ QStringList& StatusTexts() {
 class KeyboardAccess : public ::testing::Test {
 protected:
     void SetUp() override {
+        WriteOutReport report = WriteBuiltinDataFiles(data.Path());
+        WriteStarterLibraries(data.Path(), report);
         SetDialogProvider(&dialogs);
         StatusTexts().clear();
         SetAnnouncementWatcher([](QAccessibleEvent* e) {
@@ -71,17 +75,20 @@ protected:
         dialogs.AnswerFiles(paths);
         ASSERT_TRUE(window->RunCommand(cmd::kImportPhotos));
         ASSERT_TRUE(QTest::qWaitFor([&] { return notes.messages.size() > before; }, 20000));
+        // The progress window had the activation; offscreen no window manager hands it back.
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
     }
-    // Presses key on whatever has the focus.
+    // Presses key on whatever has the focus (the window itself when nothing in it has).
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, key, modifiers);
+        QTest::keyClick(focus ? focus : window.get(), key, modifiers);
     }
     // Tabs until w has the focus; false when a whole round never reaches it.
     bool TabTo(QWidget* w) {
-        for (int i = 0; i < 300 && QApplication::focusWidget() != w; ++i)
+        for (int i = 0; i < 300 && QApplication::focusWidget() != w; ++i) {
             Key(Qt::Key_Tab);
+        }
         return QApplication::focusWidget() == w;
     }
 
