@@ -11,7 +11,7 @@ import time
 
 import pyatspi
 
-from atspi_common import describe, find_app, focused, key, type_text, walk
+from atspi_common import describe, find_app, focus_window, focused, key, type_text, walk
 
 scratch, build = sys.argv[1], sys.argv[2]
 heard = []
@@ -55,6 +55,7 @@ def dump(path):
 def main():
     app = find_app()
     time.sleep(2)
+    focus_window()
     hear(app)
 
     # New Collage: File menu, "New Project", OK.

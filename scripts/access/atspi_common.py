@@ -21,6 +21,15 @@ def find_app(name="mosaiq", timeout=30.0):
     sys.exit(f"no application named {name!r} on the accessibility bus")
 
 
+def focus_window(title="Mosaiq Photo Editor"):
+    """Gives the editor's window the keyboard (no window manager runs under Xvfb)."""
+    found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", title],
+                           capture_output=True, text=True, check=True).stdout.split()
+    for window in found:
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False)
+    time.sleep(0.5)
+
+
 def actions(acc):
     try:
         action = acc.queryAction()

@@ -13,6 +13,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -75,6 +76,8 @@ CTextPanel::CTextPanel(QWidget* parent) : QWidget(parent) {
     m_second->setAccessibleName(tr("2nd Color"));
     m_styles->setAccessibleName(tr("Style"));
     m_entry->setAccessibleName(tr("Text"));
+    m_entry->verticalScrollBar()->setAccessibleName(tr("Text vertical scroll bar"));
+    m_entry->horizontalScrollBar()->setAccessibleName(tr("Text horizontal scroll bar"));
 
     m_add = new CBitmapButton(kAddId, this);
     m_add->SetBitmaps(195, 194, 193, 195);

@@ -6,6 +6,8 @@
 #include "core/Notifier.h"
 #include "core/data/BuiltinData.h"
 #include "library/packs/StarterLibraries.h"
+#include "batch/widgets/CBatchConvertDialog.h"
+#include "imaging/widgets/CNewCollageDialog.h"
 #include "library/widgets/CLibraryPanel.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "shell/widgets/CMainDialog.h"
@@ -217,13 +219,10 @@ TEST_F(KeyboardAccess, StatusLineSaysWhatHappened) {
     EXPECT_EQ(iface->text(QAccessible::Name), line->Text());
 }
 
-// Every object that can be operated has a name and a role that says what it is, in the whole
-// tree of the window (hidden panels included).
-TEST_F(KeyboardAccess, EveryOperableObjectIsNamedWithAProperRole) {
-    Import(1);
-    Doc().AddText();
+// The operable objects under root without a name or with a role that says nothing; counts the
+// operable ones into operable.
+QStringList UnnamedOperable(QAccessibleInterface* root, int& operable) {
     QStringList faults;
-    int operable = 0;
     std::function<void(QAccessibleInterface*, const QString&)> walk =
         [&](QAccessibleInterface* node, const QString& path) {
             const QAccessible::State s = node->state();
@@ -249,8 +248,25 @@ TEST_F(KeyboardAccess, EveryOperableObjectIsNamedWithAProperRole) {
                 if (QAccessibleInterface* child = node->child(i))
                     walk(child, where);
         };
-    walk(QAccessible::queryAccessibleInterface(window.get()), QString());
-    EXPECT_GT(operable, 60);
+    walk(root, QString());
+    return faults;
+}
+
+// Every object that can be operated has a name and a role that says what it is, in the whole
+// tree of the window (hidden panels included) and of the dialogs it opens.
+TEST_F(KeyboardAccess, EveryOperableObjectIsNamedWithAProperRole) {
+    Import(1);
+    Doc().AddText();
+    int operable = 0;
+    QStringList faults = UnnamedOperable(QAccessible::queryAccessibleInterface(window.get()), operable);
+    EXPECT_GT(operable, 100);
+    CNewCollageDialog newCollage(CollageSettings{}, window.get());
+    CBatchConvertDialog converter(window.get());
+    for (QWidget* dialog : {static_cast<QWidget*>(&newCollage), static_cast<QWidget*>(&converter)}) {
+        int inDialog = 0;
+        faults += UnnamedOperable(QAccessible::queryAccessibleInterface(dialog), inDialog);
+        EXPECT_GT(inDialog, 5) << dialog->metaObject()->className();
+    }
     EXPECT_TRUE(faults.isEmpty()) << faults.size() << " of " << operable << ":\n"
                                   << faults.join(QLatin1Char('\n')).toStdString();
 }

@@ -4,6 +4,7 @@
 #include "canvas/widgets/CCollageCanvas.h"
 #include "core/text/FixedText.h"
 #include "library/items/DecorationTypes.h"
+#include "imaging/widgets/access/ImagingAccessible.h"
 #include "library/widgets/access/LibraryAccessible.h"
 #include "ui/widgets/access/AccessibleItems.h"
 
@@ -99,6 +100,7 @@ QString CanvasObjectName(const CanvasObject& object) {
 }
 
 void InstallCanvasAccessibility() {
+    InstallImagingAccessibility();
     InstallLibraryAccessibility();
     static bool installed = false;
     if (installed)
