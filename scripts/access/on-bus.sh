@@ -10,6 +10,7 @@ launcher=""
 cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
   [ -n "$launcher" ] && kill "$launcher" 2>/dev/null || true
+  [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -29,6 +30,12 @@ for i, colour in enumerate([(200, 60, 60), (60, 120, 200)]):
 PY
 "$build/bin/mosaiq-cli" init >/dev/null
 "$build/bin/mosaiq-cli" import-photos "$scratch/photo1.png" "$scratch/photo2.png" >/dev/null
+# A window manager gives the editor's window the keyboard, as a desktop does.
+if command -v openbox >/dev/null 2>&1; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  sleep 1
+fi
 "$build/bin/mosaiq" &
 app=$!
-/usr/bin/python3 "$here/atspi_$mode.py" "$scratch" "$build"
+/usr/bin/python3 "${ACCESS_SCRIPT:-$here/atspi_$mode.py}" "$scratch" "$build"

@@ -345,6 +345,7 @@ void CCollageCanvas::resizeEvent(QResizeEvent* event) {
 
 void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
+    m_walkFromEnd = false;
     m_swallowContextMenu = false;
     if (PreviewMode()) {
         // The click that ends a preview does nothing else: a right one opens no menu, whether
@@ -524,6 +525,12 @@ bool CCollageCanvas::RunKey(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool CCollageCanvas::SelectAdjacent(int direction) {
+    if (m_walkFromEnd) {
+        // Entered by Tab: the walk begins at the first object (Shift+Tab: the last), whatever
+        // was selected before, so every object is reached before Tab leaves again.
+        m_walkFromEnd = false;
+        return SelectObject(direction > 0 ? 0 : int(m_doc.objects.size()) - 1);
+    }
     return SelectObject(AdjacentObject(m_doc, direction));
 }
 
@@ -562,11 +569,13 @@ void CCollageCanvas::AnnounceSelection() {
 }
 
 void CCollageCanvas::focusInEvent(QFocusEvent* event) {
+    m_walkFromEnd = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
     update();
     QWidget::focusInEvent(event);
 }
 
 void CCollageCanvas::focusOutEvent(QFocusEvent* event) {
+    m_walkFromEnd = false;
     update();
     QWidget::focusOutEvent(event);
 }

@@ -158,6 +158,8 @@ private:
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
     bool m_swallowContextMenu = false; // the right click that ended a preview
+    // The focus came by Tab or Shift+Tab: the next walk starts at the first (last) object.
+    bool m_walkFromEnd = false;
     WheelAccumulator m_zoomWheel;
     RecentPhotoPictures m_recentPictures;
     bool m_rescaling = false;    // a zoom step's pictures are being rebuilt in the background

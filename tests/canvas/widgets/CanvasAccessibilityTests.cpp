@@ -179,7 +179,15 @@ TEST_F(CanvasAccessibility, TabWalksTheObjectsThenLeavesTheCanvas) {
     QTest::keyClick(canvas, Qt::Key_Tab); // past the last: no keyboard trap
     EXPECT_TRUE(after->hasFocus());
     EXPECT_EQ(SelectedIndex(), 2) << "leaving keeps the selection";
-    canvas->setFocus();
+    // Coming back by Tab starts the walk at the first object again (Shift+Tab: the last).
+    after->setFocus();
+    canvas->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(canvas, Qt::Key_Tab);
+    EXPECT_EQ(SelectedIndex(), 0);
+    after->setFocus();
+    canvas->setFocus(Qt::BacktabFocusReason);
+    QTest::keyClick(canvas, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedIndex(), 2);
     QTest::keyClick(canvas, Qt::Key_F6);
     EXPECT_TRUE(after->hasFocus());
 }
