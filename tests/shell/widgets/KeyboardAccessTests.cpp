@@ -9,6 +9,7 @@
 #include "batch/widgets/CBatchConvertDialog.h"
 #include "imaging/widgets/CNewCollageDialog.h"
 #include "library/widgets/CLibraryPanel.h"
+#include "text/widgets/CTextStyleList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CMenuBarButton.h"
@@ -177,6 +178,26 @@ TEST_F(KeyboardAccess, BrowserAndLibraryPanelWorkByArrowsAndEnter) {
     const int before = Doc().History().Count();
     Key(Qt::Key_Return);
     EXPECT_EQ(Doc().History().Count(), before + 1) << "Enter applies the frame as a double click";
+}
+
+TEST_F(KeyboardAccess, TextStylesAreChosenByArrows) {
+    window->RunCommand(cmd::kTextTab);
+    auto* styles = window->Panel(PanelSlot::Text)->findChild<CTextStyleList*>();
+    ASSERT_NE(styles, nullptr);
+    ASSERT_TRUE(TabTo(styles));
+    const int before = Doc().textTemplate.style;
+    const int row = styles->CurrentRow();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(styles->CurrentRow(), row + 2);
+    EXPECT_NE(Doc().textTemplate.style, before) << "the chosen style reaches the text settings";
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(styles);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Style"));
+    EXPECT_EQ(list->child(row + 2)->text(QAccessible::Name), QStringLiteral("Style %1").arg(row + 3));
+    EXPECT_TRUE(list->child(row + 2)->state().selected);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(styles->CurrentRow(), 0);
 }
 
 TEST_F(KeyboardAccess, KeyEditsOfABurstAreOneUndoStep) {

@@ -6,6 +6,7 @@
 #include "library/items/DecorationTypes.h"
 #include "imaging/widgets/access/ImagingAccessible.h"
 #include "library/widgets/access/LibraryAccessible.h"
+#include "text/widgets/access/TextAccessible.h"
 #include "ui/widgets/access/AccessibleItems.h"
 
 #include <QCoreApplication>
@@ -101,6 +102,7 @@ QString CanvasObjectName(const CanvasObject& object) {
 
 void InstallCanvasAccessibility() {
     InstallImagingAccessibility();
+    InstallTextAccessibility();
     InstallLibraryAccessibility();
     static bool installed = false;
     if (installed)
