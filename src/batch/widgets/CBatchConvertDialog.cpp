@@ -71,6 +71,8 @@ CBatchConvertDialog::CBatchConvertDialog(QWidget* parent)
     setFixedSize(560, 386);
     m_fileList->setGeometry(kFileListRect.adjusted(1, 1, -1, -1));
     m_formatList->setGeometry(kFormatListRect.adjusted(1, 1, -1, -1));
+    m_fileList->List()->setAccessibleName(tr("Picture files"));
+    m_formatList->List()->setAccessibleName(tr("Output format"));
     QStringList formats;
     for (const BatchFormat& f : BatchFormats())
         formats << QLatin1String(f.text);

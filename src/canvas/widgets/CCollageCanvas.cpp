@@ -3,7 +3,11 @@
 #include "ui/widgets/CVexScrollBar.h"
 
 #include "canvas/document/ObjectGeometry.h"
+#include "canvas/interaction/CanvasKeys.h"
+#include "core/text/FixedText.h"
 #include "ui/widgets/Skin.h"
+#include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -287,6 +291,10 @@ void CCollageCanvas::paintEvent(QPaintEvent* event) {
                                kBarShortening),
                          QColor(240, 240, 240));
     }
+    if (hasFocus() && !PreviewMode()) {
+        painter.resetTransform();
+        DrawFocusMark(painter, rect());
+    }
     // Handles are kept only for what a pass covered: a partial repaint leaves them to the next
     // full pass.
     m_regionsStale = !event->rect().contains(rect());
@@ -352,6 +360,7 @@ void CCollageCanvas::resizeEvent(QResizeEvent* event) {
 
 void CCollageCanvas::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
+    m_walkFromEnd = false;
     m_swallowContextMenu = false;
     if (PreviewMode()) {
         // The click that ends a preview does nothing else: a right one opens no menu, whether
@@ -468,40 +477,136 @@ void CCollageCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     Q_EMIT objectDoubleClicked();
 }
 
+bool CCollageCanvas::event(QEvent* event) {
+    // Tab and Shift+Tab walk the objects before they move the focus (see RunKey).
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            RunKey(key->key(), key->modifiers())) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void CCollageCanvas::keyPressEvent(QKeyEvent* event) {
     // Cell mode takes its keys first.
     if (const auto outcome = m_interaction.LayoutKey(event->key())) {
         Apply(*outcome);
         return;
     }
-    switch (event->key()) {
-    case Qt::Key_Delete:
+    if (!RunKey(event->key(), event->modifiers()))
+        QWidget::keyPressEvent(event);
+}
+
+bool CCollageCanvas::RunKey(int key, Qt::KeyboardModifiers modifiers) {
+    const std::optional<CanvasKeyBinding> row = FindCanvasKey(key, modifiers);
+    if (!row)
+        return false;
+    const bool editing = !PreviewMode();
+    switch (row->action) {
+    case CanvasKeyAction::Delete:
         Q_EMIT keyCommandPressed();
         Apply(m_interaction.KeyDelete());
-        return;
-    case Qt::Key_Escape:
+        return true;
+    case CanvasKeyAction::Escape:
         Apply(m_interaction.KeyEscape());
-        return;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down: {
-        if (PreviewMode())
-            return;
-        // One canvas pixel a press, ten with Shift.
-        const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
-        const int key = event->key();
-        Q_EMIT nudgeRequested(key == Qt::Key_Left    ? -step
-                              : key == Qt::Key_Right ? step
-                                                     : 0,
-                              key == Qt::Key_Up     ? -step
-                              : key == Qt::Key_Down ? step
-                                                    : 0);
+        return true;
+    case CanvasKeyAction::Nudge:
+        if (editing)
+            Q_EMIT nudgeRequested(row->dx, row->dy);
+        return true;
+    case CanvasKeyAction::Scale:
+        if (editing)
+            Q_EMIT scaleRequested(row->dx);
+        return true;
+    case CanvasKeyAction::Turn:
+        if (editing)
+            Q_EMIT turnRequested(row->dx);
+        return true;
+    case CanvasKeyAction::SelectNext:
+    case CanvasKeyAction::SelectPrevious: {
+        const bool next = row->action == CanvasKeyAction::SelectNext;
+        // Past the last object (or the first, backwards) the focus moves on: no keyboard trap.
+        if (!editing || !SelectAdjacent(next ? 1 : -1))
+            QWidget::focusNextPrevChild(next);
+        return true;
+    }
+    case CanvasKeyAction::ContextMenu: {
+        if (!editing)
+            return true;
+        EnsureRegions();
+        QRect area;
+        for (size_t i = 0; i < m_doc.objects.size(); ++i)
+            if (m_doc.objects[i].Selected())
+                area |= ObjectClientRect(int(i));
+        const QPoint at = area.intersected(rect()).isEmpty() ? rect().center()
+                                                             : area.intersected(rect()).center();
+        Q_EMIT contextMenuRequested(mapToGlobal(at));
+        return true;
+    }
+    case CanvasKeyAction::LeaveCanvas:
+        QWidget::focusNextPrevChild(true);
+        return true;
+    }
+    return false;
+}
+
+bool CCollageCanvas::SelectAdjacent(int direction) {
+    if (m_walkFromEnd) {
+        // Entered by Tab: the walk begins at the first object (Shift+Tab: the last), whatever
+        // was selected before, so every object is reached before Tab leaves again.
+        m_walkFromEnd = false;
+        return SelectObject(direction > 0 ? 0 : int(m_doc.objects.size()) - 1);
+    }
+    return SelectObject(AdjacentObject(m_doc, direction));
+}
+
+bool CCollageCanvas::SelectObject(int index) {
+    if (index < 0 || index >= int(m_doc.objects.size()))
+        return false;
+    // A pending nudge burst belongs to the object it moved: it is committed first.
+    Q_EMIT keyCommandPressed();
+    SelectOnlyObject(m_doc, index);
+    Redraw();
+    if (const TextRecord* text = m_doc.objects[size_t(index)].Text())
+        Q_EMIT textEntryRequested(ReadFixedText(text->text));
+    Q_EMIT selectionChanged();
+    AnnounceSelection();
+    return true;
+}
+
+QRect CCollageCanvas::ObjectClientRect(int index) const {
+    if (index < 0 || index >= int(m_doc.objects.size()))
+        return QRect();
+    return m_doc.objects[size_t(index)].screenRegion.boundingRect().toAlignedRect();
+}
+
+void CCollageCanvas::AnnounceSelection() {
+    for (size_t i = 0; i < m_doc.objects.size(); ++i) {
+        if (!m_doc.objects[i].Selected())
+            continue;
+        AnnounceItem(this, int(i), QAccessible::Selection);
+        if (hasFocus())
+            AnnounceItem(this, int(i), QAccessible::Focus);
         return;
     }
-    default:
-        QWidget::keyPressEvent(event);
-    }
+    // Nothing selected: the canvas itself is what has the focus.
+    QAccessibleEvent event(this, QAccessible::SelectionRemove);
+    Announce(event);
+}
+
+void CCollageCanvas::focusInEvent(QFocusEvent* event) {
+    m_walkFromEnd = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CCollageCanvas::focusOutEvent(QFocusEvent* event) {
+    m_walkFromEnd = false;
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CCollageCanvas::contextMenuEvent(QContextMenuEvent* event) {
@@ -527,8 +632,10 @@ void CCollageCanvas::Apply(const CanvasInteraction::Outcome& outcome) {
         Redraw();
     if (outcome.textEntry)
         Q_EMIT textEntryRequested(*outcome.textEntry);
-    if (outcome.stateChanged)
+    if (outcome.stateChanged) {
         Q_EMIT selectionChanged();
+        AnnounceSelection();
+    }
     if (outcome.leavePreview)
         Q_EMIT previewEndRequested();
 }

@@ -70,6 +70,12 @@ public:
     // Drops the pending item at a client point (a frame or mask onto the photo there).
     void DropLibraryItemAt(QPoint client);
     void DeleteSelection();
+    // Selects the object after (1) or before (-1) the selection, as Tab does; false past the end.
+    bool SelectAdjacent(int direction);
+    // Makes object index the only selected one, as a click on it does; false when out of range.
+    bool SelectObject(int index);
+    // The object's rectangle in client pixels as last drawn (empty when not drawn).
+    QRect ObjectClientRect(int index) const;
     void MoveUp();
     void MoveDown();
     void MoveToTop();
@@ -99,6 +105,10 @@ Q_SIGNALS:
     void keyCommandPressed();
     // An arrow key: move the selected objects by (dx, dy) canvas pixels.
     void nudgeRequested(int dx, int dy);
+    // Ctrl+arrow: scale the selected objects by `steps` key steps (CanvasKeys.h).
+    void scaleRequested(int steps);
+    // Alt+arrow: turn the selected objects by `steps` key steps.
+    void turnRequested(int steps);
     // A double click outside a preview (the press before it picked the object).
     void objectDoubleClicked();
 
@@ -109,12 +119,19 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     void Apply(const CanvasInteraction::Outcome& outcome);
+    // Runs a key of the canvas's key table; false when the table has no row for it.
+    bool RunKey(int key, Qt::KeyboardModifiers modifiers);
+    // Tells assistive technology which objects are selected now.
+    void AnnounceSelection();
     void ShowCursor(CanvasCursor cursor);
     HandleFrame CurrentHandles() const;
     // Client rectangle covering the selected objects with their handles; invalid when it cannot
@@ -141,6 +158,8 @@ private:
     bool m_regionsStale = true;
     CanvasCursor m_cursor = CanvasCursor::Arrow;
     bool m_swallowContextMenu = false; // the right click that ended a preview
+    // The focus came by Tab or Shift+Tab: the next walk starts at the first (last) object.
+    bool m_walkFromEnd = false;
     WheelAccumulator m_zoomWheel;
     RecentPhotoPictures m_recentPictures;
     bool m_rescaling = false;    // a zoom step's pictures are being rebuilt in the background

@@ -70,11 +70,16 @@ void CNewCollageDialog::CreateControls() {
     m_width->setObjectName(QStringLiteral("width"));
     m_height->setObjectName(QStringLiteral("height"));
     m_path->setObjectName(QStringLiteral("path"));
+    // The labels are drawn, not widgets: the controls carry their names themselves.
+    m_width->setAccessibleName(tr("Width in pixels"));
+    m_height->setAccessibleName(tr("Height in pixels"));
+    m_path->setAccessibleName(tr("Background Image"));
 
     m_colour = new CVexColourPicker(this);
     m_colour->setGeometry(l.colourButton);
     m_colour->SetCustomText(tr("Custom Color"));
     m_colour->setWindowTitle(tr("Color"));
+    m_colour->setAccessibleName(tr("Background Color"));
 
     m_browse = new CBitmapButton(kBrowse, this);
     m_browse->SetBitmaps(348, 348, 348, 348);
@@ -98,6 +103,7 @@ void CNewCollageDialog::CreateControls() {
     connect(m_cancel, &CBitmapButton::commandIssued, this, &QDialog::reject);
     m_close = new CBitmapButton(kCloseButton, this);
     m_close->SetBitmaps(136, 217, 218, 136);
+    m_close->setToolTip(tr("Close"));
     m_close->setGeometry(l.close);
     connect(m_close, &CBitmapButton::commandIssued, this, &QDialog::reject);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/widgets/Skin.h"
 #include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,6 +21,9 @@ void CPlacementButton::SetOn(bool on) {
         return;
     m_on = on;
     update();
+    QAccessible::State checked;
+    checked.checked = true;
+    AnnounceState(this, checked);
 }
 
 void CPlacementButton::paintEvent(QPaintEvent*) {

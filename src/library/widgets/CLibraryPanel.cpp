@@ -7,6 +7,8 @@
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
 #include "ui/widgets/Skin.h"
+#include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -29,7 +31,8 @@ constexpr int kButtonHeight = 20;
 
 CLibraryPanel::CLibraryPanel(int panelId, int kind, QWidget* parent)
     : QWidget(parent), m_panelId(panelId), m_kind(kind) {
-    setFocusPolicy(Qt::ClickFocus);
+    // Reached by Tab too: the arrows move the selection and Enter chooses it.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_bar = new CVScrollBar(this);
     m_bar->SetStep(LibraryGrid::kScrollStep);
@@ -202,6 +205,43 @@ void CLibraryPanel::Select(int index) {
     update();
 }
 
+void CLibraryPanel::Choose(int index) {
+    if (index < 0 || index >= Count())
+        return;
+    m_grid.Select(index);
+    ShowItem(index);
+    Q_EMIT selectionMade(m_kind, SelectedCode());
+    Q_EMIT itemChosen(ApplyAction(), index);
+}
+
+QString CLibraryPanel::ItemName(int index) const {
+    const QString number = QString::number(index + 1);
+    const int selector = m_type == kImportedDecorationType ? kImportedSelector : m_type - 1;
+    if (m_brushes)
+        return tr("Brush %1").arg(number);
+    switch (m_kind) {
+    case kFrameKind:
+        return tr("Frame %1").arg(number);
+    case kMaskKind:
+        return tr("Mask %1").arg(number);
+    case kClipartKind:
+        return m_type == 0 ? tr("Clipart %1").arg(number)
+                           : tr("Decoration %1 %2").arg(DecorationSelectorName(selector), number);
+    default:
+        return tr("Decoration %1 %2").arg(DecorationSelectorName(selector), number);
+    }
+}
+
+void CLibraryPanel::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CLibraryPanel::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
 void CLibraryPanel::ShowItem(int index) {
     m_grid.EnsureVisible(index);
     m_bar->SetPosition(m_grid.Scroll());
@@ -252,8 +292,12 @@ void CLibraryPanel::paintEvent(QPaintEvent*) {
             p.setBrush(Qt::NoBrush);
             p.drawRect(cell.adjusted(0, 0, -1, -1));
             p.drawRect(cell.adjusted(-1, -1, -2, -2));
+            if (hasFocus())
+                DrawFocusMark(p, cell.adjusted(-3, -3, 3, 3));
         }
     }
+    if (hasFocus() && m_grid.Selected() < 0)
+        DrawFocusMark(p, rect());
     if (m_failed) {
         // One line over the bottom of the grid, right of the buttons.
         const int left = int(m_buttons.size()) * kButtonWidth + 6;
@@ -336,7 +380,14 @@ void CLibraryPanel::keyPressEvent(QKeyEvent* event) {
             m_bar->SetPosition(m_grid.Scroll());
             Q_EMIT selectionMade(m_kind, SelectedCode());
             update();
+            AnnounceItem(this, m_grid.Selected(), QAccessible::Selection);
+            AnnounceItem(this, m_grid.Selected(), QAccessible::Focus);
         }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_grid.Selected() >= 0)
+            Q_EMIT itemChosen(ApplyAction(), m_grid.Selected());
         return;
     default:
         QWidget::keyPressEvent(event);

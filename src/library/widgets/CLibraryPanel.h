@@ -51,6 +51,10 @@ public:
     void Select(int index);
     // Scrolls just enough to show the item.
     void ShowItem(int index);
+    // Selects the item and chooses it, as a double-click on it does (Enter chooses the selection).
+    void Choose(int index);
+    // The item's name for assistive technology: its library and number ("Clipart 12").
+    QString ItemName(int index) const;
 
     int PanelId() const { return m_panelId; }
     int Kind() const { return m_kind; }
@@ -93,6 +97,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool LoadFile(const QString& fileName, bool keepPictures);

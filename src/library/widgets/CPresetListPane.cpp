@@ -48,6 +48,10 @@ CPresetListPane::CPresetListPane(QWidget* parent) : QWidget(parent) {
     m_pointer->SetTextColour(QColor(30, 30, 30));
     m_pointer->setToolTip(tr("Stop painting (Esc)"));
     connect(m_pointer, &CBitmapButton::commandIssued, this, [this] { Q_EMIT pointerChosen(); });
+    // The labels are drawn, not widgets: the controls carry their names themselves.
+    m_selector->setAccessibleName(tr("Decoration family"));
+    m_size->setAccessibleName(tr("Brush size"));
+    m_opacity->setAccessibleName(tr("Brush opacity"));
 }
 
 int CPresetListPane::Selector() const {

@@ -6,6 +6,8 @@
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
 #include "shell/widgets/MainMenus.h"
+#include "shell/widgets/access/CStatusLine.h"
+#include "shell/widgets/access/ShellAccessible.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexComboBox.h"
@@ -78,7 +80,9 @@ CMainDialog::CMainDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     setMinimumSize(kMainMinimumSize);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallShellAccessibility();
     CreateChildren();
+    (new CStatusLine(this))->Follow(*m_canvas);
     CreateShortcuts();
     // The groups build their panels into the areas made above. Recovery comes first: while it
     // asks at start whether to recover, it holds back the files handed over.
@@ -101,6 +105,8 @@ CMainDialog::CMainDialog(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     ShowPanel(PanelSlot::Frame);
     Relayout();
     UpdateToolbarState();
+    ApplyFocusOrder(*this);
+    m_canvas->setFocus(Qt::OtherFocusReason);
 }
 
 CMainDialog::~CMainDialog() {
@@ -142,6 +148,7 @@ void CMainDialog::CreateChildren() {
         tab->SetBitmaps(141, 141, 141, 141);
         tab->SetCaption(tabCaptions[i]);
         tab->SetTextColour(kTabCaption);
+        tab->SetAccessRole(CBitmapButton::AccessRole::PageTab);
         connect(tab, &CBitmapButton::commandIssued, this, issue);
         m_tabs[size_t(i)] = tab;
     }
@@ -166,6 +173,7 @@ void CMainDialog::CreateChildren() {
     for (float step : kZoomSteps)
         m_zoomBox->AddString(QStringLiteral("%1%").arg(int(step * 100.0f + 0.5f)));
     m_zoomBox->SetCurSel(m_zoomIndex);
+    m_zoomBox->setAccessibleName(tr("Zoom"));
     m_zoomBox->SetVisibleRows(int(kZoomSteps.size())); // every step at once, no scroll bars
     connect(m_zoomBox, &CVexComboBox::closeUp, this, [this] { SetZoomIndex(m_zoomBox->GetCurSel()); });
     connect(m_zoomBox, &CVexComboBox::selEndOk, this, [this] { SetZoomIndex(m_zoomBox->GetCurSel()); });
@@ -247,6 +255,7 @@ void CMainDialog::InstallPanel(PanelSlot slot, QWidget* panel) {
     m_installed[size_t(slot)] = true;
     panel->setVisible(slot == m_activePanel && !InPreview());
     Relayout();
+    ApplyFocusOrder(*this);
 }
 
 void CMainDialog::InstallArea(SideArea area, QWidget* widget) {
@@ -257,6 +266,7 @@ void CMainDialog::InstallArea(SideArea area, QWidget* widget) {
     place = widget;
     widget->setVisible(!InPreview());
     Relayout();
+    ApplyFocusOrder(*this);
 }
 
 QWidget* CMainDialog::Panel(PanelSlot slot) const {
@@ -275,6 +285,7 @@ void CMainDialog::ShowPanel(PanelSlot slot) {
     for (int i = 0; i < kTabCount; ++i) {
         const int bitmap = i == int(slot) ? 192 : 141;
         m_tabs[size_t(i)]->SetBitmaps(bitmap, bitmap, bitmap, bitmap);
+        m_tabs[size_t(i)]->SetChecked(i == int(slot));
     }
     m_canvas->Redraw();
 }
@@ -372,6 +383,7 @@ void CMainDialog::SetZoomIndex(int index) {
     m_zoomIndex = (index >= 0 && index < int(kZoomSteps.size())) ? index : -1;
     if (m_zoomBox->GetCurSel() != m_zoomIndex)
         m_zoomBox->SetCurSel(m_zoomIndex);
+    m_zoomBox->setAccessibleName(tr("Zoom"));
     ApplyZoom();
 }
 

@@ -1,7 +1,9 @@
 #include "shell/widgets/CMenuBarButton.h"
 
 #include "ui/widgets/Skin.h"
+#include "ui/widgets/SkinPainting.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,7 +12,7 @@ namespace mosaiq {
 CMenuBarButton::CMenuBarButton(int commandId, const QString& caption, QWidget* parent)
     : QWidget(parent), m_commandId(commandId), m_caption(caption) {
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void CMenuBarButton::paintEvent(QPaintEvent*) {
@@ -25,6 +27,31 @@ void CMenuBarButton::paintEvent(QPaintEvent*) {
     p.setPen(palette().color(QPalette::ButtonText));
     p.drawText(rect().adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
                m_caption);
+    if (hasFocus())
+        DrawFocusMark(p, rect());
+}
+
+void CMenuBarButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+        Click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CMenuBarButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CMenuBarButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CMenuBarButton::enterEvent(QEnterEvent*) {

@@ -13,6 +13,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -67,6 +68,16 @@ CTextPanel::CTextPanel(QWidget* parent) : QWidget(parent) {
     m_entry->setFrameShape(QFrame::NoFrame);
     m_entry->setTabChangesFocus(true);
     connect(m_entry, &QPlainTextEdit::textChanged, this, &CTextPanel::OnEntryChanged);
+
+    // The labels are drawn, not widgets: the controls carry their names themselves.
+    m_slider->setAccessibleName(tr("Transparency"));
+    m_fonts->setAccessibleName(tr("Font"));
+    m_first->setAccessibleName(tr("1st Color"));
+    m_second->setAccessibleName(tr("2nd Color"));
+    m_styles->setAccessibleName(tr("Style"));
+    m_entry->setAccessibleName(tr("Text"));
+    m_entry->verticalScrollBar()->setAccessibleName(tr("Text vertical scroll bar"));
+    m_entry->horizontalScrollBar()->setAccessibleName(tr("Text horizontal scroll bar"));
 
     m_add = new CBitmapButton(kAddId, this);
     m_add->SetBitmaps(195, 194, 193, 195);

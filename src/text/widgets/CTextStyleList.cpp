@@ -4,7 +4,10 @@
 #include "text/TextDraw.h"
 #include "text/TextTemplateRules.h"
 #include "ui/widgets/CVexScrollBar.h"
+#include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -38,6 +41,8 @@ TextRecord SampleRecord(int style) {
 } // namespace
 
 CTextStyleList::CTextStyleList(QWidget* parent) : QWidget(parent) {
+    // Reached by Tab too: Up and Down choose the style above or below.
+    setFocusPolicy(Qt::StrongFocus);
     m_bar = new CVScrollBar(this);
     m_bar->SetStep(kRowHeight / 4);
     m_bar->hide();
@@ -143,8 +148,12 @@ void CTextStyleList::paintEvent(QPaintEvent* event) {
             p.setBrush(Qt::NoBrush);
             p.drawRect(frame);
             p.drawRect(frame.translated(-1, -1));
+            if (hasFocus())
+                DrawFocusMark(p, r);
         }
     }
+    if (hasFocus() && m_current < 0)
+        DrawFocusMark(p, rect());
 }
 
 void CTextStyleList::mousePressEvent(QMouseEvent* event) {
@@ -155,6 +164,50 @@ void CTextStyleList::mousePressEvent(QMouseEvent* event) {
         return;
     SetCurrentRow(row);
     Q_EMIT rowChosen(row);
+}
+
+void CTextStyleList::ChooseRow(int row) {
+    if (row < 0 || row >= kRowCount)
+        return;
+    SetCurrentRow(row);
+    const QRect r = RowRect(row);
+    if (r.top() < 0)
+        ScrollTo(row * kRowHeight);
+    else if (r.bottom() >= height())
+        ScrollTo((row + 1) * kRowHeight - height());
+    AnnounceItem(this, row, QAccessible::Selection);
+    if (hasFocus())
+        AnnounceItem(this, row, QAccessible::Focus);
+    Q_EMIT rowChosen(row);
+}
+
+void CTextStyleList::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+        ChooseRow(std::max(0, m_current - 1));
+        return;
+    case Qt::Key_Down:
+        ChooseRow(std::min(kRowCount - 1, m_current + 1));
+        return;
+    case Qt::Key_Home:
+        ChooseRow(0);
+        return;
+    case Qt::Key_End:
+        ChooseRow(kRowCount - 1);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CTextStyleList::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CTextStyleList::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CTextStyleList::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -35,6 +35,8 @@ public:
     QRect RowRect(int row) const;
     // The kept sample of a row (drawn on first use).
     const QPixmap& Sample(int row);
+    // Makes the row current, shows it and announces rowChosen, as a click on it does.
+    void ChooseRow(int row);
 
 signals:
     void rowChosen(int row);
@@ -45,6 +47,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int RowWidth() const;

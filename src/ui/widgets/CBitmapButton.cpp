@@ -2,7 +2,9 @@
 
 #include "ui/widgets/Skin.h"
 #include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,6 +14,7 @@ CBitmapButton::CBitmapButton(int commandId, QWidget* parent)
     : QWidget(parent), m_commandId(commandId) {
     setAttribute(Qt::WA_Hover, false);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void CBitmapButton::SetBitmaps(int normal, int hover, int pressed, int disabled) {
@@ -57,6 +60,48 @@ void CBitmapButton::Enable(bool enabled) {
     setEnabled(enabled);
 }
 
+void CBitmapButton::SetChecked(bool checked) {
+    if (m_checked == checked)
+        return;
+    m_checked = checked;
+    update();
+    QAccessible::State changed;
+    changed.checked = true;
+    AnnounceState(this, changed);
+}
+
+void CBitmapButton::Click() {
+    if (!isEnabled() || m_state == kDisabled)
+        return;
+    emit commandIssued(m_commandId);
+}
+
+void CBitmapButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() & ~Qt::KeypadModifier) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        Click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CBitmapButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CBitmapButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
 void CBitmapButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange)
         SetState(isEnabled() ? kNormal : kDisabled);
@@ -66,8 +111,14 @@ void CBitmapButton::changeEvent(QEvent* event) {
 void CBitmapButton::SetState(int state) {
     if (m_state == state)
         return;
+    const bool pressedChanged = (m_state == kPressed) != (state == kPressed);
     m_state = state;
     update();
+    if (pressedChanged) {
+        QAccessible::State changed;
+        changed.pressed = true;
+        AnnounceState(this, changed);
+    }
 }
 
 int CBitmapButton::CurrentBitmap() const {
@@ -115,6 +166,8 @@ void CBitmapButton::paintEvent(QPaintEvent*) {
             p.drawText(rect().translated(m_textOffset), Qt::AlignCenter | Qt::TextShowMnemonic,
                        m_caption);
     }
+    if (hasFocus())
+        DrawFocusMark(p, rect());
 }
 
 void CBitmapButton::enterEvent(QEnterEvent*) {

@@ -2,7 +2,8 @@
 
 // A button drawn from four state bitmaps (normal, hover, pressed, disabled), optionally as left
 // cap, middle and right cap, with an optional caption and 16 × 16 icon. A click issues its command
-// id to the owner through commandIssued.
+// id to the owner through commandIssued. It takes the keyboard focus by Tab (never by a click, so
+// the canvas keeps its keys), shows the skin's focus mark and is pressed by Space or Enter.
 
 #include <QIcon>
 #include <QString>
@@ -29,6 +30,15 @@ public:
     // of both centred.
     void SetIconAtLeft(bool atLeft);
     void Enable(bool enabled);
+    // What the button is to assistive technology: a push button (the default), a check box, a
+    // radio button or a page tab; the last three carry a checked state set by the owner.
+    enum class AccessRole { PushButton, CheckBox, RadioButton, PageTab };
+    void SetAccessRole(AccessRole role) { m_accessRole = role; }
+    AccessRole GetAccessRole() const { return m_accessRole; }
+    void SetChecked(bool checked);
+    bool IsChecked() const { return m_checked; }
+    // Presses the button as a click does: issues the command unless it is disabled.
+    void Click();
 
     int CommandId() const { return m_commandId; }
     int State() const { return m_state; }
@@ -47,6 +57,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void SetState(int state);
@@ -61,6 +74,8 @@ private:
     QIcon m_icon;
     QIcon m_disabledIcon;
     bool m_iconAtLeft = false;
+    AccessRole m_accessRole = AccessRole::PushButton;
+    bool m_checked = false;
 };
 
 } // namespace mosaiq

@@ -2,7 +2,9 @@
 
 #include "ui/widgets/Skin.h"
 #include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -14,6 +16,7 @@ namespace mosaiq {
 CBitmapSlider::CBitmapSlider(int controlId, QWidget* parent) : QWidget(parent), m_id(controlId) {
     setMouseTracking(true);
     setMinimumHeight(kThumbHeight);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void CBitmapSlider::SetBitmaps(int track, int thumbNormal, int thumbHover, int thumbPressed) {
@@ -32,8 +35,65 @@ void CBitmapSlider::SetRange(int minimum, int maximum) {
 }
 
 void CBitmapSlider::SetPosition(int position) {
+    const int before = m_position;
     m_position = std::clamp(position, m_min, m_max);
     update();
+    if (m_position != before)
+        AnnounceValue(this, m_position);
+}
+
+int CBitmapSlider::PageStep() const {
+    return std::max(1, (m_max - m_min) / 10);
+}
+
+bool CBitmapSlider::MoveTo(int position) {
+    const int before = m_position;
+    SetPosition(position);
+    if (m_position == before)
+        return false;
+    emit positionChanged(m_id, m_position);
+    return true;
+}
+
+bool CBitmapSlider::StepBy(int steps) {
+    return MoveTo(m_position + steps);
+}
+
+void CBitmapSlider::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        StepBy(-1);
+        return;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        StepBy(1);
+        return;
+    case Qt::Key_PageDown:
+        StepBy(-PageStep());
+        return;
+    case Qt::Key_PageUp:
+        StepBy(PageStep());
+        return;
+    case Qt::Key_Home:
+        MoveTo(m_min);
+        return;
+    case Qt::Key_End:
+        MoveTo(m_max);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CBitmapSlider::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CBitmapSlider::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 QRect CBitmapSlider::ThumbRect() const {
@@ -72,6 +132,8 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
     if (m_state != kNormal) // the hover and pressed looks of a single thumb bitmap
         p.fillRect(thumbRect.adjusted(2, 1, -2, -1),
                    m_state == kPressed ? QColor(0, 0, 0, 40) : QColor(255, 255, 255, 50));
+    if (hasFocus())
+        DrawFocusMark(p, rect());
 }
 
 void CBitmapSlider::ShowTip() {

@@ -1,7 +1,9 @@
 #pragma once
 
 // A track-bar drawn from a track bitmap and thumb bitmaps. A click on the track moves the thumb
-// there and notifies at once; dragging the thumb moves it freely and notifies on release.
+// there and notifies at once; dragging the thumb moves it freely and notifies on release. With the
+// keyboard focus (reached by Tab) the arrows step by one, Page Up and Page Down by a tenth of the
+// range, Home and End go to the ends; every key notifies.
 
 #include <QWidget>
 
@@ -34,6 +36,11 @@ public:
     int PositionAt(int x) const;
     // The tooltip text: the position as a percentage of the range.
     QString TipText() const;
+    // Moves by `steps` single steps (negative: towards the minimum) and notifies when it moved,
+    // as a key press does. True when it moved.
+    bool StepBy(int steps);
+    // One Page Up or Page Down: a tenth of the range, at least 1.
+    int PageStep() const;
 
 signals:
     void positionChanged(int controlId, int position);
@@ -44,9 +51,13 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void ShowTip();
+    bool MoveTo(int position); // sets and notifies when it changed
 
     int m_id;
     int m_track = 170;

@@ -1,4 +1,6 @@
 #include "ui/widgets/CColourPopup.h"
+
+#include "ui/widgets/access/AccessibleItems.h"
 #include "ui/ColorrefColour.h"
 
 #include "ui/NamedColours.h"
@@ -109,6 +111,10 @@ void CColourPopup::SetHover(int index) {
     m_hover = index;
     update(m_layout->ItemRect(old));
     update(m_layout->ItemRect(index));
+    // Cells are items 0–39 to assistive technology, then the Automatic and More Colours boxes.
+    const int item = index >= 0 ? index : index == kPopupAutomatic ? kNamedColourCount
+                                        : index == kPopupMoreColours ? kNamedColourCount + 1 : -1;
+    AnnounceItem(this, item, QAccessible::Focus);
     if (index == kPopupMoreColours) {
         emit selectionChanged(m_initial);
         return;
@@ -201,6 +207,11 @@ void CColourPopup::hideEvent(QHideEvent* event) {
         m_chosen = m_initial;
         End(false);
     }
+}
+
+void CColourPopup::ChooseItem(int item) {
+    SetHover(item);
+    End(true);
 }
 
 void CColourPopup::End(bool ok) {

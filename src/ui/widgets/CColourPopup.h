@@ -25,6 +25,10 @@ public:
     int SelectedIndex() const { return m_selected; }
     Colorref ChosenColour() const { return m_chosen; }
     const ColourPopupLayout& Layout() const { return *m_layout; }
+    // Chooses an item as a click on it does: a cell 0–39, kPopupAutomatic or kPopupMoreColours.
+    void ChooseItem(int item);
+    // Moves the keyboard's mark to an item without choosing it.
+    void MarkItem(int item) { SetHover(item); }
 
 signals:
     // The colour under the mouse or keyboard changed (the initial colour over More Colours).

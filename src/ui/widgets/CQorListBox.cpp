@@ -1,6 +1,7 @@
 #include "ui/widgets/CQorListBox.h"
 
 #include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -33,6 +34,11 @@ void CQorListBox::SetCurrentRow(int row) {
     m_current = row;
     EnsureVisible(row);
     update();
+    if (row >= 0) {
+        AnnounceItem(this, row, QAccessible::Selection);
+        if (hasFocus())
+            AnnounceItem(this, row, QAccessible::Focus);
+    }
     emit currentRowChanged(row);
 }
 
@@ -91,6 +97,8 @@ void CQorListBox::paintEvent(QPaintEvent*) {
         p.drawText(r.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                    m_items[row]);
     }
+    if (hasFocus() && m_current < 0)
+        DrawFocusMark(p, rect());
 }
 
 void CQorListBox::mousePressEvent(QMouseEvent* event) {

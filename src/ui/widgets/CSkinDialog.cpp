@@ -15,6 +15,7 @@ CSkinDialog::CSkinDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_close(new CBitmapButton(kCloseId, this)) {
     m_close->SetBitmaps(136, 217, 218, 136);
+    m_close->setToolTip(tr("Close"));
     connect(m_close, &CBitmapButton::commandIssued, this, &QDialog::reject);
 }
 

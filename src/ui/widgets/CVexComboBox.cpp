@@ -4,6 +4,7 @@
 #include "ui/widgets/CComboDropDown.h"
 #include "ui/widgets/CQorListBox.h"
 #include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -60,10 +61,13 @@ void CVexComboBox::ResetContent() {
 int CVexComboBox::SetCurSel(int index) {
     if (index < -1 || index >= GetCount())
         return -1;
+    const bool changed = m_current != index;
     m_current = index;
     if (m_edit)
         m_edit->setText(index >= 0 ? m_items[index] : QString());
     update();
+    if (changed)
+        AnnounceValue(this, Text());
     return index;
 }
 
@@ -167,6 +171,8 @@ void CVexComboBox::paintEvent(QPaintEvent*) {
             p.setPen(QPen(QColor(61, 127, 208), 1, Qt::DotLine));
             p.drawRect(textRect.adjusted(-1, 1, 0, -2));
         }
+    } else if (m_style == Style::DropDownList && hasFocus() && !IsDroppedDown()) {
+        DrawFocusMark(p, rect().adjusted(1, 1, -20, -1));
     }
 }
 
@@ -243,6 +249,9 @@ void CVexComboBox::OpenDropDown(const std::vector<int>& items) {
         m_drop->setGeometry(geometry);
         emit dropDown();
         m_drop->show();
+        QAccessible::State expanded;
+        expanded.expanded = true;
+        AnnounceState(this, expanded);
         if (m_edit)
             m_edit->setFocus(); // typing goes on into the edit while suggestions show
     }
@@ -255,6 +264,9 @@ void CVexComboBox::CloseDropDown(bool chosen) {
         m_closing = true;
         m_drop->hide();
         m_closing = false;
+        QAccessible::State expanded;
+        expanded.expanded = true;
+        AnnounceState(this, expanded);
     }
     if (!chosen)
         emit selEndCancel();
@@ -270,6 +282,7 @@ void CVexComboBox::Choose(int index) {
         m_edit->setText(m_items[index]);
         m_edit->selectAll();
     }
+    AnnounceValue(this, Text());
     emit selEndOk();
     CloseDropDown(true);
     emit selChange();

@@ -2,6 +2,7 @@
 
 #include "ui/widgets/Skin.h"
 #include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -47,8 +48,11 @@ void CVexScrollBar::SetRange(int range) {
 }
 
 void CVexScrollBar::SetPosition(int position) {
+    const int before = Position();
     m_metrics.SetPosition(position);
     update();
+    if (Position() != before)
+        AnnounceValue(this, Position());
 }
 
 void CVexScrollBar::resizeEvent(QResizeEvent*) {

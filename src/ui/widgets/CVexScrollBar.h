@@ -27,6 +27,9 @@ public:
     const ScrollMetrics& Metrics() const { return m_metrics; }
     Qt::Orientation Orientation() const { return m_orientation; }
     int Look() const { return m_look; }
+    // Acts as a press on its parts does: LineUp/LineDown as the arrows, PageUp/PageDown as the
+    // track; the position moves by what the owner does with the code.
+    void Step(ScrollCode code) { Send(code); }
 
     // Parts in client pixels.
     QRect LineUpRect() const;

@@ -49,4 +49,21 @@ void DrawThreePartFace(QPainter& painter, const QRect& target, int middleWidth) 
                    QRect(94, 0, 20, 20));
 }
 
+QColor FocusMarkColour() {
+    return QColor(0, 84, 166);
+}
+
+void DrawFocusMark(QPainter& painter, const QRect& target) {
+    if (target.width() < 3 || target.height() < 3)
+        return;
+    painter.save();
+    QPen pen(FocusMarkColour(), 0, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.drawRect(target.adjusted(1, 1, -2, -2));
+    painter.restore();
+}
+
 } // namespace mosaiq

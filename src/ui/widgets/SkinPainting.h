@@ -4,6 +4,7 @@
 // part stretched, a part repeated, and the three-part face. Rectangles are logical pixels, so a
 // bitmap made at a higher device pixel ratio draws sharp.
 
+#include <QColor>
 #include <QFont>
 #include <QRect>
 
@@ -25,5 +26,11 @@ void TileBitmapPart(QPainter& painter, const QRect& target, const QPixmap& bitma
 // The face of the colour picker and the combo box (bitmap 131): its left 10 columns, a middle span
 // from x 10 that is `middleWidth` wide stretched across, and the 20-column arrow from x 94.
 void DrawThreePartFace(QPainter& painter, const QRect& target, int middleWidth);
+
+// The keyboard focus mark every control draws while it has the focus: a 1-pixel dotted outline
+// in the skin's accent colour just inside `target`.
+void DrawFocusMark(QPainter& painter, const QRect& target);
+// The accent colour of the focus mark.
+QColor FocusMarkColour();
 
 } // namespace mosaiq

@@ -6,6 +6,8 @@
 #include "ui/widgets/CBitmapButton.h"
 #include "ui/widgets/CVexScrollBar.h"
 #include "ui/widgets/Skin.h"
+#include "ui/widgets/SkinPainting.h"
+#include "ui/widgets/access/AccessibleItems.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -32,7 +34,8 @@ constexpr qint64 kMissingCheckMs = 3000;
 
 CPhotoBrowser::CPhotoBrowser(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::ClickFocus);
+    // Reached by Tab too; the arrows move the anchor and Enter adds it, as a double click does.
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
     m_bar = new CVScrollBar(this);
     m_bar->SetStep(PhotoGrid::kCellHeight);
@@ -160,6 +163,37 @@ void CPhotoBrowser::paintEvent(QPaintEvent*) {
     }
     if (m_banding)
         p.fillRect(m_band, kBand);
+    if (hasFocus() && m_selection.PositionOf(m_selection.Anchor()) < 0)
+        DrawFocusMark(p, rect().adjusted(0, 0, -(m_bar->isVisible() ? m_bar->width() : 0),
+                                         -PhotoGrid::kButtonBand));
+}
+
+void CPhotoBrowser::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CPhotoBrowser::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+QString CPhotoBrowser::FileNameAt(int position) const {
+    const int record = m_selection.RecordAt(position);
+    if (record < 0 || !m_list || record >= int(m_list->Records().size()))
+        return QString();
+    const PictureFileEntry& e = m_list->Records()[size_t(record)];
+    return ReadFixedText(e.name) + ReadFixedText(e.extension);
+}
+
+void CPhotoBrowser::SelectPosition(int position) {
+    if (position < 0 || position >= m_selection.VisibleCount())
+        return;
+    const bool changed = m_selection.Click(position, false, false);
+    SetOffset(m_grid.OffsetToShow(position));
+    update();
+    Notify(changed, true);
+    AnnounceItem(this, position, QAccessible::Selection);
 }
 
 void CPhotoBrowser::DrawItem(QPainter& p, int position) {
@@ -194,6 +228,8 @@ void CPhotoBrowser::DrawItem(QPainter& p, int position) {
             r.adjust(1, 1, -1, -1);
         }
     }
+    if (hasFocus() && record == m_selection.Anchor())
+        DrawFocusMark(p, m_grid.Cell(position));
 }
 
 const QPixmap& CPhotoBrowser::TileFor(int record, QSize size) {
@@ -365,6 +401,11 @@ void CPhotoBrowser::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         direction = Direction::Down;
         break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_selection.Anchor() >= 0)
+            Q_EMIT addRequested();
+        return;
     default:
         QWidget::keyPressEvent(event);
         return;
@@ -374,6 +415,8 @@ void CPhotoBrowser::keyPressEvent(QKeyEvent* event) {
     if (position >= 0) {
         SetOffset(m_grid.OffsetToShow(position));
         Notify(true, true);
+        AnnounceItem(this, position, QAccessible::Selection);
+        AnnounceItem(this, position, QAccessible::Focus);
     }
     update();
 }

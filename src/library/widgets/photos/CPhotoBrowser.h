@@ -49,6 +49,11 @@ public:
     QRect ThumbnailRect(int position) const;
     // Decoded thumbnails drawn so far (each is decoded once and kept).
     int CachedTiles() const;
+    // The file name and extension shown under the photo at visible position i; empty when none.
+    QString FileNameAt(int position) const;
+    // Makes the photo at visible position i the only selected one and the anchor, shown, as a
+    // click on it does.
+    void SelectPosition(int position);
 
 Q_SIGNALS:
     // The selection changed (any way).
@@ -74,6 +79,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Tile {

@@ -1,9 +1,10 @@
 // Editing panels: the text panel, the tuning panel, the crop dialog and the crop panel, adding
-// text, selecting all and nudging the selection with the arrow keys.
+// text, selecting all and nudging, scaling and turning the selection with the arrow keys.
 //
 // Text edits reach the selected text object live; each finished change (a pause in typing, a
 // style, font, colour or transparency choice) is one undo step and sets the modified flag, so a
-// text edit is never lost on close. Nudges are gathered the same way: one step per burst.
+// text edit is never lost on close. Key edits (nudge, scale, turn) are gathered the same way: one
+// step per burst.
 #include "core/text/FixedText.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
@@ -12,6 +13,7 @@
 #include "shell/widgets/CommandGroups.h"
 #include "shell/widgets/CommandIds.h"
 #include "canvas/document/SelectionEdits.h"
+#include "canvas/interaction/CanvasKeys.h"
 #include "canvas/widgets/CCollageCanvas.h"
 #include "imaging/widgets/crop/CCropDialog.h"
 #include "imaging/widgets/crop/CCropPanel.h"
@@ -49,7 +51,11 @@ public:
         });
         connect(&canvas, &CCollageCanvas::objectDoubleClicked, this, [this] { OnDoubleClick(); });
         connect(&canvas, &CCollageCanvas::nudgeRequested, this,
-                [this](int dx, int dy) { Nudge(dx, dy); });
+                [this](int dx, int dy) { KeyEdit(NudgeSelection, dx, dy); });
+        connect(&canvas, &CCollageCanvas::scaleRequested, this,
+                [this](int steps) { KeyEdit(ScaleSelection, steps); });
+        connect(&canvas, &CCollageCanvas::turnRequested, this,
+                [this](int steps) { KeyEdit(TurnSelection, steps); });
         m_typingPause.setSingleShot(true);
         m_typingPause.setInterval(kBurstPauseMs);
         connect(&m_typingPause, &QTimer::timeout, this, [this] { FinishTyping(); });
@@ -315,9 +321,10 @@ private:
         Window().UpdateToolbarState();
     }
 
-    void Nudge(int dx, int dy) {
+    // A key's edit of the selection (nudge, scale, turn): a burst of them is one undo step.
+    template <typename Edit, typename... Args> void KeyEdit(Edit edit, Args... args) {
         FinishTyping();
-        if (NudgeSelection(Doc(), dx, dy)) {
+        if (edit(Doc(), args...)) {
             m_nudgePending = true;
             m_nudgePause.start();
         }

@@ -11,6 +11,7 @@
 #include "library/photos/PhotoList.h"
 #include "library/widgets/photos/CPhotoBrowser.h"
 #include "library/widgets/photos/CScanProgressWindow.h"
+#include "shell/widgets/access/CStatusLine.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandGroup.h"
 #include "shell/widgets/CommandGroups.h"
@@ -280,8 +281,10 @@ private:
         // Keep what was imported even if the program does not get to close normally.
         if (summary.added > 0)
             SaveList();
-        if (!m_closing)
+        if (!m_closing) {
+            AnnounceStatus(&Window(), summary.Text());
             Inform(summary.Text());
+        }
         StartQueued();
     }
 

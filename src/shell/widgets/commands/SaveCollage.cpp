@@ -6,6 +6,7 @@
 #include "canvas/widgets/CCollageCanvas.h"
 #include "core/Notifier.h"
 #include "shell/widgets/CMainDialog.h"
+#include "shell/widgets/access/CStatusLine.h"
 #include "ui/widgets/DialogProvider.h"
 
 #include <QApplication>
@@ -73,7 +74,8 @@ void RunSaveCollage(CMainDialog& window, const QString& folder) {
     }
     // The size (a scale, or a paper at a resolution) is asked next; scale 1 is the canvas-size
     // export. Long exports run on a worker with progress and Cancel.
-    ExportCollageAsAsked(&window, window.Canvas().Document(), path);
+    if (ExportCollageAsAsked(&window, window.Canvas().Document(), path))
+        AnnounceStatus(&window, Tr("Collage written to %1").arg(QFileInfo(path).fileName()));
 }
 
 } // namespace mosaiq
