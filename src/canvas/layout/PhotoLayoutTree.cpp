@@ -21,16 +21,21 @@
 namespace mosaiq::layout_detail {
 namespace {
 
-// How much a doubling of the size spread costs, as a power of the spread: with few photos little
-// (filling the page comes first), with many a few percent of the area.
-double EvenWeight(std::size_t count) {
-    return count <= std::size_t(kFewPhotos) ? 0.01 : 0.06;
+// What a tree's size spread leaves of its area. Among trees of about one coverage the one of more
+// even sizes wins (halving the spread is worth less than a percent); past twice the spread the
+// photos' own shapes make (their widest over their narrowest aspect), many photos lose a quarter
+// power of the excess, so photos of one shape get one size. Few photos of different shapes often
+// cannot fill the page otherwise: they only lose past a spread of 24.
+double EvenFactor(double spread, std::size_t count, double shape) {
+    const double tieBreak = std::pow(spread, -0.01);
+    if (count <= std::size_t(kFewPhotos))
+        return tieBreak * std::sqrt(std::min(1.0, 24.0 / spread));
+    return tieBreak * std::pow(std::max(1.0, spread / (2.0 * shape)), -0.25);
 }
 
-// The spread past which sizes read as uneven: few photos of different shapes often cannot fill
-// the page otherwise, so they may differ more.
-double UnevenSpread(std::size_t count) {
-    return count <= std::size_t(kFewPhotos) ? 24.0 : 8.0;
+double ShapeSpread(const std::vector<double>& aspects) {
+    const auto [narrowest, widest] = std::minmax_element(aspects.begin(), aspects.end());
+    return aspects.empty() ? 1.0 : *widest / *narrowest;
 }
 
 struct TreeNode {
@@ -212,16 +217,11 @@ public:
     }
 
     // The tree's area at its best fit, the same as Score's.
-    static double EvenArea(const std::vector<QRectF>& cells) {
-        const double uneven = UnevenSpread(cells.size());
-        // Among trees of about one coverage, the one of more even sizes (halving the spread is
-        // worth less than a percent of the area); a spread past UnevenSpread costs much more.
+    double EvenArea(const std::vector<QRectF>& cells) const {
         double area = 0.0;
         for (const QRectF& c : cells)
             area += c.width() * c.height();
-        const double spread = SizeSpread(cells);
-        return area * std::pow(spread, -EvenWeight(cells.size())) *
-               std::sqrt(std::min(1.0, uneven / spread));
+        return area * EvenFactor(SizeSpread(cells), cells.size(), ShapeSpread(m_aspects));
     }
 
 private:
@@ -354,9 +354,8 @@ public:
             if (w <= 0.0)
                 continue;
             const double box = w * (s.alpha * w + s.beta) / (area.width() * area.height());
-            const double spread = s.hi / s.lo;
-            const double score = box * std::pow(spread, -EvenWeight(m_aspects.size())) *
-                                 std::sqrt(std::min(1.0, UnevenSpread(m_aspects.size()) / spread));
+            const double score =
+                box * EvenFactor(s.hi / s.lo, m_aspects.size(), ShapeSpread(m_aspects));
             if (score > bestScore + 1e-12) {
                 bestScore = score;
                 best = i;
