@@ -1,6 +1,7 @@
 #include "canvas/output/BandDecodeAhead.h"
 
 #include "canvas/document/CollageDocument.h"
+#include "canvas/document/ObjectCache.h"
 #include "canvas/document/ObjectGeometry.h"
 #include "canvas/project/EffectPictures.h"
 #include "canvas/render/PhotoPicture.h"
