@@ -85,7 +85,17 @@ CollageDocument& BenchCollage() {
     return doc;
 }
 
-// The collage: 30 photos in five rows of six on 1600 x 1200, every third one turned.
+double PeakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// The print collage: 30 photos in five rows of six on 1600 x 1200, every third one turned.
 CollageDocument& FloorCollage() {
     static CollageDocument doc;
     static bool made = false;
@@ -139,16 +149,6 @@ double ReducedDecodeFloorSeconds() {
         return Seconds(start);
     }();
     return seconds;
-}
-
-double PeakMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
 double DecodeFloorSeconds() {

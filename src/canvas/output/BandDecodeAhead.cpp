@@ -145,7 +145,27 @@ void BandDecodeAhead::ReadyUpTo(double bottom) {
             Build(job);
             guard.lock();
         } else {
-            m_changed.wait(guard, [&job] { return job.state == Job::State::Built; });
+            // A worker builds it: until it is done, this thread builds the next pictures too
+            // rather than wait.
+            while (job.state != Job::State::Built) {
+                if (m_next < m_jobs.size() &&
+                    m_held + m_jobs[m_next].bytes <= m_budget) {
+                    Job& next = m_jobs[m_next++];
+                    next.state = Job::State::Building;
+                    m_held += next.bytes;
+                    guard.unlock();
+                    Build(next);
+                    guard.lock();
+                    next.state = Job::State::Built;
+                    m_changed.notify_all();
+                } else {
+                    m_changed.wait(guard, [this, &job] {
+                        return job.state == Job::State::Built ||
+                               (m_next < m_jobs.size() &&
+                                m_held + m_jobs[m_next].bytes <= m_budget);
+                    });
+                }
+            }
             m_held -= job.bytes;
         }
         Place(job);
