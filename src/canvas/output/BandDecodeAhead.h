@@ -7,18 +7,17 @@
 // waiting or being built stay within a memory budget, so the render holds a few pictures more
 // than one band needs, never the whole collage's.
 
+#include "canvas/document/Records.h"
+
+#include <QImage>
 #include <QRectF>
+#include <QSize>
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
-
-#include "canvas/document/Records.h"
-
-#include <QImage>
-#include <QSize>
 
 namespace mosaiq {
 
