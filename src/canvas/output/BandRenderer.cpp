@@ -22,7 +22,7 @@ constexpr std::int64_t kBandPixels = 8 << 20; // 32 MiB of 32-bit pixels
 constexpr int kBoundsMargin = 32;
 
 // Pictures built ahead of their bands may hold this much memory at once.
-constexpr std::int64_t kAheadBytes = 96 << 20;
+constexpr std::int64_t kAheadBytes = 48 << 20;
 
 // Where an object can put pixels on the output at zoom.
 QRectF ObjectReach(const CanvasObject& object, float zoom) {
