@@ -3,11 +3,18 @@
 //   BM_DecodeFloor        the 30 originals decoded at full size by djpeg, two at a time
 //   BM_WriterFloor/EXT    the band writer alone on a 12800 x 12800 picture
 //   BM_Export/EXT         the collage rendered at scale 4 (12800 x 12800) and written
+//   BM_RenderOverFloor/W  a 1600 x 1200 collage of the 30 photos rendered at scale 4 (6400 x 4800)
+//                         to JPEG with W decoding workers (-1: one per spare core, 0: none)
 //
 // BM_Export reports peak_MiB (the process's largest resident size so far; the exports run first)
 // and ratio: its time over (decode floor + the writer floor of its type), to be under 3.
+// BM_RenderOverFloor reports seconds, floor_s (its originals decoded by djpeg at the reduced
+// scale the render decodes them at, two at a time) and over_floor, their ratio; peak_MiB as
+// above (run one argument alone to see its own peak).
 #include "BenchPhotos.h"
 #include "canvas/document/CollageDocument.h"
+#include "canvas/document/ObjectGeometry.h"
+#include "canvas/output/BandDecodeAhead.h"
 #include "canvas/output/ScaledExport.h"
 #include "core/text/FixedText.h"
 #include "imaging/encode/BandWriter.h"
@@ -88,6 +95,62 @@ double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
+// The print collage: 30 photos in five rows of six on 1600 x 1200, every third one turned.
+CollageDocument& FloorCollage() {
+    static CollageDocument doc;
+    static bool made = false;
+    if (made)
+        return doc;
+    made = true;
+    doc.width = 1600;
+    doc.height = 1200;
+    const QStringList paths = PhotoPaths();
+    for (int i = 0; i < kPhotos; ++i) {
+        PhotoRecord r;
+        WriteFixedText(r.path, paths[i]);
+        r.pictureWidth = r.boxWidth = r.cropRight = 4000;
+        r.pictureHeight = r.boxHeight = r.cropBottom = 3000;
+        r.scale = 250.0f / 4000.0f;
+        r.x = 20 + (i % 6) * 262;
+        r.y = 30 + (i / 6) * 232;
+        r.angle = i % 3 == 0 ? float(4 + i % 7) : 0.0f;
+        doc.objects.emplace_back(r);
+        doc.CreateRegion(doc.objects.back());
+    }
+    return doc;
+}
+
+// The floor of FloorCollage at kScale: each original decoded by djpeg at the smallest DCT scale
+// (1/8 … 8/8) that still covers its displayed size, two at a time.
+double ReducedDecodeFloorSeconds() {
+    static const double seconds = [] {
+        const CollageDocument& doc = FloorCollage();
+        QStringList scales;
+        for (const CanvasObject& o : doc.objects) {
+            const QSize d = DisplayedSize(o.UnscaledSize().width(), o.UnscaledSize().height(),
+                                          o.Scale(), float(kScale));
+            int eighths = 1;
+            while (eighths < 8 && (4000 * eighths / 8 < d.width() || 3000 * eighths / 8 < d.height()))
+                eighths *= 2;
+            scales << QStringLiteral("%1/8").arg(eighths);
+        }
+        const QStringList paths = PhotoPaths();
+        const auto start = Clock::now();
+        auto half = [&](int first) {
+            const QString out = WorkDir().filePath(QStringLiteral("reduced%1.ppm").arg(first));
+            for (int i = first; i < paths.size(); i += 2)
+                QProcess::execute(QStringLiteral("djpeg"), {QStringLiteral("-scale"), scales[i],
+                                                            QStringLiteral("-outfile"), out,
+                                                            paths[i]});
+        };
+        std::thread other(half, 1);
+        half(0);
+        other.join();
+        return Seconds(start);
+    }();
+    return seconds;
+}
+
 double DecodeFloorSeconds() {
     static const double seconds = [] {
         const QStringList paths = PhotoPaths();
@@ -134,6 +197,35 @@ const char* ExtensionOf(int index) {
     static const char* const kExtensions[] = {"jpg", "png", "tif"};
     return kExtensions[index];
 }
+
+void BM_RenderOverFloor(benchmark::State& state) {
+    SetBandDecodeWorkers(int(state.range(0)));
+    CollageDocument& doc = FloorCollage();
+    ExportSettings settings;
+    settings.scale = kScale;
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const ScaledExportResult r =
+            ExportCollageScaled(doc, WorkDir().filePath(QStringLiteral("floor30.jpg")), settings);
+        seconds = Seconds(start);
+        if (!r.ok)
+            state.SkipWithError(r.error.toUtf8().constData());
+    }
+    SetBandDecodeWorkers(-1);
+    state.counters["peak_MiB"] = PeakMiB();
+    state.counters["seconds"] = seconds;
+    state.counters["floor_s"] = ReducedDecodeFloorSeconds();
+    state.counters["over_floor"] = seconds / ReducedDecodeFloorSeconds();
+    state.SetLabel(state.range(0) < 0 ? "decode ahead" : "no workers");
+}
+BENCHMARK(BM_RenderOverFloor)
+    ->Arg(-1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 void BM_Export(benchmark::State& state) {
     const QString ext = QString::fromLatin1(ExtensionOf(int(state.range(0))));

@@ -57,34 +57,74 @@ struct RowsPlan {
     std::vector<int> breaks; // start index of every row, then the count
 };
 
+// Running sums over the photos in order: aspects, their logarithms and the squares of those.
+struct RowSums {
+    std::vector<double> aspects, logs, squares;
+    double Aspects(int i, int j) const { return aspects[std::size_t(j)] - aspects[std::size_t(i)]; }
+};
+
+RowSums SumsOf(const std::vector<double>& aspects) {
+    RowSums sums;
+    sums.aspects.assign(aspects.size() + 1, 0.0);
+    sums.logs.assign(aspects.size() + 1, 0.0);
+    sums.squares.assign(aspects.size() + 1, 0.0);
+    for (std::size_t i = 0; i < aspects.size(); ++i) {
+        const double l = std::log(aspects[i]);
+        sums.aspects[i + 1] = sums.aspects[i] + aspects[i];
+        sums.logs[i + 1] = sums.logs[i] + l;
+        sums.squares[i + 1] = sums.squares[i] + l * l;
+    }
+    return sums;
+}
+
 // Height of the row of photos [i, j) when it spans width.
-double RowHeight(const std::vector<double>& prefix, int i, int j, double width, double spacing) {
+double RowHeight(const RowSums& sums, int i, int j, double width, double spacing) {
     const double room = width - spacing * double(j - i - 1);
     if (room <= 0.0)
         return -1.0;
-    return room / (prefix[std::size_t(j)] - prefix[std::size_t(i)]);
+    return room / sums.Aspects(i, j);
 }
 
-// Optimal line breaking: the rows whose heights are nearest the target in the least-squares
-// sense (shortest path over the break points).
-RowsPlan BreakRows(const std::vector<double>& prefix, int n, double width, double spacing,
-                   double target) {
+// Breaks by evenness of size: the rows whose photos' areas (aspect x height squared) are nearest
+// the target area, in the least-squares sense of their logarithms (shortest path over the break
+// points). A row of one panorama is kept low and a row of portraits tall, so that the photos of
+// different shapes come out of similar size; the target decides how many rows there are.
+// With byHeight the rows' heights are what is held to the target (the logarithm of a height):
+// rows then differ less in height and more in their photos' sizes, which can fit the page's
+// height better.
+RowsPlan BreakRows(const RowSums& sums, int n, double width, double spacing, double logTarget,
+                   double logWidest, bool byHeight) {
     const double inf = std::numeric_limits<double>::infinity();
     std::vector<double> cost(std::size_t(n) + 1, inf);
     std::vector<int> from(std::size_t(n) + 1, 0);
     cost[0] = 0.0;
     for (int j = 1; j <= n; ++j) {
+        bool stop = false;
         for (int i = j - 1; i >= 0; --i) {
-            const double h = RowHeight(prefix, i, j, width, spacing);
+            const double h = RowHeight(sums, i, j, width, spacing);
             if (h <= 0.0)
                 break; // longer rows only leave less room
-            const double c = cost[std::size_t(i)] + (h - target) * (h - target);
+            const double m = double(j - i);
+            double c = cost[std::size_t(i)];
+            if (byHeight) {
+                const double d = std::log(h) - logTarget;
+                c += d * d;
+                if (d < -1.4)
+                    stop = true; // rows four times lower than the target are never the best
+            } else {
+                const double d = 2.0 * std::log(h) - logTarget;
+                const double l1 = sums.logs[std::size_t(j)] - sums.logs[std::size_t(i)];
+                const double l2 = sums.squares[std::size_t(j)] - sums.squares[std::size_t(i)];
+                c += l2 + 2.0 * d * l1 + m * d * d;
+                if (d + logWidest < -4.0)
+                    stop = true; // every photo of a longer row is 50 times below the target
+            }
             if (c < cost[std::size_t(j)]) {
                 cost[std::size_t(j)] = c;
                 from[std::size_t(j)] = i;
             }
-            if (h < target * 0.25)
-                break; // rows this long are never the best
+            if (stop)
+                break;
         }
     }
     RowsPlan plan;
@@ -99,14 +139,14 @@ RowsPlan BreakRows(const std::vector<double>& prefix, int n, double width, doubl
 
 // Places a plan into the usable area. Without fill the rows are scaled down (never up) until
 // they fit the height and centred; with fill their heights are stretched to the area's.
-LayoutResult PlaceRows(const RowsPlan& plan, const std::vector<double>& prefix,
+LayoutResult PlaceRows(const RowsPlan& plan, const RowSums& sums,
                        const std::vector<double>& aspects, QSizeF area, double spacing, bool fill) {
     LayoutResult result;
     const int rows = int(plan.breaks.size()) - 1;
     std::vector<double> heights;
     double total = 0.0;
     for (int r = 0; r < rows; ++r) {
-        heights.push_back(RowHeight(prefix, plan.breaks[std::size_t(r)],
+        heights.push_back(RowHeight(sums, plan.breaks[std::size_t(r)],
                                     plan.breaks[std::size_t(r) + 1], area.width(), spacing));
         total += heights.back();
     }
@@ -123,7 +163,7 @@ LayoutResult PlaceRows(const RowsPlan& plan, const std::vector<double>& prefix,
         const double h = heights[std::size_t(r)];
         const double widthScale = fill ? 1.0 : factor;
         const double usedX =
-            h * widthScale * (prefix[std::size_t(end)] - prefix[std::size_t(first)]) +
+            h * widthScale * sums.Aspects(first, end) +
             spacing * double(end - first - 1);
         double x = (area.width() - usedX) / 2.0;
         for (int i = first; i < end; ++i) {
@@ -156,81 +196,150 @@ double MeanCut(const std::vector<QRectF>& cells, const std::vector<double>& aspe
 
 } // namespace
 
+double SizeSpread(const std::vector<QRectF>& cells) {
+    double smallest = std::numeric_limits<double>::infinity();
+    double largest = 0.0;
+    for (const QRectF& c : cells) {
+        smallest = std::min(smallest, c.width() * c.height());
+        largest = std::max(largest, c.width() * c.height());
+    }
+    return cells.empty() || !(smallest > 0.0) ? std::numeric_limits<double>::infinity()
+                                               : largest / smallest;
+}
+
 double BalancedArea(const std::vector<QRectF>& cells) {
     if (cells.empty())
         return 0.0;
-    double smallest = std::numeric_limits<double>::infinity();
-    for (const QRectF& c : cells)
-        smallest = std::min(smallest, c.width() * c.height());
-    const double total = CellsArea(cells);
-    const double balance = smallest * double(cells.size()) / total;
-    return total * std::pow(std::clamp(balance, 0.0, 1.0), 0.15);
+    // Up to kEvenSpread between the largest and the smallest photo reads as even (a panorama
+    // beside a portrait of one height already differs 4.5 times, and rows must still meet the
+    // page's height); past it the area counts less as the spread grows.
+    constexpr double kEvenSpread = 14.5;
+    const double spread = SizeSpread(cells);
+    return CellsArea(cells) * std::min(1.0, kEvenSpread / spread);
 }
 
 LayoutResult RowsLayout(const LayoutRequest& request, const std::vector<double>& aspects) {
     const QSizeF area(request.canvas.width() - 2.0 * request.margin,
                       request.canvas.height() - 2.0 * request.margin);
     const int n = int(aspects.size());
-    std::vector<double> prefix(std::size_t(n) + 1, 0.0);
-    for (int i = 0; i < n; ++i)
-        prefix[std::size_t(i) + 1] = prefix[std::size_t(i)] + aspects[std::size_t(i)];
-    // Least-squares breaking does not aim at coverage by itself: try it for target heights from
-    // one row of everything to one photo a row, and keep the breaks that place best.
-    double tallest = 0.0;
-    for (double a : aspects)
-        tallest = std::max(tallest, area.width() / a);
-    const double lowest = area.width() / prefix.back();
-    const int steps = 64;
+    const RowSums sums = SumsOf(aspects);
     // Fill covers the same area whatever the breaks: there the least cropping counts.
     const auto score = [&](const RowsPlan& plan, LayoutResult* placed) {
-        *placed = PlaceRows(plan, prefix, aspects, area, request.spacing, request.fill);
+        *placed = PlaceRows(plan, sums, aspects, area, request.spacing, request.fill);
         if (!placed->ok)
             return -1.0;
-        // Rows are balanced by their heights (photos of one row differ in area by their
-        // shapes): breaks whose rows differ by more than twice in height count half.
+        // Rows that differ by more than three times in height read as two layouts: such breaks
+        // count half.
         double lowest = std::numeric_limits<double>::infinity();
         double highest = 0.0;
         for (const QRectF& c : placed->cells) {
             lowest = std::min(lowest, c.height());
             highest = std::max(highest, c.height());
         }
-        const double balanced = CellsArea(placed->cells) * (lowest * 3.0 >= highest ? 1.0 : 0.5);
+        const double balanced = BalancedArea(placed->cells) * (lowest * 3.0 >= highest ? 1.0 : 0.5);
         return request.fill ? (1.0 - MeanCut(placed->cells, aspects)) * balanced : balanced;
     };
     RowsPlan bestPlan;
     double bestScore = -1.0;
     LayoutResult scratch;
-    for (int k = 0; k <= steps; ++k) {
-        const double target = lowest * std::pow(tallest / lowest, double(k) / double(steps));
-        RowsPlan plan = BreakRows(prefix, n, area.width(), request.spacing, target);
-        if (plan.breaks.size() < 2)
-            continue;
-        double current = score(plan, &scratch);
-        // Then move single breaks by one photo while that places better.
-        for (int pass = 0; pass < 16 && current >= 0.0; ++pass) {
-            bool better = false;
-            for (std::size_t b = 1; b + 1 < plan.breaks.size(); ++b) {
-                for (int delta : {-1, 1}) {
-                    const int moved = plan.breaks[b] + delta;
-                    if (moved <= plan.breaks[b - 1] || moved >= plan.breaks[b + 1])
-                        continue;
-                    const int kept = plan.breaks[b];
-                    plan.breaks[b] = moved;
-                    const double s = score(plan, &scratch);
-                    if (s > current + 1e-9) {
-                        current = s;
-                        better = true;
-                    } else {
-                        plan.breaks[b] = kept;
+    const auto consider = [&](const RowsPlan& plan, double planScore) {
+        if (planScore > bestScore + 1e-9) {
+            bestScore = planScore;
+            bestPlan = plan;
+        }
+    };
+    if (n <= kFewPhotos) {
+        // Few photos: every set of breaks.
+        for (unsigned mask = 0; mask < (1u << (n - 1)); ++mask) {
+            RowsPlan plan;
+            plan.breaks.push_back(0);
+            for (int i = 1; i < n; ++i)
+                if (mask & (1u << (i - 1)))
+                    plan.breaks.push_back(i);
+            plan.breaks.push_back(n);
+            consider(plan, score(plan, &scratch));
+        }
+    } else {
+        // The evenness breaking does not aim at the page's height by itself: try it for target
+        // areas from one row of everything to one photo a row, move single breaks by one photo
+        // while that places better, and keep the breaks that place best.
+        double narrowest = aspects.front(), widest = aspects.front();
+        for (double a : aspects) {
+            narrowest = std::min(narrowest, a);
+            widest = std::max(widest, a);
+        }
+        const double logWidest = std::log(widest);
+        // The row of everything, as if the spacing took nothing when it takes all.
+        const double oneRow = RowHeight(sums, 0, n, area.width(), request.spacing);
+        const double lowRow = oneRow > 0.0 ? oneRow : area.width() / sums.Aspects(0, n);
+        const double smallest = narrowest * lowRow * lowRow;
+        const double largest = area.width() * area.width() / narrowest;
+        const double tallest = area.width() / narrowest;
+        const int steps = 64;
+        for (int k = 0; k <= 2 * steps + 1; ++k) {
+            // Targets of evenness first, then of height alone.
+            const bool byHeight = k > steps;
+            const double t = double(byHeight ? k - steps - 1 : k) / double(steps);
+            const double target = byHeight ? std::log(lowRow) + std::log(tallest / lowRow) * t
+                                           : std::log(smallest) + std::log(largest / smallest) * t;
+            RowsPlan plan =
+                BreakRows(sums, n, area.width(), request.spacing, target, logWidest, byHeight);
+            if (plan.breaks.size() < 2)
+                continue;
+            double current = score(plan, &scratch);
+            for (int pass = 0; pass < 16 && current >= 0.0; ++pass) {
+                bool better = false;
+                for (std::size_t b = 1; b + 1 < plan.breaks.size(); ++b) {
+                    for (int delta : {-1, 1}) {
+                        const int moved = plan.breaks[b] + delta;
+                        if (moved <= plan.breaks[b - 1] || moved >= plan.breaks[b + 1])
+                            continue;
+                        const int kept = plan.breaks[b];
+                        plan.breaks[b] = moved;
+                        const double s = score(plan, &scratch);
+                        if (s > current + 1e-9) {
+                            current = s;
+                            better = true;
+                        } else {
+                            plan.breaks[b] = kept;
+                        }
+                    }
+                }
+                if (!better)
+                    break;
+            }
+            consider(plan, current);
+        }
+        // The kept breaks, with two breaks moved at once: height passes from one row to another
+        // far from it, which single moves cannot do without losing on the way.
+        const auto valid = [](const RowsPlan& plan) {
+            for (std::size_t b = 1; b < plan.breaks.size(); ++b)
+                if (plan.breaks[b] <= plan.breaks[b - 1])
+                    return false;
+            return true;
+        };
+        for (int pass = 0; pass < 8 && bestScore >= 0.0; ++pass) {
+            const double before = bestScore;
+            RowsPlan plan = bestPlan;
+            const std::size_t inner = plan.breaks.size() - 1;
+            for (std::size_t a = 1; a < inner; ++a) {
+                for (std::size_t b = a; b < inner; ++b) {
+                    for (int da : {-1, 1}) {
+                        for (int db : {-1, 1}) {
+                            if (a == b && da != db)
+                                continue;
+                            plan.breaks[a] += da;
+                            if (b != a)
+                                plan.breaks[b] += db;
+                            if (valid(plan))
+                                consider(plan, score(plan, &scratch));
+                            plan = bestPlan;
+                        }
                     }
                 }
             }
-            if (!better)
+            if (bestScore <= before)
                 break;
-        }
-        if (current > bestScore) {
-            bestScore = current;
-            bestPlan = plan;
         }
     }
     LayoutResult best;

@@ -73,8 +73,16 @@ private:
     std::uint64_t m_state;
 };
 
-// What the searches of rows and tree maximise: the cells' area, lowered when the smallest cell
-// is much smaller than the mean (a layout of a few large photos and some tiny ones reads badly).
+// Up to this many photos the rows family tries every set of breaks and the tree family every
+// shape and order of its photos.
+inline constexpr int kFewPhotos = 8;
+
+// The largest cell's area over the smallest's (infinite for an empty cell or none).
+double SizeSpread(const std::vector<QRectF>& cells);
+
+// What the searches of rows and tree maximise: the cells' area, lowered as the size spread grows
+// past what photos of different shapes need (a layout of a few large photos and some tiny ones
+// reads badly).
 double BalancedArea(const std::vector<QRectF>& cells);
 
 // The three families on the usable area (canvas minus margins, origin at the margin corner),

@@ -1,5 +1,7 @@
 #include "canvas/output/BandRenderer.h"
 
+#include "canvas/output/BandDecodeAhead.h"
+
 #include "canvas/document/CollageDocument.h"
 #include "canvas/render/Compositor.h"
 #include "canvas/document/ObjectGeometry.h"
@@ -19,8 +21,11 @@ constexpr std::int64_t kBandPixels = 8 << 20; // 32 MiB of 32-bit pixels
 // Reaches of antialiased edges and text glows past an object's box, in output pixels.
 constexpr int kBoundsMargin = 32;
 
-// Where an object can put pixels on the output at zoom, as whole rows [top, bottom).
-std::pair<double, double> ObjectRows(const CanvasObject& object, float zoom) {
+// Pictures built ahead of their bands may hold this much memory at once.
+constexpr std::int64_t kAheadBytes = 48 << 20;
+
+// Where an object can put pixels on the output at zoom.
+QRectF ObjectReach(const CanvasObject& object, float zoom) {
     QRectF area;
     if (const TextRecord* r = object.Text()) {
         const double w = r->textWidth, h = r->textHeight;
@@ -33,7 +38,7 @@ std::pair<double, double> ObjectRows(const CanvasObject& object, float zoom) {
         area = ObjectTransform(displayed, object.Angle(), p.x(), p.y(), zoom)
                    .mapRect(QRectF(QPointF(0, 0), QSizeF(displayed)));
     }
-    return {area.top() - kBoundsMargin, area.bottom() + kBoundsMargin};
+    return area.adjusted(-kBoundsMargin, -kBoundsMargin, kBoundsMargin, kBoundsMargin);
 }
 
 } // namespace
@@ -77,10 +82,12 @@ bool RenderCollageInBands(CollageDocument& document, double scale, int bandRows,
     bandRows = bandRows <= 0 ? DefaultBandRows(size.width()) : (bandRows + 7) / 8 * 8;
     ExportViewGuard guard(document, float(scale));
     const float zoom = document.view.zoom;
-    std::vector<std::pair<double, double>> rows;
-    rows.reserve(document.objects.size());
+    std::vector<QRectF> reach;
+    reach.reserve(document.objects.size());
     for (const CanvasObject& o : document.objects)
-        rows.push_back(ObjectRows(o, zoom));
+        reach.push_back(ObjectReach(o, zoom));
+    // The photos' pictures are built on the other cores while the bands above them are drawn.
+    BandDecodeAhead ahead(document, reach, size, BandDecodeWorkers(), kAheadBytes);
 
     Compositor compositor;
     RenderOptions options;
@@ -93,6 +100,7 @@ bool RenderCollageInBands(CollageDocument& document, double scale, int bandRows,
         QImage band(size.width(), height, QImage::Format_ARGB32_Premultiplied);
         if (band.isNull())
             return false;
+        ahead.ReadyUpTo(double(top + height));
         {
             QPainter painter(&band);
             painter.translate(0, -top);
@@ -102,7 +110,7 @@ bool RenderCollageInBands(CollageDocument& document, double scale, int bandRows,
         // Pictures of objects the following bands do not reach are not needed again.
         const int next = top + height;
         for (size_t i = 0; i < document.objects.size(); ++i)
-            if (rows[i].second < next)
+            if (reach[i].bottom() < next)
                 document.objects[i].cache = nullptr;
         band.convertTo(QImage::Format_RGB32);
         if (!sink(band, top))
