@@ -19,8 +19,8 @@ namespace {
 const QString kUsage = QStringLiteral("PHOTO...");
 
 QJsonArray RectJson(const QRectF& r) {
-    return QJsonArray{std::lround(r.x()), std::lround(r.y()), std::lround(r.width()),
-                      std::lround(r.height())};
+    return QJsonArray{int(std::lround(r.x())), int(std::lround(r.y())),
+                      int(std::lround(r.width())), int(std::lround(r.height()))};
 }
 
 int RunSubject(const QStringList& args) {

@@ -3,6 +3,7 @@
 #include "canvas/document/CollageDocument.h"
 #include "canvas/document/ObjectGeometry.h"
 #include "core/text/FixedText.h"
+#include "imaging/subject/SubjectCache.h"
 #include "imaging/subject/SubjectCrop.h"
 
 #include <algorithm>
@@ -112,13 +113,20 @@ LayoutResult ArrangePhotos(CollageDocument& document, const std::vector<int>& in
     const LayoutResult layout = LayoutPhotos(document, indices, options);
     if (!layout.ok)
         return layout;
+    // With fill, every crop is placed around its photo's subject (found now when not cached).
+    std::vector<std::optional<PictureSubject>> subjects(indices.size());
+    if (options.fill) {
+        std::vector<std::pair<QString, bool>> photos;
+        for (int i : indices) {
+            const CanvasObject& object = document.objects[std::size_t(i)];
+            photos.emplace_back(ReadFixedText(object.Photo()->path), object.upright);
+        }
+        subjects = SubjectsOfPhotos(photos);
+    }
     for (std::size_t k = 0; k < indices.size(); ++k) {
         CanvasObject& object = document.objects[std::size_t(indices[k])];
-        std::optional<PictureSubject> subject;
-        if (options.fill)
-            subject = SubjectOfPhoto(ReadFixedText(object.Photo()->path), object.upright);
         PlacePhotoInCell(*object.Photo(), layout.cells[k], options.fill,
-                         subject ? &*subject : nullptr);
+                         subjects[k] ? &*subjects[k] : nullptr);
         object.SetRegionScale(object.Scale());
         object.DropCaches();
         document.RebuildRegion(object);

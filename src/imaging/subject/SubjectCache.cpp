@@ -8,13 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QThread>
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace mosaiq {
 namespace {
@@ -304,6 +307,36 @@ std::optional<PictureSubject> LookUpSubject(const QString& path, bool upright,
     if (upright)
         return entry->subject;
     return StoredSubject(entry->subject, entry->orientation);
+}
+
+std::vector<std::optional<PictureSubject>>
+SubjectsOfPhotos(const std::vector<std::pair<QString, bool>>& photos) {
+    std::vector<std::optional<PictureSubject>> subjects(photos.size());
+    std::vector<size_t> missing;
+    for (size_t i = 0; i < photos.size(); ++i) {
+        subjects[i] = LookUpSubject(photos[i].first, photos[i].second, SubjectLookup::CacheOnly);
+        if (!subjects[i])
+            missing.push_back(i);
+    }
+    if (missing.empty())
+        return subjects;
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t k = next++; k < missing.size(); k = next++) {
+            const size_t i = missing[k];
+            subjects[i] = LookUpSubject(photos[i].first, photos[i].second, SubjectLookup::Find);
+        }
+    };
+    const int threads =
+        std::clamp(QThread::idealThreadCount(), 1, int(std::min<size_t>(missing.size(), 8)));
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers)
+        t.join();
+    FlushSubjectCache();
+    return subjects;
 }
 
 bool FlushSubjectCache() {

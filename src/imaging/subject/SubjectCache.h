@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace mosaiq {
@@ -57,6 +58,11 @@ enum class SubjectLookup {
 // now as lookup allows. upright false gives the rectangles in the stored picture's pixels.
 std::optional<PictureSubject> LookUpSubject(const QString& path, bool upright,
                                             SubjectLookup lookup);
+
+// The subjects of several photos (path, upright) at once, as a fill arrangement needs them: the
+// cached ones at once, the others found on every core, then the cache file written once.
+std::vector<std::optional<PictureSubject>>
+SubjectsOfPhotos(const std::vector<std::pair<QString, bool>>& photos);
 
 // Writes the cache file when entries were added since it was read or written; true when the
 // file is up to date.

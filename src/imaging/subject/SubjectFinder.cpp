@@ -5,6 +5,7 @@
 #include "imaging/subject/SubjectSaliency.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <opencv2/core.hpp>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <memory>

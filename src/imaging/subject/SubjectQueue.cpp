@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
