@@ -26,7 +26,10 @@ namespace {
 constexpr int kReducedLongMin = 640;
 constexpr int kReducedLongMax = 1280;
 constexpr int kReducedShortMin = 480; // a stored HEIF thumbnail must be at least this on its short side
-constexpr int kDetectLong = 640;      // faces are looked for at this long side
+constexpr int kDetectLong = 640;       // frontal faces are looked for at this long side
+constexpr int kProfileLong = 400;      // the slower profile detector at this one
+constexpr double kFrontalStep = 1.1;   // scale steps between detector passes
+constexpr double kProfileStep = 1.15;
 constexpr double kMinFaceShare = 0.06; // of the short side: smaller hits are dropped
 
 const char* const kFrontalFile = "haarcascades/haarcascade_frontalface_alt2.xml";
@@ -65,6 +68,10 @@ bool LoadCascade(cv::CascadeClassifier& cascade, const QString& folder, const ch
 }
 
 Detectors& ThreadDetectors() {
+    // One thread per photo: subjects are found for several photos at once on separate threads,
+    // and the pictures are small, so OpenCV's own thread pool would only add waiting.
+    static std::once_flag serial;
+    std::call_once(serial, [] { cv::setNumThreads(1); });
     thread_local Detectors detectors;
     const int generation = g_generation.load();
     if (detectors.generation != generation) {
@@ -127,20 +134,34 @@ std::vector<cv::Rect> DetectFaces(Detectors& d, const cv::Mat& grey, bool greyPi
 
     std::vector<Hit> hits;
     std::vector<cv::Rect> found;
-    d.frontal.detectMultiScale(equalised, found, 1.1, 4, 0, minSize);
+    d.frontal.detectMultiScale(equalised, found, kFrontalStep, 4, 0, minSize);
     for (const cv::Rect& r : found)
         hits.push_back({r, true});
-    // The profile detector finds faces turned to one side; the mirrored picture gives the other.
-    found.clear();
-    d.profile.detectMultiScale(equalised, found, 1.1, 5, 0, minSize);
-    for (const cv::Rect& r : found)
-        hits.push_back({r, false});
+    // The profile detector is the slower one: it looks at a smaller copy, still large enough
+    // for faces of 8 % of the short side. It finds faces turned to one side; the mirrored
+    // copy gives the other.
+    cv::Mat profileGrey = equalised;
+    double ps = 1.0;
+    if (std::max(grey.cols, grey.rows) > kProfileLong) {
+        ps = double(kProfileLong) / std::max(grey.cols, grey.rows);
+        cv::resize(equalised, profileGrey, cv::Size(), ps, ps, cv::INTER_AREA);
+    }
+    const int minProfile = std::max(
+        20, int(std::ceil(kMinFaceShare * std::min(profileGrey.cols, profileGrey.rows))));
     cv::Mat mirrored;
-    cv::flip(equalised, mirrored, 1);
-    found.clear();
-    d.profile.detectMultiScale(mirrored, found, 1.1, 5, 0, minSize);
-    for (const cv::Rect& r : found)
-        hits.push_back({cv::Rect(grey.cols - r.x - r.width, r.y, r.width, r.height), false});
+    cv::flip(profileGrey, mirrored, 1);
+    for (const cv::Mat* picture : {&profileGrey, &mirrored}) {
+        found.clear();
+        d.profile.detectMultiScale(*picture, found, kProfileStep, 4, 0,
+                                   cv::Size(minProfile, minProfile));
+        for (cv::Rect r : found) {
+            if (picture == &mirrored)
+                r.x = profileGrey.cols - r.x - r.width;
+            hits.push_back({cv::Rect(int(r.x / ps), int(r.y / ps), int(r.width / ps),
+                                     int(r.height / ps)),
+                            false});
+        }
+    }
 
     // Frontal hits first, then larger first; a hit mostly inside one kept is the same face.
     std::stable_sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
