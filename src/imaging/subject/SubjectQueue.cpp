@@ -39,13 +39,14 @@ struct SubjectQueue::State {
             LookUpSubject(path, true, SubjectLookup::Find);
             lock.lock();
             --busy;
-            queued.remove(path);
             if (waiting.empty() && busy == 0) {
+                // The last one: the file is written before the queue counts as idle.
                 lock.unlock();
                 FlushSubjectCache();
                 lock.lock();
-                changed.notify_all();
             }
+            queued.remove(path);
+            changed.notify_all();
         }
     }
 };
