@@ -23,8 +23,7 @@ namespace {
 
 // The set is made once per build tree (it takes a while) and again when the script changes.
 QString SubjectSetDir(QString* log) {
-    const QString script = qEnvironmentVariable("MOSAIQ_TEST_SOURCE_DIR") +
-                           QStringLiteral("/imaging/subjects/make_subject_set.py");
+    const QString script = QStringLiteral(MOSAIQ_SUBJECT_SET_SCRIPT);
     if (!QFileInfo::exists(script)) {
         *log = QStringLiteral("no script at ") + script;
         return {};
