@@ -41,6 +41,7 @@ _mosaiq_cli() {
         ;;
     import-photos) _filedir '@(jpg|jpeg|heic|heif|hif|avif|webp|png|bmp|gif|tif|tiff|pcx|pnm|wmf|emf)' ;;
     import-pack) _filedir irs ;;
+    subject) _filedir '@(jpg|jpeg|heic|heif|hif|avif|webp|png|bmp|gif|tif|tiff|pcx|pnm|tga)' ;;
     wallpaper)
         if ((cword == i + 1)); then
             COMPREPLY=($(compgen -W "set restore" -- "$cur"))

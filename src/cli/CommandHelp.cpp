@@ -24,6 +24,9 @@ QString CommandSummary(const QString& name) {
                         "brushes.")},
         {QStringLiteral("effect"), QStringLiteral("Apply one photo effect to a picture file.")},
         {QStringLiteral("calendar"), QStringLiteral("Draw a transparent month calendar.")},
+        {QStringLiteral("subject"),
+         QStringLiteral("Print, one JSON line per photo, its size, the faces found and the "
+                        "subject box that fill crops keep.")},
         {QStringLiteral("wallpaper"),
          QStringLiteral("set: render the collage and make it the desktop wallpaper; restore: put "
                         "back the wallpaper that was set before.")},

@@ -40,6 +40,7 @@ int RunImportPhotos(const QStringList& args) {
 
     const bool showProgress = ErrorStreamIsTerminal();
     PhotoImportRun run(list);
+    run.SetFindSubjects(false); // the process ends with the import: subjects wait for first use
     QEventLoop loop;
     const auto progress = [&](int done, int total) {
         if (showProgress)

@@ -228,4 +228,27 @@ Rect32 CropFrame::Result(QSize pictureSize) const {
             Scaled(m_crop.bottom - m_display.top, h, dh)};
 }
 
+void CropFrame::SetCropFromPicture(const Rect32& picture, QSize pictureSize) {
+    const int dw = RectWidth(m_display);
+    const int dh = RectHeight(m_display);
+    const int w = pictureSize.width();
+    const int h = pictureSize.height();
+    if (dw <= 0 || dh <= 0 || w <= 0 || h <= 0)
+        return;
+    // Outward rounding, so the view rectangle holds every picture pixel asked for.
+    const auto down = [](std::int64_t v, std::int64_t size, std::int64_t span) {
+        return int(v * span / size);
+    };
+    const auto up = [](std::int64_t v, std::int64_t size, std::int64_t span) {
+        return int((v * span + size - 1) / size);
+    };
+    Rect32 crop;
+    crop.left = m_display.left + std::clamp(down(picture.left, w, dw), 0, dw);
+    crop.top = m_display.top + std::clamp(down(picture.top, h, dh), 0, dh);
+    crop.right = m_display.left + std::clamp(up(picture.right, w, dw), 0, dw);
+    crop.bottom = m_display.top + std::clamp(up(picture.bottom, h, dh), 0, dh);
+    if (crop.right > crop.left && crop.bottom > crop.top)
+        m_crop = crop;
+}
+
 } // namespace mosaiq

@@ -62,6 +62,8 @@ public:
     // centred, 8 pixels in from its edges, trimmed evenly to the ratio.
     void SetConstraint(float a, float b);
     bool Constrained() const { return m_constrained; }
+    float RatioWidth() const { return m_ratioWidth; }
+    float RatioHeight() const { return m_ratioHeight; }
 
     const Rect32& Display() const { return m_display; }
     const Rect32& Crop() const { return m_crop; }
@@ -86,6 +88,10 @@ public:
     // The crop rectangle in the pixels of a picture of pictureSize that the display rectangle
     // shows (multiplication first, integer division).
     Rect32 Result(QSize pictureSize) const;
+    // Shows the rectangle picture (in the pixels of a picture of pictureSize) as the crop
+    // rectangle: the view rectangle that holds it, kept inside the display rectangle. Nothing
+    // changes without a display rectangle or a picture size.
+    void SetCropFromPicture(const Rect32& picture, QSize pictureSize);
 
 private:
     void Resize(QPoint p);

@@ -2,9 +2,13 @@
 // stopping, and the summary the user sees.
 #include "library/photos/PhotoImportRun.h"
 
+#include "imaging/subject/SubjectCache.h"
+#include "imaging/subject/SubjectQueue.h"
+
 #include "common/TestSupport.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -22,10 +26,11 @@ protected:
         return path;
     }
     // Runs an import to its end and returns the summary.
-    PhotoImportSummary Import(const QStringList& paths, int threads = 2) {
+    PhotoImportSummary Import(const QStringList& paths, int threads = 2, bool subjects = true) {
         handled.clear();
         missing.clear();
         PhotoImportRun run(list);
+        run.SetFindSubjects(subjects);
         QEventLoop loop;
         QObject::connect(&run, &PhotoImportRun::fileHandled,
                          [&](const QString& path, AddPhotoResult, int, int done, int total) {
@@ -139,6 +144,22 @@ TEST_F(PhotoImportRunTest, StopEndsTheRunAndCountsWhatWasNotReached) {
     EXPECT_FALSE(run.IsRunning());
     // A new run can start after a stopped one.
     EXPECT_EQ(Import({paths.last(), Photo(QStringLiteral("new.png"), QSize(30, 30))}).added, 2);
+}
+
+TEST_F(PhotoImportRunTest, SubjectsOfTheAddedPhotosAreFoundAfterTheImport) {
+    const QString a = Photo(QStringLiteral("sa.png"), QSize(300, 200));
+    const QString b = Photo(QStringLiteral("sb.png"), QSize(200, 300));
+    const QString c = Photo(QStringLiteral("sc.png"), QSize(250, 250));
+    ForgetSubjectCache();
+    EXPECT_EQ(Import({a, b}).added, 2);
+    ASSERT_TRUE(SubjectQueue::Instance().WaitIdle(120000));
+    EXPECT_TRUE(LookUpSubject(a, true, SubjectLookup::CacheOnly));
+    EXPECT_TRUE(LookUpSubject(b, true, SubjectLookup::CacheOnly));
+    EXPECT_TRUE(QFile::exists(dir.File(QString::fromLatin1(kSubjectCacheFile))));
+    // A run told not to (the command line's) leaves them to their first use.
+    EXPECT_EQ(Import({c}, 2, false).added, 1);
+    ASSERT_TRUE(SubjectQueue::Instance().WaitIdle(120000));
+    EXPECT_FALSE(LookUpSubject(c, true, SubjectLookup::CacheOnly));
 }
 
 } // namespace

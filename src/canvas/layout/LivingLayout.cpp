@@ -4,6 +4,7 @@
 #include "canvas/document/LayoutPlacement.h"
 #include "canvas/layout/PhotoArrange.h"
 #include "core/text/FixedText.h"
+#include "imaging/subject/SubjectCache.h"
 #include "imaging/subject/SubjectCrop.h"
 
 #include <algorithm>
@@ -262,6 +263,15 @@ LayoutResult MakeLayout(CollageDocument& document, const std::vector<int>& indic
     const CropPlacement how = options.centre ? CropPlacement::Centred
                               : options.keepPan ? CropPlacement::KeepCentre
                                                 : CropPlacement::Subject;
+    if (how == CropPlacement::Subject && layout.fill) {
+        // The subjects not yet cached are found on every core at once before any is placed.
+        std::vector<std::pair<QString, bool>> photos;
+        for (int i : indices) {
+            const CanvasObject& object = document.objects[size_t(i)];
+            photos.emplace_back(ReadFixedText(object.Photo()->path), object.upright);
+        }
+        SubjectsOfPhotos(photos);
+    }
     for (size_t k = 0; k < indices.size(); ++k) {
         document.objects[size_t(indices[k])].layoutCell = int(k);
         FitMember(document, int(k), indices[k], how);

@@ -3,6 +3,7 @@
 #include "canvas/document/CollageDocument.h"
 #include "canvas/document/ObjectGeometry.h"
 #include "canvas/layout/LivingLayout.h"
+#include "imaging/subject/SubjectCrop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,8 +22,9 @@ QSizeF FrameExtent(const PhotoRecord& photo) {
 
 namespace {
 
-// Gives the crop the shape that makes the photo's box aspect boxAspect.
-void CropToAspect(PhotoRecord& photo, double boxAspect) {
+// Gives the crop the shape that makes the photo's box aspect boxAspect, placed around the
+// picture's subject when one is known (else centred on the present crop).
+void CropToAspect(PhotoRecord& photo, double boxAspect, const PictureSubject* subject) {
     const int pw = photo.pictureWidth;
     const int ph = photo.pictureHeight;
     if (pw <= 0 || ph <= 0 || !(boxAspect > 0.0))
@@ -30,25 +32,17 @@ void CropToAspect(PhotoRecord& photo, double boxAspect) {
     const QSizeF extent = FrameExtent(photo);
     // box = crop / extent on each axis, so the crop's aspect carries the extent's ratio.
     const double cropAspect = boxAspect * extent.width() / extent.height();
-    int cw = pw;
-    int ch = ph;
-    if (double(pw) / double(ph) > cropAspect)
-        cw = std::clamp(int(std::lround(double(ph) * cropAspect)), 1, pw);
-    else
-        ch = std::clamp(int(std::lround(double(pw) / cropAspect)), 1, ph);
     const bool cropValid = photo.cropRight > photo.cropLeft && photo.cropBottom > photo.cropTop;
-    const double cx =
-        cropValid ? (double(photo.cropLeft) + double(photo.cropRight)) / 2.0 : pw / 2.0;
-    const double cy =
-        cropValid ? (double(photo.cropTop) + double(photo.cropBottom)) / 2.0 : ph / 2.0;
-    const int left = std::clamp(int(std::lround(cx - cw / 2.0)), 0, pw - cw);
-    const int top = std::clamp(int(std::lround(cy - ch / 2.0)), 0, ph - ch);
-    photo.cropLeft = left;
-    photo.cropTop = top;
-    photo.cropRight = left + cw;
-    photo.cropBottom = top + ch;
-    photo.boxWidth = std::max(1, int(double(cw) / extent.width()));
-    photo.boxHeight = std::max(1, int(double(ch) / extent.height()));
+    const QRect present = cropValid ? QRect(QPoint(photo.cropLeft, photo.cropTop),
+                                            QPoint(photo.cropRight - 1, photo.cropBottom - 1))
+                                    : QRect();
+    const QRect crop = PlaceSubjectCrop(QSize(pw, ph), subject, cropAspect, present);
+    photo.cropLeft = crop.left();
+    photo.cropTop = crop.top();
+    photo.cropRight = crop.left() + crop.width();
+    photo.cropBottom = crop.top() + crop.height();
+    photo.boxWidth = std::max(1, int(double(crop.width()) / extent.width()));
+    photo.boxHeight = std::max(1, int(double(crop.height()) / extent.height()));
 }
 
 } // namespace
@@ -89,13 +83,14 @@ LayoutResult LayoutPhotos(const CollageDocument& document, const std::vector<int
     return ComputePhotoLayout(request);
 }
 
-void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill) {
+void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill,
+                      const PictureSubject* subject) {
     const int left = int(std::ceil(cell.left()));
     const int top = int(std::ceil(cell.top()));
     const int roomW = int(std::floor(cell.right())) - left;
     const int roomH = int(std::floor(cell.bottom())) - top;
     if (fill && roomW > 0 && roomH > 0)
-        CropToAspect(photo, double(roomW) / double(roomH));
+        CropToAspect(photo, double(roomW) / double(roomH), subject);
     photo.angle = 0.0f;
     if (photo.boxWidth <= 0 || photo.boxHeight <= 0 || roomW <= 0 || roomH <= 0)
         return;

@@ -12,6 +12,7 @@
 namespace mosaiq {
 
 class CollageDocument;
+struct PictureSubject;
 
 struct ArrangeOptions {
     LayoutFamily family = LayoutFamily::Rows;
@@ -41,8 +42,10 @@ LayoutResult LayoutPhotos(const CollageDocument& document, const std::vector<int
 
 // Puts one photo into its cell (canvas pixels): angle 0, the largest scale whose displayed box
 // fits the whole pixels of the cell, centred. With fill the crop first takes the cell's shape:
-// the largest such rectangle inside the picture, centred on the present crop's centre.
-void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill);
+// the largest such rectangle inside the picture, placed around subject (PlaceSubjectCrop) or,
+// without one, centred on the present crop's centre.
+void PlacePhotoInCell(PhotoRecord& photo, const QRectF& cell, bool fill,
+                      const PictureSubject* subject = nullptr);
 
 // Lays out and places the photos at indices as one history step and keeps them as the
 // collage's living layout (canvas/layout/LivingLayout); the document is unchanged when the

@@ -33,4 +33,8 @@ QRect PlaceSubjectCrop(QSize pictureSize, const PictureSubject* subject, double 
 // subject is known or subjects are turned off.
 std::optional<PictureSubject> SubjectOfPhoto(const QString& path, bool upright);
 
+// An upright subject in the pixels of the picture as stored, for a file whose orientation tag
+// is orientation (1 to 8; the tag turns the stored picture upright as OrientImage does).
+PictureSubject StoredSubject(const PictureSubject& upright, int orientation);
+
 } // namespace mosaiq

@@ -1,5 +1,7 @@
 #include "library/photos/PhotoImportRun.h"
 
+#include "imaging/subject/SubjectQueue.h"
+
 #include <cstring>
 
 namespace mosaiq {
@@ -17,6 +19,7 @@ bool PhotoImportRun::Start(const QStringList& paths, int threads) {
         return false;
     m_summary = PhotoImportSummary();
     m_paths = paths;
+    m_added.clear();
     m_done = 0;
     return m_importer.Start(paths, threads);
 }
@@ -41,6 +44,7 @@ void PhotoImportRun::OnPrepared(const PreparedPhoto& photo) {
     switch (result) {
     case AddPhotoResult::Added:
         ++m_summary.added;
+        m_added << path;
         index = m_list.Count() - 1;
         break;
     case AddPhotoResult::Duplicate:
@@ -67,6 +71,10 @@ void PhotoImportRun::OnMissing(const QString& path) {
 void PhotoImportRun::OnFinished(bool stopped) {
     m_summary.stopped = stopped;
     m_summary.notReached = Total() - m_done;
+    // Subjects are found after the import, on idle workers, so the import keeps its pace.
+    if (m_findSubjects && !m_added.isEmpty())
+        SubjectQueue::Instance().Add(m_added);
+    m_added.clear();
     Q_EMIT finished(m_summary);
 }
 

@@ -26,6 +26,9 @@ public:
     // Stops after the files being prepared now; nothing is added after this call.
     void RequestStop();
     bool IsRunning() const { return m_importer.IsRunning(); }
+    // Whether the photos a run added are handed to the subject workers when it ends (on by
+    // default; a command-line import that exits at once leaves them to their first use).
+    void SetFindSubjects(bool on) { m_findSubjects = on; }
     const PhotoImportSummary& Summary() const { return m_summary; }
     int Total() const { return int(m_paths.size()); }
 
@@ -49,7 +52,9 @@ private:
     PhotoImporter m_importer;
     PhotoImportSummary m_summary;
     QStringList m_paths;
+    QStringList m_added;
     int m_done = 0;
+    bool m_findSubjects = true;
 };
 
 } // namespace mosaiq

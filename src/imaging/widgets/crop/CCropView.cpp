@@ -74,6 +74,14 @@ void CCropView::SetConstraint(float ratioWidth, float ratioHeight) {
     Q_EMIT cropChanged();
 }
 
+void CCropView::ProposeCrop(const Rect32& rect) {
+    if (!HasPicture())
+        return;
+    m_frame.SetCropFromPicture(rect, m_pictureSize);
+    update();
+    Q_EMIT cropChanged();
+}
+
 Rect32 CCropView::Result() const {
     return m_frame.Result(m_pictureSize);
 }

@@ -27,6 +27,8 @@ public:
     QSize PictureSize() const { return m_pictureSize; }
 
     void SetConstraint(float ratioWidth, float ratioHeight);
+    // Shows rect (in the picture's own pixels) as the crop rectangle.
+    void ProposeCrop(const Rect32& rect);
     CropFrame& Frame() { return m_frame; }
     const CropFrame& Frame() const { return m_frame; }
     // The crop rectangle in the picture's own pixels.
