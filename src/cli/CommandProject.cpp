@@ -144,9 +144,10 @@ const char* ModeName(BackgroundMode mode) {
     case BackgroundMode::Stretch:
         return "Stretch";
     case BackgroundMode::Center:
-        break;
+        return "Center";
     }
-    return "Center";
+    return "None"; // a stored value outside 0-2: kept, and no picture is drawn
+
 }
 
 int RunDump(const QStringList& args) {

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -87,6 +88,30 @@ TEST_F(HelpFromTheWindow, TheHelpCommandOpensTheHelpWindow) {
     EXPECT_TRUE(notes.messages.isEmpty());
     window->RunCommand(cmd::kHelpContents); // a second time: the same window
     EXPECT_EQ(window->findChildren<CHelpWindow*>().size(), 1);
+    // It opened over the main window, centred on it.
+    const QPoint offset = help->frameGeometry().center() - window->frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 40) << offset.x() << ", " << offset.y();
+    help->close();
+}
+
+// A search hit low on a long page is scrolled to the middle of the view, not left at its edge.
+TEST(HelpWindow, ASearchHitIsShownInTheMiddleOfTheView) {
+    CHelpWindow help(kManual);
+    help.resize(900, 500);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    help.Search(QStringLiteral("wallpaper"));
+    ASSERT_GE(help.Contents()->count(), 1);
+    const QTextBrowser* browser = help.Browser();
+    ASSERT_TRUE(browser->textCursor().hasSelection());
+    const int middle = browser->viewport()->height() / 2;
+    const int y = browser->cursorRect().center().y();
+    // Either in the middle, or the page could not scroll far enough to put it there.
+    const QScrollBar* bar = browser->verticalScrollBar();
+    if (bar->value() > 0 && bar->value() < bar->maximum())
+        EXPECT_NEAR(y, middle, 30);
+    else
+        EXPECT_TRUE(bar->value() == bar->maximum() ? y > middle - 30 : y < middle + 30);
 }
 
 // The visible words of a menu item: the accelerator after a tab, "(Ctrl+Z)" and "..." left out.

@@ -145,10 +145,37 @@ public:
     void MoveToTop();
     void MoveToBottom();
 
-    // --- history
+    // --- history: the one place every change passes
+    //
+    // RecordSnapshot ends every completed change. A pending burst of small edits (arrow-key
+    // nudges, typing into a text) is recorded as its own step first, so no change, whatever path
+    // it takes, folds a burst into its step; Undo and Redo finish a pending burst the same way.
+    // Inside a ChangeGroup the step is recorded once, when the outermost group ends.
     void RecordSnapshot();
+    // After Undo or Redo the selected objects are the ones the step changed (records that
+    // differ, the selected flag aside), or none.
     void Undo();
     void Redo();
+
+    // A burst edit was made (no step of its own): keeps the state it left, which becomes one
+    // step when the burst ends or the next change is recorded.
+    void NoteBurstEdit();
+    // Records the pending burst as one step; false when none was pending.
+    bool CommitBurst();
+    bool BurstPending() const { return m_burstPending; }
+
+    // Several changes made as one user action (several photos added at once) are one step:
+    // while a group lives, RecordSnapshot only notes that a step is due.
+    class ChangeGroup {
+    public:
+        explicit ChangeGroup(CollageDocument& document);
+        ~ChangeGroup();
+        ChangeGroup(const ChangeGroup&) = delete;
+        ChangeGroup& operator=(const ChangeGroup&) = delete;
+
+    private:
+        CollageDocument& m_doc;
+    };
     bool CanUndo() const { return m_history.CanUndo(); }
     bool CanRedo() const { return m_history.CanRedo(); }
 
@@ -190,11 +217,17 @@ private:
     void RestoreSnapshot(int index);
     void RestoreRecords(const Snapshot& snapshot);
     void RemoveAllObjects();
+    // Selects exactly the objects whose records (selected flag aside) are not found in before.
+    void SelectChangedSince(const Snapshot& before);
     // The end of a tuning edit that changed the selected photos and cliparts when any was
     // selected: one undo step; otherwise the user is told that nothing tunable is selected.
     bool FinishTuningEdit(bool any);
 
     HistoryList m_history;
+    Snapshot m_burstState; // the state the pending burst left
+    bool m_burstPending = false;
+    int m_groupDepth = 0;
+    bool m_groupStepDue = false;
 };
 
 } // namespace mosaiq

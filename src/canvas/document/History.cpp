@@ -15,8 +15,12 @@ Snapshot HistoryList::Take(const std::vector<CanvasObject>& objects) {
 }
 
 void HistoryList::Record(const std::vector<CanvasObject>& objects) {
+    Record(Take(objects));
+}
+
+void HistoryList::Record(Snapshot snapshot) {
     m_snapshots.resize(size_t(m_position + 1));
-    m_snapshots.push_back(Take(objects));
+    m_snapshots.push_back(std::move(snapshot));
     m_position = Count() - 1;
 }
 

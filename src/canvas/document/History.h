@@ -21,6 +21,10 @@ class HistoryList {
 public:
     // Drops the redo tail, appends a snapshot of objects and makes it current.
     void Record(const std::vector<CanvasObject>& objects);
+    // The same with a snapshot taken earlier (a burst of edits recorded when it ends).
+    void Record(Snapshot snapshot);
+    // Copies of the objects' records with their runtime fields cleared.
+    static Snapshot Take(const std::vector<CanvasObject>& objects);
     // Empties the history; objects (none for a new document, the opened project's objects after
     // a load) become the state that undoing the first recorded change returns to.
     void Clear(const std::vector<CanvasObject>& base = {});
@@ -39,8 +43,6 @@ public:
     const Snapshot& At(int index) const { return m_snapshots.at(size_t(index)); }
 
 private:
-    static Snapshot Take(const std::vector<CanvasObject>& objects);
-
     Snapshot m_base;
     std::vector<Snapshot> m_snapshots;
     int m_position = -1;

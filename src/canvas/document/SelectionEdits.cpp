@@ -39,6 +39,7 @@ bool SetSelectedText(CollageDocument& doc, const QString& text) {
     std::copy(std::begin(doc.textTemplate.text), std::end(doc.textTemplate.text),
               std::begin(r.text));
     Remeasure(doc, *object);
+    doc.NoteBurstEdit();
     doc.MarkModified();
     return true;
 }
@@ -78,8 +79,10 @@ bool NudgeSelection(CollageDocument& doc, int dx, int dy) {
         o.SetPosition(o.Position() + QPoint(dx, dy));
         any = true;
     }
-    if (any)
+    if (any) {
+        doc.NoteBurstEdit();
         doc.MarkModified();
+    }
     return any;
 }
 

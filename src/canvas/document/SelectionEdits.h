@@ -2,8 +2,9 @@
 
 // Edits of the selected objects that the editing panels and the keyboard make: the text of the
 // selected text object and its settings from the text template, nudging and selecting all.
-// None records a history step by itself: the caller records one when a burst of edits ends
-// (a pause in typing, the last arrow key), so one user action is one undo step.
+// Typing and nudging record no history step per edit: each notes a burst edit in the document,
+// and the burst becomes one step when the caller ends it (a pause in typing, the last arrow key:
+// CollageDocument::CommitBurst) or when any other change is recorded first.
 
 #include <QString>
 

@@ -29,14 +29,6 @@ class CollageDocument;
 // The mouse tool of the document (CollageDocument::mouseTool) that paints brush stamps.
 constexpr int kPaintTool = 1;
 
-// The selection handles of the object decorated last (numbered as in SelectionHandles.h: 0-7
-// resize, 8-11 rotate), in that object's local pixels, and the transform that maps them to
-// surface pixels.
-struct HandleFrame {
-    HandleTable rects{};
-    QTransform transform;
-};
-
 // What the pointer looks like; the view maps these to real cursors.
 enum class CanvasCursor { Arrow, SizeNwSe, SizeWE, SizeNeSw, SizeNS, Rotate, Move, Paint };
 
@@ -46,6 +38,14 @@ CanvasCursor HandleCursor(int index);
 // The first handle (in index order) whose rectangle, mapped by the frame's transform, holds the
 // surface point; -1 when none does.
 int HitHandle(const HandleFrame& frame, QPointF surface);
+
+// The handle under the surface point among several objects' handles, the topmost object's
+// first: the index of its frame and the handle; -1 and -1 when none holds the point.
+struct HandleHit {
+    int frame = -1;
+    int handle = -1;
+};
+HandleHit HitHandles(const HandleFrames& frames, QPointF surface);
 
 // The topmost object whose hit region (as last drawn) holds the surface point; -1 when none.
 int HitObject(const CollageDocument& document, QPointF surface);
@@ -101,10 +101,19 @@ public:
 
     // Ctrl in modifiers adds or removes the object under the press (or, on empty canvas, adds
     // what the band takes); Shift during a move suspends snapping to guides.
-    Outcome Press(QPoint client, const HandleFrame& handles,
+    // A handle press acts on the object whose handle was hit; the other selected objects stay.
+    Outcome Press(QPoint client, const HandleFrames& handles,
                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    Outcome Move(QPoint client, const HandleFrame& handles,
+    Outcome Move(QPoint client, const HandleFrames& handles,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    Outcome Press(QPoint client, const HandleFrame& handles,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return Press(client, HandleFrames{handles}, modifiers);
+    }
+    Outcome Move(QPoint client, const HandleFrame& handles,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return Move(client, HandleFrames{handles}, modifiers);
+    }
     Outcome Release();
     Outcome KeyDelete();
     Outcome KeyEscape();
@@ -138,7 +147,9 @@ public:
 private:
     QPoint Surface(QPoint client) const;
     CanvasObject* FirstSelected();
-    Outcome PressEditing(QPoint client, const HandleFrame& handles);
+    Outcome PressEditing(QPoint client, const HandleFrames& handles);
+    // The object a handle drag acts on while it is still selected; null otherwise.
+    CanvasObject* HandleTarget();
     void DragHandle(QPoint surface, Outcome& out);
     void MoveSelection(QPoint client, bool snap);
     void StartMove(QPoint client);
@@ -148,6 +159,7 @@ private:
     bool m_moving = false;
     bool m_handleDrag = false;
     int m_handleIndex = 0;
+    int m_handleObject = -1; // the object whose handle is dragged
     QPoint m_dragCentre; // surface pixels, measured when a handle drag starts
     QPoint m_down;
     bool m_painting = false;

@@ -156,6 +156,7 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
         m_handles.fill(QRect());
         m_handleTransform = QTransform();
         m_handleObject = -1;
+        m_allHandles.clear();
     }
     DrawBackground(document, pass);
     EnsureBrushPictures(document);
@@ -514,6 +515,7 @@ void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pas
     m_handles = SelectionHandleRects(0, 0, box.width(), box.height());
     m_handleTransform = transform;
     m_handleObject = index;
+    m_allHandles.push_back({m_handles, transform, index});
     if (pass.Visible(transform, box))
         pass.decorations.push_back({box, transform});
 }

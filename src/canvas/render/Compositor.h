@@ -79,6 +79,8 @@ public:
     QTransform HandleTransform() const { return m_handleTransform; }
     // Index of the object the handles belong to; -1 none.
     int HandleObjectIndex() const { return m_handleObject; }
+    // The handles of every object the last pass decorated, bottom to top, each with its object.
+    const HandleFrames& AllHandles() const { return m_allHandles; }
     // The canvas on the surface after the last pass: (0, 0, trunc(width x zoom),
     // trunc(height x zoom)).
     QRect CanvasRect() const { return m_canvasRect; }
@@ -103,6 +105,7 @@ private:
     HandleTable m_handles{};
     QTransform m_handleTransform;
     int m_handleObject = -1;
+    HandleFrames m_allHandles;
     QRect m_canvasRect;
     bool m_drawing = false;
 

@@ -75,7 +75,12 @@ CCollageCanvas::CCollageCanvas(QWidget* parent)
             [this](int code, int position) { Scroll(Qt::Horizontal, code, position); });
 
     connect(&m_doc, &CollageDocument::changed, this, &CCollageCanvas::Redraw);
-    connect(&m_doc, &CollageDocument::historyChanged, this, &CCollageCanvas::historyChanged);
+    connect(&m_doc, &CollageDocument::historyChanged, this, [this] {
+        // An object placed by any path may have ended painting.
+        if (!PaintMode() && m_cursor == CanvasCursor::Paint)
+            ShowCursor(CanvasCursor::Arrow);
+        Q_EMIT historyChanged();
+    });
     connect(&m_doc, &CollageDocument::textEntryRequested, this,
             &CCollageCanvas::textEntryRequested);
     connect(&m_doc, &CollageDocument::focusRequested, this,
@@ -325,8 +330,8 @@ void CCollageCanvas::EnsureRegions() {
     m_regionsStale = false;
 }
 
-HandleFrame CCollageCanvas::CurrentHandles() const {
-    return {m_compositor.Handles(), m_compositor.HandleTransform()};
+HandleFrames CCollageCanvas::CurrentHandles() const {
+    return m_compositor.AllHandles();
 }
 
 void CCollageCanvas::resizeEvent(QResizeEvent* event) {

@@ -116,7 +116,7 @@ protected:
 private:
     void Apply(const CanvasInteraction::Outcome& outcome);
     void ShowCursor(CanvasCursor cursor);
-    HandleFrame CurrentHandles() const;
+    HandleFrames CurrentHandles() const;
     // Client rectangle covering the selected objects with their handles; invalid when it cannot
     // be told (a text, or nothing selected).
     QRect SelectionArea() const;

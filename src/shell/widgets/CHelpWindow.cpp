@@ -8,10 +8,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace mosaiq {
 namespace {
@@ -145,7 +149,12 @@ void CHelpWindow::ItemActivated(QListWidgetItem* item) {
     // Mark the first place of the first word on the page, so the reader sees why it was found.
     const QString word = m_lastQuery.section(u' ', 0, 0, QString::SectionSkipEmpty);
     m_browser->moveCursor(QTextCursor::Start);
-    m_browser->find(word);
+    if (m_browser->find(word)) {
+        // The hit in the middle of the view, with what comes before and after it.
+        QScrollBar* bar = m_browser->verticalScrollBar();
+        const int middle = m_browser->viewport()->height() / 2;
+        bar->setValue(bar->value() + m_browser->cursorRect().center().y() - middle);
+    }
 }
 
 void CHelpWindow::SourceChanged() {
@@ -169,6 +178,21 @@ bool ShowHelpWindow(QWidget* owner) {
     if (!window) {
         window = new CHelpWindow(folder, owner);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        // Opened over the main window, centred on it, and never larger than its screen.
+        if (owner) {
+            const QRect screen = owner->screen() ? owner->screen()->availableGeometry() : QRect();
+            if (screen.isValid())
+                window->resize(window->size().boundedTo(screen.size() * 9 / 10));
+            QRect frame(QPoint(0, 0), window->size());
+            frame.moveCenter(owner->frameGeometry().center());
+            if (screen.isValid()) {
+                frame.moveLeft(std::clamp(frame.left(), screen.left(),
+                                          std::max(screen.left(), screen.right() - frame.width())));
+                frame.moveTop(std::clamp(frame.top(), screen.top(),
+                                         std::max(screen.top(), screen.bottom() - frame.height())));
+            }
+            window->move(frame.topLeft());
+        }
     }
     window->show();
     window->raise();
