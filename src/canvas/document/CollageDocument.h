@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
@@ -36,16 +37,25 @@ struct TuningValues {
     bool reset = false;
 };
 
-// The view's mapping between window (client) pixels and canvas pixels.
+// The view's mapping between window (client) pixels and canvas pixels. Surface pixels are the
+// zoomed canvas's, (0, 0) its top-left corner; a window point plus the scroll offsets is a surface
+// point. The editor's view keeps a margin around the canvas, so its offsets start below zero
+// (CCollageCanvas): map through these functions, never assume the canvas at the window's (0, 0).
 struct CanvasView {
     float zoom = 1.0f; // screen pixels per canvas pixel
-    int scrollX = 0;   // scroll offsets, screen pixels
+    int scrollX = 0;   // scroll offsets, screen pixels (negative: the margin before the canvas)
     int scrollY = 0;
 
     // Window point to canvas point: trunc((w + scroll) / zoom).
     QPoint WindowToCanvas(int wx, int wy) const {
         return {int(float(wx + scrollX) / zoom), int(float(wy + scrollY) / zoom)};
     }
+    // Canvas point to window point: trunc(c x zoom) - scroll.
+    QPoint CanvasToWindow(QPointF canvas) const {
+        return {int(canvas.x() * double(zoom)) - scrollX, int(canvas.y() * double(zoom)) - scrollY};
+    }
+    QPoint WindowToSurface(QPoint window) const { return window + QPoint(scrollX, scrollY); }
+    QPoint SurfaceToWindow(QPoint surface) const { return surface - QPoint(scrollX, scrollY); }
 };
 
 // The collage document: canvas size and background, the ordered object list (index 0 is the

@@ -94,7 +94,9 @@ int SelectAllObjects(CollageDocument& doc) {
 }
 
 void CommitSelectionEdit(CollageDocument& doc) {
-    doc.RecordSnapshot();
+    // The state now ends the burst (a pending one included): one step.
+    doc.NoteBurstEdit();
+    doc.CommitBurst();
     doc.MarkModified();
 }
 

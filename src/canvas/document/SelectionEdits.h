@@ -29,7 +29,8 @@ bool NudgeSelection(CollageDocument& doc, int dx, int dy);
 // Selects every object; returns how many there are. Asks for a redraw.
 int SelectAllObjects(CollageDocument& doc);
 
-// Ends a burst of edits: one history step and the modified flag.
+// Ends a burst of edits with the state as it is now (a pending burst included): one history step
+// and the modified flag.
 void CommitSelectionEdit(CollageDocument& doc);
 
 } // namespace mosaiq

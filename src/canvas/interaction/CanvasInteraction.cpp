@@ -182,6 +182,10 @@ int ScrollRange(int canvasExtent, float zoom, int clientExtent) {
     return std::max(0, int(float(canvasExtent) * zoom - float(clientExtent) + float(kScrollSlack)));
 }
 
+int ViewScrollRange(int canvasExtent, float zoom, int clientExtent) {
+    return ScrollRange(canvasExtent, zoom, clientExtent - 2 * kViewMargin);
+}
+
 int ApplyScrollCode(int code, int position, int current, int range) {
     int next = current;
     switch (code) {
@@ -217,7 +221,7 @@ int ApplyScrollCode(int code, int position, int current, int range) {
 CanvasInteraction::CanvasInteraction(CollageDocument& document) : m_doc(document) {}
 
 QPoint CanvasInteraction::Surface(QPoint client) const {
-    return client + QPoint(m_doc.view.scrollX, m_doc.view.scrollY);
+    return m_doc.view.WindowToSurface(client);
 }
 
 CanvasObject* CanvasInteraction::HandleTarget() {

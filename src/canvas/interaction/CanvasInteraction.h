@@ -75,6 +75,14 @@ QPoint DraggedPosition(QPoint origin, QPoint down, QPoint now, float zoom);
 
 // --- the view's surface and scroll bars
 
+// Screen pixels the view keeps around the canvas on every side, so the handles of an object at
+// the canvas's edge (reaching 24 pixels past its box) can be grabbed. Scrolled to the start, the
+// window's (0, 0) is surface (-kViewMargin, -kViewMargin): scroll offsets run from -kViewMargin.
+constexpr int kViewMargin = 24;
+// Range of one of the view's bars: the zoomed canvas with the margin on both sides, less the
+// client, plus the bars' 17 pixels of slack; 0 when it all fits.
+int ViewScrollRange(int canvasExtent, float zoom, int clientExtent);
+
 // The logical surface: the zoomed canvas, at least as large as the client area.
 QSize SurfaceSize(QSize canvas, float zoom, QSize client);
 // Scroll range of one bar: max(0, trunc(canvasExtent x zoom - client + 17)).

@@ -60,6 +60,11 @@ struct RenderOptions {
     // an object crossed by several bands is rasterised once and every band gets the same pixels
     // (Qt's rasteriser steps its edges from the top of the clip).
     bool preparedPictures = false;
+    // The view around the canvas: the exposed rectangle may reach past the surface (the margin
+    // the view keeps around the canvas, negative surface pixels included), and the parts of
+    // objects outside the canvas are drawn dimmed there, as an export leaves them out. Handles
+    // stay bright.
+    bool viewSurround = false;
 };
 
 class Compositor {

@@ -176,7 +176,7 @@ private:
     }
 
     void OnTemplateChanged() {
-        FinishTyping();
+        FinishBursts(); // the style change is a step of its own
         CopyTemplate();
         if (ApplyTemplateToSelectedText(Doc()))
             CommitSelectionEdit(Doc());
