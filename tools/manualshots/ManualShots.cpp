@@ -166,7 +166,8 @@ int main(int argc, char** argv) {
     window.resize(1280, 800);
     window.show();
     window.move(0, 0);
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::fprintf(stderr, "mosaiq-manualshots: the window was not shown\n");
     QStringList photos;
     for (const QString& a : args)
         photos << QFileInfo(a).absoluteFilePath();

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -150,11 +151,17 @@ void CHelpWindow::ItemActivated(QListWidgetItem* item) {
     const QString word = m_lastQuery.section(u' ', 0, 0, QString::SectionSkipEmpty);
     m_browser->moveCursor(QTextCursor::Start);
     if (m_browser->find(word)) {
-        // The hit in the middle of the view, with what comes before and after it.
-        QScrollBar* bar = m_browser->verticalScrollBar();
-        const int middle = m_browser->viewport()->height() / 2;
-        bar->setValue(bar->value() + m_browser->cursorRect().center().y() - middle);
+        CentreOnCursor();
+        // Once the page is laid out in full, again: its height may have grown.
+        QTimer::singleShot(0, this, &CHelpWindow::CentreOnCursor);
     }
+}
+
+void CHelpWindow::CentreOnCursor() {
+    // The hit in the middle of the view, with what comes before and after it.
+    QScrollBar* bar = m_browser->verticalScrollBar();
+    const int middle = m_browser->viewport()->height() / 2;
+    bar->setValue(bar->value() + m_browser->cursorRect().center().y() - middle);
 }
 
 void CHelpWindow::SourceChanged() {
@@ -170,6 +177,18 @@ void CHelpWindow::SourceChanged() {
     }
 }
 
+QRect CentredOn(const QRect& owner, QSize size, const QRect& screen) {
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(owner.center());
+    if (screen.isValid()) {
+        placed.moveLeft(std::clamp(placed.left(), screen.left(),
+                                   std::max(screen.left(), screen.right() + 1 - placed.width())));
+        placed.moveTop(std::clamp(placed.top(), screen.top(),
+                                  std::max(screen.top(), screen.bottom() + 1 - placed.height())));
+    }
+    return placed;
+}
+
 bool ShowHelpWindow(QWidget* owner) {
     static QPointer<CHelpWindow> window;
     const QString folder = UserManualFolder();
@@ -183,15 +202,7 @@ bool ShowHelpWindow(QWidget* owner) {
             const QRect screen = owner->screen() ? owner->screen()->availableGeometry() : QRect();
             if (screen.isValid())
                 window->resize(window->size().boundedTo(screen.size() * 9 / 10));
-            QRect frame(QPoint(0, 0), window->size());
-            frame.moveCenter(owner->frameGeometry().center());
-            if (screen.isValid()) {
-                frame.moveLeft(std::clamp(frame.left(), screen.left(),
-                                          std::max(screen.left(), screen.right() - frame.width())));
-                frame.moveTop(std::clamp(frame.top(), screen.top(),
-                                         std::max(screen.top(), screen.bottom() - frame.height())));
-            }
-            window->move(frame.topLeft());
+            window->move(CentredOn(owner->frameGeometry(), window->size(), screen).topLeft());
         }
     }
     window->show();

@@ -401,12 +401,29 @@ bool CPhotoBrowser::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+QString ElideKeepingTheEnd(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    // Photos of one camera or folder share the start of their names and differ near the end
+    // (a number, then the extension): the end takes the room, the start keeps its first letter.
+    const QString ellipsis(QChar(0x2026));
+    const int room = width - metrics.horizontalAdvance(ellipsis);
+    const int tailRoom = room - metrics.horizontalAdvance(text.left(1));
+    int tail = 0;
+    while (tail + 1 < text.size() && metrics.horizontalAdvance(text.right(tail + 1)) <= tailRoom)
+        ++tail;
+    const int headRoom = room - metrics.horizontalAdvance(text.right(tail));
+    int head = 0;
+    while (head + tail < text.size() && metrics.horizontalAdvance(text.left(head + 1)) <= headRoom)
+        ++head;
+    return text.left(head) + ellipsis + text.right(tail);
+}
+
 QString CPhotoBrowser::CaptionText(int record, const QFontMetrics& metrics, int width) const {
     if (!m_list || record < 0 || record >= m_list->Count())
         return QString();
     const PictureFileEntry& e = m_list->Records()[size_t(record)];
-    return metrics.elidedText(ReadFixedText(e.name) + ReadFixedText(e.extension), Qt::ElideMiddle,
-                              width);
+    return ElideKeepingTheEnd(ReadFixedText(e.name) + ReadFixedText(e.extension), metrics, width);
 }
 
 QString CPhotoBrowser::CaptionAt(int position) const {

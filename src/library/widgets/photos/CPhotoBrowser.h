@@ -24,6 +24,10 @@ class CBitmapButton;
 class CVScrollBar;
 class PhotoList;
 
+// text cut to width with an ellipsis, the room kept for its end (where names of one camera
+// differ) after its first letter; text that fits is returned whole.
+QString ElideKeepingTheEnd(const QString& text, const QFontMetrics& metrics, int width);
+
 class CPhotoBrowser : public QWidget {
     Q_OBJECT
 public:
