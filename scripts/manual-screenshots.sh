@@ -35,7 +35,7 @@ printf '[Recovery]\nintervalSeconds=1\n' > "$MOSAIQ_DATA_DIR/settings.ini"
 "$SHOTS" --leave-copy "${photos[@]}" || true
 "$SHOTS" --offer "$OUT"
 SESSION
-env OUT="$OUT" WORK="$WORK" SHOTS="$SHOTS" MOSAIQ_DATA_DIR="$WORK/data" \
+env OUT="$OUT" WORK="$WORK" SHOTS="$SHOTS" MOSAIQ_DATA_DIR="$WORK/data" MOSAIQ_HELP_DIR="$PWD/resources/help" \
     MOSAIQ_INSTANCE_NAME="manual-shots-$$" \
     xvfb-run -a -s "-screen 0 1280x800x24" bash "$WORK/session.sh"
 # Smaller pictures for the manual; the text stays readable at 1000 pixels wide.

@@ -108,24 +108,23 @@ TEST(HelpWindow, IsPlacedCentredOnItsOwnerWithinTheScreen) {
 // A search hit low on a long page is scrolled to the middle of the view, not left at its edge.
 TEST(HelpWindow, ASearchHitIsShownInTheMiddleOfTheView) {
     CHelpWindow help(kManual);
-    help.resize(900, 500);
+    help.resize(900, 400);
     help.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
-    help.Search(QStringLiteral("wallpaper"));
-    ASSERT_GE(help.Contents()->count(), 1);
+    help.Search(QStringLiteral("duplicates")); // low on the long command-line page
+    ASSERT_EQ(help.Contents()->count(), 1);
     QTest::qWait(100);
     const QTextBrowser* browser = help.Browser();
     ASSERT_TRUE(browser->textCursor().hasSelection());
+    const QScrollBar* bar = browser->verticalScrollBar();
     const int middle = browser->viewport()->height() / 2;
     const int y = browser->cursorRect().center().y();
-    // Either in the middle, or the page could not scroll far enough to put it there.
-    const QScrollBar* bar = browser->verticalScrollBar();
-    if (bar->value() > 0 && bar->value() < bar->maximum())
-        EXPECT_NEAR(y, middle, 30);
+    // In the middle, unless the page ends before the hit could get there.
+    ASSERT_GT(bar->maximum(), 0);
+    if (bar->value() < bar->maximum())
+        EXPECT_NEAR(y, middle, 30) << "bar " << bar->value() << " of " << bar->maximum();
     else
-        EXPECT_TRUE(bar->value() == bar->maximum() ? y > middle - 30 : y < middle + 30)
-            << "hit at " << y << ", middle " << middle << ", bar " << bar->value() << " of "
-            << bar->maximum() << ", page " << help.CurrentPage().toStdString();
+        EXPECT_GT(y, middle - 30);
 }
 
 // The visible words of a menu item: the accelerator after a tab, "(Ctrl+Z)" and "..." left out.
