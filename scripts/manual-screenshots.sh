@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Makes the user manual's pictures (resources/help/images/*.png) from the real editor window under
-# Xvfb: a scripted session starts the built editor with three generated photos, clicks through the
-# panels as a user would and captures the screen after each step. Run it after the window
-# changes; it needs a built tree (scripts/build.sh) and takes about a minute.
+# Xvfb with a window manager: tools/manualshots opens the editor with three generated photos, goes
+# through the scenes the manual shows (each panel, the Arrange and export size dialogs, a drag
+# with its guides, the help window, the recovery offer after a crash) and saves the screen after
+# each. Run it after the window changes; it needs a built tree (scripts/build.sh), openbox,
+# xvfb-run and ImageMagick, and takes about a minute. Other scenes are added in ManualShots.cpp.
 # Usage: scripts/manual-screenshots.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
-EDITOR=$PWD/$BUILD/bin/mosaiq
+SHOTS=$PWD/$BUILD/tools/mosaiq-manualshots
 OUT=$PWD/resources/help/images
-for tool in xvfb-run xdotool import convert; do
+for tool in xvfb-run openbox convert; do
   command -v "$tool" >/dev/null || { echo "manual-screenshots: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
-[ -x "$EDITOR" ] || { echo "manual-screenshots: build the editor first ($EDITOR)" >&2; exit 1; }
+[ -x "$SHOTS" ] || { echo "manual-screenshots: build the tools first ($SHOTS)" >&2; exit 1; }
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -24,41 +26,23 @@ convert -seed 13 -size 1200x800 plasma:gold-firebrick -blur 0x16 "$WORK/autumn.j
 
 cat > "$WORK/session.sh" <<'SESSION'
 set -euo pipefail
-shot() { sleep 1.2; import -window root "$OUT/$1"; }
-click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
-"$EDITOR" "$WORK/sunset.jpg" "$WORK/meadow.jpg" "$WORK/autumn.jpg" &
-pid=$!
-drag() { xdotool mousemove "$1" "$2" mousedown 1 mousemove "$3" "$4" sleep 0.3 mousemove "$5" "$6" mouseup 1; sleep 0.8; }
-xdotool search --sync --name 'Mosaiq Photo Editor' >/dev/null
-sleep 4
-# The import's summary, then spread the three photos that start one on another.
-xdotool key Return
-sleep 0.5
-drag 531 461 700 420 880 400
-drag 420 430 330 500 250 560
-shot main-window.png
-# The canvas with its photos, without the side panels.
-convert "$OUT/main-window.png" -crop 940x760+160+200 +repage "$OUT/photos-on-canvas.png"
-# Select the first photo, open the Mask panel and apply the fourth mask.
-click 525 474
-click 345 45
-xdotool mousemove 369 87 click --repeat 2 --delay 80 1
-shot mask-panel.png
-# The Text panel with a text typed in.
-click 665 45
-xdotool mousemove 700 100 click 1
-xdotool type --delay 40 'Summer 2026'
-click 196 169
-shot text-panel.png
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
+openbox >/dev/null 2>&1 &
+sleep 1
+photos=("$WORK/sunset.jpg" "$WORK/meadow.jpg" "$WORK/autumn.jpg")
+"$SHOTS" "$OUT" "${photos[@]}"
+# A collage left behind by a crash, then the next start's offer.
+printf '[Recovery]\nintervalSeconds=1\n' > "$MOSAIQ_DATA_DIR/settings.ini"
+"$SHOTS" --leave-copy "${photos[@]}" || true
+"$SHOTS" --offer "$OUT"
 SESSION
-env OUT="$OUT" WORK="$WORK" EDITOR="$EDITOR" MOSAIQ_DATA_DIR="$WORK/data" \
+env OUT="$OUT" WORK="$WORK" SHOTS="$SHOTS" MOSAIQ_DATA_DIR="$WORK/data" MOSAIQ_HELP_DIR="$PWD/resources/help" \
     MOSAIQ_INSTANCE_NAME="manual-shots-$$" \
-    xvfb-run -a -s "-screen 0 1280x900x24" bash "$WORK/session.sh"
+    xvfb-run -a -s "-screen 0 1280x800x24" bash "$WORK/session.sh"
 # Smaller pictures for the manual; the text stays readable at 1000 pixels wide.
-for f in main-window mask-panel text-panel; do
-  convert "$OUT/$f.png" -resize '1000x>' -strip "$OUT/$f.png"
+for f in "$OUT"/*.png; do
+  case "$f" in
+    */photos-on-canvas.png) convert "$f" -resize '800x>' -strip "$f" ;;
+    *) convert "$f" -resize '1000x>' -strip "$f" ;;
+  esac
 done
-convert "$OUT/photos-on-canvas.png" -resize '800x>' -strip "$OUT/photos-on-canvas.png"
 ls -l "$OUT"

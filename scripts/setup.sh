@@ -18,6 +18,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   python3-pyatspi at-spi2-core dbus-x11
   libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data python3-skimage
+  openbox
 )
 
 missing=()

@@ -147,9 +147,10 @@ const char* ModeName(BackgroundMode mode) {
     case BackgroundMode::Stretch:
         return "Stretch";
     case BackgroundMode::Center:
-        break;
+        return "Center";
     }
-    return "Center";
+    return "None"; // a stored value outside 0-2: kept, and no picture is drawn
+
 }
 
 // The living layout: its settings and each cell with the index of the photo it holds.

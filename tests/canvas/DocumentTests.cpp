@@ -181,6 +181,19 @@ TEST_F(DocumentTest, MaskListPositionsAndCustomKeys) {
     // A list position past the library changes nothing.
     EXPECT_FALSE(doc.ApplyMask(40));
     EXPECT_EQ(doc.objects[0].Photo()->maskId, 29);
+
+    // A built-in mask clears the custom flag and keeps the key; a frame keeps both.
+    ASSERT_TRUE(doc.ApplyMask(2));
+    EXPECT_EQ(doc.objects[0].Photo()->customMask, 0);
+    EXPECT_EQ(doc.objects[0].Photo()->maskKey, masks[28].key);
+    ASSERT_TRUE(doc.ApplyMask(28));
+    ASSERT_TRUE(test::WriteAll(
+        data.File(QStringLiteral("frame.cfg")),
+        EncodeFrameLibrary({{Solid(100, 100), FrameWindow{0.1f, 0.1f, 0.9f, 0.9f}}})));
+    ASSERT_TRUE(doc.ApplyFrame(0));
+    EXPECT_EQ(doc.objects[0].Photo()->maskId, 0);
+    EXPECT_EQ(doc.objects[0].Photo()->customMask, 1);
+    EXPECT_EQ(doc.objects[0].Photo()->maskKey, masks[28].key);
 }
 
 TEST_F(DocumentTest, FrameEnlargesTheBoxAndAMaskKeepsIt) {

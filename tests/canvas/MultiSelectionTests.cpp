@@ -113,6 +113,47 @@ TEST_F(MultiSelectionTest, DraggingSeveralMovesThemTogetherAsOneStep) {
     EXPECT_EQ(Selection(), (std::vector<bool>{true, true, false})); // a drag keeps both
 }
 
+// With several selected, every one shows its handles and a handle acts on its own object: a
+// corner or a rotation handle of either object grabs that object alone.
+TEST_F(MultiSelectionTest, AHandleDragActsOnTheObjectWhoseHandleWasGrabbed) {
+    for (const int handle : {4, 11}) {
+        for (const size_t grabbed : {size_t(0), size_t(1)}) {
+            SCOPED_TRACE(testing::Message() << "handle " << handle << " of " << grabbed);
+            for (CanvasObject& o : doc.objects) {
+                o.SetScale(1.0f);
+                o.SetAngle(0.0f);
+            }
+            doc.objects[0].SetPosition({20, 20});
+            doc.objects[1].SetPosition({300, 40});
+            Click({50, 50});
+            Click({350, 90}, Qt::ControlModifier);
+            const HandleFrames& frames = compositor.AllHandles();
+            ASSERT_EQ(frames.size(), 2u);
+            const HandleFrame& frame = frames[grabbed];
+            EXPECT_EQ(frame.object, int(grabbed));
+            const QPoint at =
+                frame.transform.map(QRectF(frame.rects[size_t(handle)]).center()).toPoint();
+            const int steps = doc.History().Count();
+            interaction.Press(at, frames);
+            ASSERT_TRUE(interaction.HandleDragging());
+            interaction.Move(at + QPoint(60, handle == 4 ? 60 : -60), frames);
+            interaction.Release();
+            const CanvasObject& moved = doc.objects[grabbed];
+            const CanvasObject& other = doc.objects[1 - grabbed];
+            if (handle == 4)
+                EXPECT_GT(moved.Scale(), 1.5f);
+            else
+                EXPECT_NE(moved.Angle(), 0.0f);
+            EXPECT_FLOAT_EQ(other.Scale(), 1.0f);
+            EXPECT_FLOAT_EQ(other.Angle(), 0.0f);
+            EXPECT_EQ(other.Position(), grabbed == 0 ? QPoint(300, 40) : QPoint(20, 20));
+            EXPECT_EQ(Selection(), (std::vector<bool>{true, true, false}));
+            EXPECT_EQ(doc.History().Count(), steps + 1);
+            Draw();
+        }
+    }
+}
+
 TEST_F(MultiSelectionTest, SnappingHoldsOnlyWhenTurnedOnAndShiftIsUp) {
     // Object 0 dragged so that its left edge comes 3 px right of object 1's left edge (300).
     const auto drag = [&](bool snap, Qt::KeyboardModifiers modifiers) {

@@ -60,7 +60,7 @@ TEST_F(PhotoFilesTest, EveryDecoderGivesThePicturesOwnSize) {
     EXPECT_EQ(PhotoAt(doc, 1).pictureWidth, 1024);
     EXPECT_EQ(PhotoAt(doc, 1).pictureHeight, 768);
     EXPECT_EQ(PhotoAt(doc, 2).pictureWidth, 640);
-    EXPECT_EQ(doc.History().Count(), 3);
+    EXPECT_EQ(doc.History().Count(), 1); // one addition, one step
 }
 
 TEST_F(PhotoFilesTest, EachNewPhotoLeavesThePreviousOneVisible) {

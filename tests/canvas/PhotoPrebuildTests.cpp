@@ -62,18 +62,18 @@ TEST_F(PhotoPrebuildTest, RecentPicturesAreFoundByWhatTheyWereMadeFrom) {
     RecentPhotoPictures recent(6000); // room for one 80 x 60 picture
     PhotoRecord& r = *doc.objects[0].Photo();
     const QImage picture = SolidImage(80, 60, Qt::red);
-    recent.Keep(r, {80, 60}, picture);
-    EXPECT_EQ(recent.Find(r, {80, 60}).cacheKey(), picture.cacheKey());
-    EXPECT_TRUE(recent.Find(r, {40, 30}).isNull());
+    recent.Keep(r, {80, 60}, true, picture);
+    EXPECT_EQ(recent.Find(r, {80, 60}, true).cacheKey(), picture.cacheKey());
+    EXPECT_TRUE(recent.Find(r, {40, 30}, true).isNull());
     PhotoRecord cropped = r;
     cropped.cropLeft = 5;
-    EXPECT_TRUE(recent.Find(cropped, {80, 60}).isNull());
+    EXPECT_TRUE(recent.Find(cropped, {80, 60}, true).isNull());
 
     // Over the budget the least recent goes first.
-    recent.Keep(cropped, {80, 60}, SolidImage(80, 60, Qt::blue));
+    recent.Keep(cropped, {80, 60}, true, SolidImage(80, 60, Qt::blue));
     EXPECT_EQ(recent.Count(), 1);
-    EXPECT_TRUE(recent.Find(r, {80, 60}).isNull());
-    EXPECT_FALSE(recent.Find(cropped, {80, 60}).isNull());
+    EXPECT_TRUE(recent.Find(r, {80, 60}, true).isNull());
+    EXPECT_FALSE(recent.Find(cropped, {80, 60}, true).isNull());
 
     // Found in recent: placed at once, not listed for building.
     std::vector<PhotoBuild> builds = StalePhotoBuilds(doc);

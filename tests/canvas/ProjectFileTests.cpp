@@ -136,17 +136,62 @@ TEST_F(ProjectFileTest, RoundTripOfEveryKindCarriesItsCustomMask) {
     ASSERT_TRUE(SaveProject(loaded, Path("again.dcf"), CusMask()).ok);
     EXPECT_EQ(ReadAll(Path("again.dcf")), bytes);
 
-    // Each load appends the carried mask once more; the first entry with the key still wins.
+    // The library already held the mask: opening the project again appends nothing.
     ASSERT_TRUE(LoadProject(loaded, Path("all.dcf"), CusMask()).ok);
-    QFile library(CusMask());
-    ASSERT_TRUE(library.open(QIODevice::ReadOnly));
-    std::int32_t count = 0;
-    library.read(reinterpret_cast<char*>(&count), 4);
-    EXPECT_EQ(count, 3);
     const auto raw = FindCustomMaskRaw(CusMask(), key);
     ASSERT_TRUE(raw.has_value());
     EXPECT_EQ(raw->encoded, QByteArray("PNGDATA!"));
     EXPECT_EQ(raw->width, 64);
+}
+
+namespace {
+
+std::int32_t LibraryCount(const QString& path) {
+    QFile library(path);
+    std::int32_t count = 0;
+    if (library.open(QIODevice::ReadOnly))
+        library.read(reinterpret_cast<char*>(&count), 4);
+    return count;
+}
+
+} // namespace
+
+// The custom mask list holds each mask once: a project whose photos share a mask, opened
+// several times on a machine that lacked it, adds it once.
+TEST_F(ProjectFileTest, OpeningAddsEachCarriedMaskOnce) {
+    const Guid key = Guid::Create();
+    const Guid other = Guid::Create();
+    ASSERT_TRUE(AppendCustomMask(CusMask(), 64, 48, key, QByteArray("PNGDATA!")));
+    ASSERT_TRUE(AppendCustomMask(CusMask(), 8, 8, other, QByteArray("OTHER")));
+    CollageDocument doc;
+    Fill(doc, key);
+    doc.objects.push_back(doc.objects[3]); // a second photo with the same mask
+    ASSERT_TRUE(SaveProject(doc, Path("shared.dcf"), CusMask()).ok);
+    ASSERT_TRUE(QFile::remove(CusMask()));
+    ASSERT_TRUE(AppendCustomMask(CusMask(), 8, 8, other, QByteArray("OTHER")));
+    for (int open = 1; open <= 3; ++open) {
+        CollageDocument loaded;
+        ASSERT_TRUE(LoadProject(loaded, Path("shared.dcf"), CusMask()).ok);
+        EXPECT_EQ(LibraryCount(CusMask()), 2) << "open " << open;
+    }
+    EXPECT_EQ(FindCustomMaskRaw(CusMask(), key)->encoded, QByteArray("PNGDATA!"));
+}
+
+// A background mode outside Center, Tile and Stretch is read and written as stored.
+TEST_F(ProjectFileTest, AnUnknownBackgroundModeIsKept) {
+    for (const std::int32_t mode : {-1, 3, 7, 0x7FFFFFFF}) {
+        CollageDocument doc;
+        QByteArray bytes;
+        ASSERT_TRUE(EncodeProject(doc, bytes, CusMask()).ok);
+        std::memcpy(bytes.data() + 272, &mode, 4);
+        ASSERT_TRUE(WriteAll(Path("mode.dcf"), bytes));
+        CollageDocument loaded;
+        ASSERT_TRUE(LoadProject(loaded, Path("mode.dcf"), CusMask()).ok) << mode;
+        EXPECT_EQ(std::int32_t(loaded.backgroundMode), mode);
+        QByteArray again;
+        ASSERT_TRUE(EncodeProject(loaded, again, CusMask()).ok);
+        EXPECT_EQ(again, bytes) << mode;
+    }
 }
 
 TEST_F(ProjectFileTest, MissingCustomMaskIsWrittenAsAnEmptyBlock) {

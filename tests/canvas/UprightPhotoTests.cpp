@@ -3,6 +3,7 @@
 #include "canvas/output/CollageExport.h"
 #include "canvas/document/PhotoFiles.h"
 #include "canvas/render/PhotoPicture.h"
+#include "canvas/render/PhotoPrebuild.h"
 #include "canvas/project/ProjectFile.h"
 #include "canvas/project/UprightListBlock.h"
 #include "imaging/decode/PictureMetadata.h"
@@ -120,6 +121,36 @@ TEST_F(UprightPhotoTest, OldProjectRendersByteForByteAsBefore) {
     EXPECT_EQ(ExportBytes(*resaved, QStringLiteral("resaved.bmp")), expected);
     EXPECT_EQ(test::ReadAll(out.filePath(QStringLiteral("old.dcf"))),
               test::ReadAll(out.filePath(QStringLiteral("resaved.dcf"))));
+}
+
+// The editor builds its pictures ahead of the pass and keeps recent ones: both follow each
+// photo's mark, so an old project's sideways photo looks in the view as it renders.
+TEST_F(UprightPhotoTest, TheViewsPicturesFollowEachPhotosMark) {
+    test::CanvasScene scene;
+    scene.doc.width = 300;
+    scene.doc.height = 240;
+    scene.AddPhoto(Oriented(6), QSize(96, 160), 30, 20);
+    scene.doc.objects[0].upright = false;
+    RecentPhotoPictures recent;
+    std::vector<PhotoBuild> builds = StalePhotoBuilds(scene.doc, &recent);
+    ASSERT_EQ(builds.size(), 1u);
+    RunPhotoBuilds(builds, 1);
+    ASSERT_EQ(ApplyPhotoBuilds(builds, &recent), 1);
+    const QImage view = scene.doc.objects[0].cache->picture;
+    PhotoRecord record = *scene.doc.objects[0].Photo();
+    const PhotoPictureResult stored = BuildPhotoPicture(record, view.size(), false);
+    ASSERT_EQ(view.size(), stored.picture.size());
+    EXPECT_EQ(view, stored.picture);
+
+    // The same photo taken upright is another picture, not the one kept for the stored one.
+    scene.doc.objects[0].upright = true;
+    scene.doc.objects[0].DropCaches();
+    builds = StalePhotoBuilds(scene.doc, &recent);
+    ASSERT_EQ(builds.size(), 1u);
+    RunPhotoBuilds(builds, 1);
+    ApplyPhotoBuilds(builds, &recent);
+    EXPECT_NE(scene.doc.objects[0].cache->picture, view);
+    EXPECT_EQ(recent.Find(record, view.size(), false), view);
 }
 
 TEST_F(UprightPhotoTest, UndoAndRedoKeepEachPhotosMark) {

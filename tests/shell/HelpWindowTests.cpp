@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -87,6 +88,43 @@ TEST_F(HelpFromTheWindow, TheHelpCommandOpensTheHelpWindow) {
     EXPECT_TRUE(notes.messages.isEmpty());
     window->RunCommand(cmd::kHelpContents); // a second time: the same window
     EXPECT_EQ(window->findChildren<CHelpWindow*>().size(), 1);
+    // It opened over the main window, centred on it as far as the screen allows.
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_EQ(help->pos(), CentredOn(window->frameGeometry(), help->size(), screen).topLeft());
+    help->close();
+}
+
+TEST(HelpWindow, IsPlacedCentredOnItsOwnerWithinTheScreen) {
+    const QRect screen(0, 0, 1920, 1080);
+    EXPECT_EQ(CentredOn(QRect(100, 100, 1280, 800), QSize(980, 720), screen),
+              QRect(250, 140, 980, 720));
+    // Near an edge it stays on the screen.
+    EXPECT_EQ(CentredOn(QRect(-300, 600, 400, 300), QSize(980, 720), screen).topLeft(),
+              QPoint(0, 360));
+    EXPECT_EQ(CentredOn(QRect(100, 100, 400, 300), QSize(980, 720), QRect()).topLeft(),
+              QPoint(-190, -110));
+}
+
+// A search hit low on a long page is scrolled to the middle of the view, not left at its edge.
+TEST(HelpWindow, ASearchHitIsShownInTheMiddleOfTheView) {
+    CHelpWindow help(kManual);
+    help.resize(900, 400);
+    help.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    help.Search(QStringLiteral("duplicates")); // low on the long command-line page
+    ASSERT_EQ(help.Contents()->count(), 1);
+    QTest::qWait(100);
+    const QTextBrowser* browser = help.Browser();
+    ASSERT_TRUE(browser->textCursor().hasSelection());
+    const QScrollBar* bar = browser->verticalScrollBar();
+    const int middle = browser->viewport()->height() / 2;
+    const int y = browser->cursorRect().center().y();
+    // In the middle, unless the page ends before the hit could get there.
+    ASSERT_GT(bar->maximum(), 0);
+    if (bar->value() < bar->maximum())
+        EXPECT_NEAR(y, middle, 30) << "bar " << bar->value() << " of " << bar->maximum();
+    else
+        EXPECT_GT(y, middle - 30);
 }
 
 // The visible words of a menu item: the accelerator after a tab, "(Ctrl+Z)" and "..." left out.

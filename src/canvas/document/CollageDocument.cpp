@@ -62,6 +62,9 @@ CanvasObject& CollageDocument::Append(CanvasObject object) {
     objects.push_back(std::move(object));
     CanvasObject& added = objects.back();
     CreateRegion(added);
+    // Placing anything but a brush stamp ends painting, whichever way it was placed.
+    if (added.Kind() != ObjectKind::BrushStamp)
+        mouseTool = 0;
     return added;
 }
 
@@ -279,11 +282,9 @@ bool CollageDocument::ApplyFrame(int n) {
     }
     PhotoRecord& r = *object->Photo();
     r.frameId = n + 1;
+    // A photo shows a frame or a mask, never both: the mask id goes; the custom-mask fields stay
+    // as they were (a project stores them as they stand).
     r.maskId = 0;
-    // A photo shows a frame or a mask, never both: the custom mask goes with the mask id, so a
-    // saved project does not carry a mask nobody uses.
-    r.customMask = 0;
-    r.maskKey = Guid{};
     r.frameWindow = {window->left, window->top, window->right, window->bottom};
     FitBoxToFrame(r);
     RefitChangedPhoto(*this, *object); // a photo of the layout keeps its cell's shape
@@ -312,8 +313,7 @@ bool CollageDocument::ApplyMask(int n) {
         r.customMask = 1;
         r.maskKey = *key;
     } else {
-        r.customMask = 0;
-        r.maskKey = Guid{};
+        r.customMask = 0; // the key of an earlier custom mask stays, as a project stores it
     }
     r.maskId = n + 1;
     r.frameId = 0;
@@ -480,8 +480,41 @@ void CollageDocument::AmendSnapshot() {
 }
 
 void CollageDocument::RecordSnapshot() {
+    if (m_groupDepth > 0) {
+        m_groupStepDue = true;
+        return;
+    }
+    CommitBurst();
     m_history.Record(objects, layout);
     Q_EMIT historyChanged();
+}
+
+void CollageDocument::NoteBurstEdit() {
+    m_burstState = HistoryList::Take(objects, layout);
+    m_burstPending = true;
+}
+
+bool CollageDocument::CommitBurst() {
+    if (!m_burstPending)
+        return false;
+    m_burstPending = false;
+    m_history.Record(std::move(m_burstState));
+    m_burstState = {};
+    Q_EMIT historyChanged();
+    return true;
+}
+
+CollageDocument::ChangeGroup::ChangeGroup(CollageDocument& document) : m_doc(document) {
+    // A burst before the group is a step of its own, before the group's.
+    m_doc.CommitBurst();
+    ++m_doc.m_groupDepth;
+}
+
+CollageDocument::ChangeGroup::~ChangeGroup() {
+    if (--m_doc.m_groupDepth > 0 || !m_doc.m_groupStepDue)
+        return;
+    m_doc.m_groupStepDue = false;
+    m_doc.RecordSnapshot();
 }
 
 void CollageDocument::RemoveAllObjects() {
@@ -508,27 +541,68 @@ void CollageDocument::RestoreRecords(const Snapshot& snapshot) {
     layout = snapshot.layout;
 }
 
+namespace {
+
+// A record as a step compares it: runtime fields cleared and the selected flag aside.
+QByteArray ComparableBytes(const ObjectRecord& record) {
+    ObjectRecord copy = record;
+    return std::visit(
+        [&copy](auto& r) {
+            ClearRuntimeFields(r);
+            r.selected = 0;
+            QByteArray bytes(reinterpret_cast<const char*>(&r), qsizetype(sizeof r));
+            bytes.prepend(char(copy.index()));
+            return bytes;
+        },
+        copy);
+}
+
+} // namespace
+
+void CollageDocument::SelectChangedSince(const Snapshot& before) {
+    std::vector<QByteArray> unchanged;
+    unchanged.reserve(before.records.size());
+    for (const ObjectRecord& record : before.records)
+        unchanged.push_back(ComparableBytes(record));
+    for (CanvasObject& object : objects) {
+        const auto same =
+            std::find(unchanged.begin(), unchanged.end(), ComparableBytes(object.record));
+        object.SetSelected(same == unchanged.end());
+        if (same != unchanged.end())
+            unchanged.erase(same); // each earlier record vouches for one object only
+    }
+}
+
 void CollageDocument::Undo() {
+    // A pending burst is the step to undo first.
+    CommitBurst();
     if (m_history.Position() < 0)
         return;
+    const Snapshot before = HistoryList::Take(objects);
     // Before the first recorded change the document held the base state: nothing for a new
     // document, the project's objects for an opened one (undo never empties an opened project).
     RestoreSnapshot(m_history.Position() - 1);
+    SelectChangedSince(before);
     m_history.StepBack();
     Q_EMIT historyChanged();
     MarkModified();
 }
 
 void CollageDocument::Redo() {
+    CommitBurst();
     if (!m_history.CanRedo())
         return;
+    const Snapshot before = HistoryList::Take(objects);
     RestoreSnapshot(m_history.Position() + 1);
+    SelectChangedSince(before);
     m_history.StepForward();
     Q_EMIT historyChanged();
     MarkModified();
 }
 
 void CollageDocument::Clear() {
+    m_burstPending = false;
+    m_burstState = {};
     m_history.Clear();
     RemoveAllObjects();
     regionTable.clear();

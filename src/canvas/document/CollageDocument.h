@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
@@ -37,16 +38,25 @@ struct TuningValues {
     bool reset = false;
 };
 
-// The view's mapping between window (client) pixels and canvas pixels.
+// The view's mapping between window (client) pixels and canvas pixels. Surface pixels are the
+// zoomed canvas's, (0, 0) its top-left corner; a window point plus the scroll offsets is a surface
+// point. The editor's view keeps a margin around the canvas, so its offsets start below zero
+// (CCollageCanvas): map through these functions, never assume the canvas at the window's (0, 0).
 struct CanvasView {
     float zoom = 1.0f; // screen pixels per canvas pixel
-    int scrollX = 0;   // scroll offsets, screen pixels
+    int scrollX = 0;   // scroll offsets, screen pixels (negative: the margin before the canvas)
     int scrollY = 0;
 
     // Window point to canvas point: trunc((w + scroll) / zoom).
     QPoint WindowToCanvas(int wx, int wy) const {
         return {int(float(wx + scrollX) / zoom), int(float(wy + scrollY) / zoom)};
     }
+    // Canvas point to window point: trunc(c x zoom) - scroll.
+    QPoint CanvasToWindow(QPointF canvas) const {
+        return {int(canvas.x() * double(zoom)) - scrollX, int(canvas.y() * double(zoom)) - scrollY};
+    }
+    QPoint WindowToSurface(QPoint window) const { return window + QPoint(scrollX, scrollY); }
+    QPoint SurfaceToWindow(QPoint surface) const { return surface - QPoint(scrollX, scrollY); }
 };
 
 // The collage document: canvas size and background, the ordered object list (index 0 is the
@@ -149,12 +159,39 @@ public:
     void MoveToTop();
     void MoveToBottom();
 
-    // --- history
+    // --- history: the one place every change passes
+    //
+    // RecordSnapshot ends every completed change. A pending burst of small edits (arrow-key
+    // nudges, typing into a text) is recorded as its own step first, so no change, whatever path
+    // it takes, folds a burst into its step; Undo and Redo finish a pending burst the same way.
+    // Inside a ChangeGroup the step is recorded once, when the outermost group ends.
     void RecordSnapshot();
     // Makes the current history state the present one without a step of its own.
     void AmendSnapshot();
+    // After Undo or Redo the selected objects are the ones the step changed (records that
+    // differ, the selected flag aside), or none.
     void Undo();
     void Redo();
+
+    // A burst edit was made (no step of its own): keeps the state it left, which becomes one
+    // step when the burst ends or the next change is recorded.
+    void NoteBurstEdit();
+    // Records the pending burst as one step; false when none was pending.
+    bool CommitBurst();
+    bool BurstPending() const { return m_burstPending; }
+
+    // Several changes made as one user action (several photos added at once) are one step:
+    // while a group lives, RecordSnapshot only notes that a step is due.
+    class ChangeGroup {
+    public:
+        explicit ChangeGroup(CollageDocument& document);
+        ~ChangeGroup();
+        ChangeGroup(const ChangeGroup&) = delete;
+        ChangeGroup& operator=(const ChangeGroup&) = delete;
+
+    private:
+        CollageDocument& m_doc;
+    };
     bool CanUndo() const { return m_history.CanUndo(); }
     bool CanRedo() const { return m_history.CanRedo(); }
 
@@ -196,11 +233,17 @@ private:
     void RestoreSnapshot(int index);
     void RestoreRecords(const Snapshot& snapshot);
     void RemoveAllObjects();
+    // Selects exactly the objects whose records (selected flag aside) are not found in before.
+    void SelectChangedSince(const Snapshot& before);
     // The end of a tuning edit that changed the selected photos and cliparts when any was
     // selected: one undo step; otherwise the user is told that nothing tunable is selected.
     bool FinishTuningEdit(bool any);
 
     HistoryList m_history;
+    Snapshot m_burstState; // the state the pending burst left
+    bool m_burstPending = false;
+    int m_groupDepth = 0;
+    bool m_groupStepDue = false;
 };
 
 } // namespace mosaiq

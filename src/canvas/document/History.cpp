@@ -21,8 +21,12 @@ Snapshot HistoryList::Take(const std::vector<CanvasObject>& objects,
 }
 
 void HistoryList::Record(const std::vector<CanvasObject>& objects, const CollageLayout& layout) {
+    Record(Take(objects, layout));
+}
+
+void HistoryList::Record(Snapshot snapshot) {
     m_snapshots.resize(size_t(m_position + 1));
-    m_snapshots.push_back(Take(objects, layout));
+    m_snapshots.push_back(std::move(snapshot));
     m_position = Count() - 1;
 }
 

@@ -24,9 +24,13 @@ class HistoryList {
 public:
     // Drops the redo tail, appends a snapshot of objects and makes it current.
     void Record(const std::vector<CanvasObject>& objects, const CollageLayout& layout = {});
+    // The same with a snapshot taken earlier (a burst of edits recorded when it ends).
+    void Record(Snapshot snapshot);
     // Replaces the current snapshot (the base state at position -1) with objects and layout:
     // a change that is not a step of its own (a re-flow after the canvas size changed).
     void Amend(const std::vector<CanvasObject>& objects, const CollageLayout& layout);
+    // Copies of the objects' records with their runtime fields cleared, and the layout.
+    static Snapshot Take(const std::vector<CanvasObject>& objects, const CollageLayout& layout = {});
     // Empties the history; objects (none for a new document, the opened project's objects after
     // a load) become the state that undoing the first recorded change returns to.
     void Clear(const std::vector<CanvasObject>& base = {}, const CollageLayout& layout = {});
@@ -45,8 +49,6 @@ public:
     const Snapshot& At(int index) const { return m_snapshots.at(size_t(index)); }
 
 private:
-    static Snapshot Take(const std::vector<CanvasObject>& objects, const CollageLayout& layout);
-
     Snapshot m_base;
     std::vector<Snapshot> m_snapshots;
     int m_position = -1;

@@ -58,6 +58,8 @@ QPoint NextPhotoPosition(const CollageDocument& document, QSize size, QPoint sta
 
 PhotoFilesResult AddPhotoFiles(CollageDocument& document, const QStringList& paths, QPoint start) {
     PhotoFilesResult result;
+    // The photos of one addition are one step to undo.
+    CollageDocument::ChangeGroup step(document);
     for (const QString& path : paths) {
         const QString shown = QDir::toNativeSeparators(path);
         if (!QFileInfo(path).isFile()) {

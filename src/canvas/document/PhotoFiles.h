@@ -27,7 +27,7 @@ QPoint NextPhotoPosition(const CollageDocument& document, QSize size, QPoint sta
 QSize NewPhotoSize(const CollageDocument& document, QSize pictureSize);
 
 // Adds a photo for each file, in order, each placed by NextPhotoPosition from start (canvas
-// pixels); every added photo is one history step.
+// pixels); the photos added are one history step together.
 PhotoFilesResult AddPhotoFiles(CollageDocument& document, const QStringList& paths, QPoint start);
 
 } // namespace mosaiq

@@ -73,6 +73,7 @@ RelinkResult RelinkMissingPhotos(CollageDocument& document, const QString& folde
         }
         WriteFixedText(photo->path, found);
         object.DropCaches();
+        result.moved.emplace_back(m.path, found);
         ++result.relinked;
     }
     if (result.relinked > 0) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace mosaiq {
@@ -27,6 +28,7 @@ QString StoredFileName(const QString& path);
 struct RelinkResult {
     int relinked = 0;
     QStringList notFound; // stored paths whose file name is not in the folder
+    std::vector<std::pair<QString, QString>> moved; // each stored path relinked and its new path
 };
 
 // Looks for each missing photo's file name in folder and its subfolders (exact name first, then

@@ -41,6 +41,7 @@ bool SetSelectedText(CollageDocument& doc, const QString& text) {
     std::copy(std::begin(doc.textTemplate.text), std::end(doc.textTemplate.text),
               std::begin(r.text));
     Remeasure(doc, *object);
+    doc.NoteBurstEdit();
     doc.MarkModified();
     return true;
 }
@@ -81,8 +82,10 @@ bool NudgeSelection(CollageDocument& doc, int dx, int dy) {
         o.SetPosition(o.Position() + QPoint(dx, dy));
         any = true;
     }
-    if (any)
+    if (any) {
+        doc.NoteBurstEdit();
         doc.MarkModified();
+    }
     return any;
 }
 
@@ -94,7 +97,9 @@ int SelectAllObjects(CollageDocument& doc) {
 }
 
 void CommitSelectionEdit(CollageDocument& doc) {
-    doc.RecordSnapshot();
+    // The state now ends the burst (a pending one included): one step.
+    doc.NoteBurstEdit();
+    doc.CommitBurst();
     doc.MarkModified();
 }
 

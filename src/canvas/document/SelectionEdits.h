@@ -2,8 +2,9 @@
 
 // Edits of the selected objects that the editing panels and the keyboard make: the text of the
 // selected text object and its settings from the text template, nudging and selecting all.
-// None records a history step by itself: the caller records one when a burst of edits ends
-// (a pause in typing, the last arrow key), so one user action is one undo step.
+// Typing and nudging record no history step per edit: each notes a burst edit in the document,
+// and the burst becomes one step when the caller ends it (a pause in typing, the last arrow key:
+// CollageDocument::CommitBurst) or when any other change is recorded first.
 
 #include <QString>
 
@@ -28,7 +29,8 @@ bool NudgeSelection(CollageDocument& doc, int dx, int dy);
 // Selects every object; returns how many there are. Asks for a redraw.
 int SelectAllObjects(CollageDocument& doc);
 
-// Ends a burst of edits: one history step and the modified flag.
+// Ends a burst of edits with the state as it is now (a pending burst included): one history step
+// and the modified flag.
 void CommitSelectionEdit(CollageDocument& doc);
 
 } // namespace mosaiq

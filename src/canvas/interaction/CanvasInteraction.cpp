@@ -62,6 +62,14 @@ int HitHandle(const HandleFrame& frame, QPointF surface) {
     return -1;
 }
 
+HandleHit HitHandles(const HandleFrames& frames, QPointF surface) {
+    // Handles are drawn bottom to top: the one on top is the one the user sees and grabs.
+    for (int i = int(frames.size()) - 1; i >= 0; --i)
+        if (const int handle = HitHandle(frames[size_t(i)], surface); handle >= 0)
+            return {i, handle};
+    return {};
+}
+
 int HitObject(const CollageDocument& document, QPointF surface) {
     for (int i = int(document.objects.size()) - 1; i >= 0; --i) {
         const QPolygonF& region = document.objects[size_t(i)].screenRegion;
@@ -175,6 +183,10 @@ int ScrollRange(int canvasExtent, float zoom, int clientExtent) {
     return std::max(0, int(float(canvasExtent) * zoom - float(clientExtent) + float(kScrollSlack)));
 }
 
+int ViewScrollRange(int canvasExtent, float zoom, int clientExtent) {
+    return ScrollRange(canvasExtent, zoom, clientExtent - 2 * kViewMargin);
+}
+
 int ApplyScrollCode(int code, int position, int current, int range) {
     int next = current;
     switch (code) {
@@ -231,7 +243,14 @@ CanvasInteraction::CanvasInteraction(CollageDocument& document)
     : m_doc(document), m_layout(document) {}
 
 QPoint CanvasInteraction::Surface(QPoint client) const {
-    return client + QPoint(m_doc.view.scrollX, m_doc.view.scrollY);
+    return m_doc.view.WindowToSurface(client);
+}
+
+CanvasObject* CanvasInteraction::HandleTarget() {
+    if (m_handleObject < 0 || size_t(m_handleObject) >= m_doc.objects.size())
+        return nullptr;
+    CanvasObject& object = m_doc.objects[size_t(m_handleObject)];
+    return object.Selected() ? &object : nullptr;
 }
 
 CanvasObject* CanvasInteraction::FirstSelected() {
@@ -262,7 +281,7 @@ void CanvasInteraction::SetPendingItem(int type, int index) {
     m_pendingIndex = index;
 }
 
-CanvasInteraction::Outcome CanvasInteraction::Press(QPoint client, const HandleFrame& handles,
+CanvasInteraction::Outcome CanvasInteraction::Press(QPoint client, const HandleFrames& handles,
                                                     Qt::KeyboardModifiers modifiers) {
     Outcome out;
     m_pressModifiers = modifiers;
@@ -285,15 +304,17 @@ CanvasInteraction::Outcome CanvasInteraction::Press(QPoint client, const HandleF
 }
 
 CanvasInteraction::Outcome CanvasInteraction::PressEditing(QPoint client,
-                                                           const HandleFrame& handles) {
+                                                           const HandleFrames& handles) {
     Outcome out;
     const QPoint surface = Surface(client);
-    if (const int handle = HitHandle(handles, surface); handle >= 0) {
-        // The selection stays as it is; the drag acts on the first selected object.
-        m_handleIndex = handle;
+    if (const HandleHit hit = HitHandles(handles, surface); hit.handle >= 0) {
+        // The selection stays as it is; the drag acts on the object whose handle was hit.
+        m_handleIndex = hit.handle;
         m_handleDrag = true;
-        if (const CanvasObject* object = FirstSelected())
-            m_dragCentre = ObjectCentre(*object, m_doc.view.zoom);
+        const int object = handles[size_t(hit.frame)].object;
+        m_handleObject = object >= 0 ? object : m_doc.FirstSelectedIndex();
+        if (const CanvasObject* target = HandleTarget())
+            m_dragCentre = ObjectCentre(*target, m_doc.view.zoom);
         out.capture = true;
         return out;
     }
@@ -349,7 +370,7 @@ std::optional<QRect> CanvasInteraction::Band() const {
     return QRect(m_bandStart, m_bandEnd).normalized();
 }
 
-CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFrame& handles,
+CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFrames& handles,
                                                    Qt::KeyboardModifiers modifiers) {
     Outcome out;
     if (m_previewMode)
@@ -368,8 +389,8 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
     }
     const QPoint surface = Surface(client);
     out.cursor = CanvasCursor::Arrow;
-    if (const int handle = HitHandle(handles, surface); handle >= 0)
-        out.cursor = HandleCursor(handle);
+    if (const HandleHit hit = HitHandles(handles, surface); hit.handle >= 0)
+        out.cursor = HandleCursor(hit.handle);
     if (m_handleDrag) {
         DragHandle(surface, out);
         return out;
@@ -407,7 +428,7 @@ CanvasInteraction::Outcome CanvasInteraction::Move(QPoint client, const HandleFr
 
 void CanvasInteraction::DragHandle(QPoint surface, Outcome& out) {
     out.redraw = true;
-    CanvasObject* object = FirstSelected();
+    CanvasObject* object = HandleTarget();
     // A photo of the layout is sized and turned by its cell alone.
     if (!object || CellOfObject(m_doc, *object))
         return;
@@ -497,7 +518,7 @@ CanvasInteraction::Outcome CanvasInteraction::Release() {
         out.redraw = true;
         // The pictures were drawn stretched while dragging; rebuild them at the new size. A
         // press on handles left from an earlier selection changed nothing: no history step.
-        if (CanvasObject* object = FirstSelected()) {
+        if (CanvasObject* object = HandleTarget()) {
             object->DropCaches();
             m_doc.RecordSnapshot();
             m_doc.MarkModified();

@@ -30,14 +30,6 @@ class CollageDocument;
 // The mouse tool of the document (CollageDocument::mouseTool) that paints brush stamps.
 constexpr int kPaintTool = 1;
 
-// The selection handles of the object decorated last (numbered as in SelectionHandles.h: 0-7
-// resize, 8-11 rotate), in that object's local pixels, and the transform that maps them to
-// surface pixels.
-struct HandleFrame {
-    HandleTable rects{};
-    QTransform transform;
-};
-
 // What the pointer looks like; the view maps these to real cursors.
 enum class CanvasCursor {
     Arrow,
@@ -59,6 +51,14 @@ CanvasCursor HandleCursor(int index);
 // The first handle (in index order) whose rectangle, mapped by the frame's transform, holds the
 // surface point; -1 when none does.
 int HitHandle(const HandleFrame& frame, QPointF surface);
+
+// The handle under the surface point among several objects' handles, the topmost object's
+// first: the index of its frame and the handle; -1 and -1 when none holds the point.
+struct HandleHit {
+    int frame = -1;
+    int handle = -1;
+};
+HandleHit HitHandles(const HandleFrames& frames, QPointF surface);
 
 // The topmost object whose hit region (as last drawn) holds the surface point; -1 when none.
 int HitObject(const CollageDocument& document, QPointF surface);
@@ -88,6 +88,14 @@ QPoint DraggedPosition(QPoint origin, QPoint down, QPoint now, float zoom);
 
 // --- the view's surface and scroll bars
 
+// Screen pixels the view keeps around the canvas on every side, so the handles of an object at
+// the canvas's edge (reaching 24 pixels past its box) can be grabbed. Scrolled to the start, the
+// window's (0, 0) is surface (-kViewMargin, -kViewMargin): scroll offsets run from -kViewMargin.
+constexpr int kViewMargin = 24;
+// Range of one of the view's bars: the zoomed canvas with the margin on both sides, less the
+// client, plus the bars' 17 pixels of slack; 0 when it all fits.
+int ViewScrollRange(int canvasExtent, float zoom, int clientExtent);
+
 // The logical surface: the zoomed canvas, at least as large as the client area.
 QSize SurfaceSize(QSize canvas, float zoom, QSize client);
 // Scroll range of one bar: max(0, trunc(canvasExtent x zoom - client + 17)).
@@ -114,10 +122,19 @@ public:
 
     // Ctrl in modifiers adds or removes the object under the press (or, on empty canvas, adds
     // what the band takes); Shift during a move suspends snapping to guides.
-    Outcome Press(QPoint client, const HandleFrame& handles,
+    // A handle press acts on the object whose handle was hit; the other selected objects stay.
+    Outcome Press(QPoint client, const HandleFrames& handles,
                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    Outcome Move(QPoint client, const HandleFrame& handles,
+    Outcome Move(QPoint client, const HandleFrames& handles,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    Outcome Press(QPoint client, const HandleFrame& handles,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return Press(client, HandleFrames{handles}, modifiers);
+    }
+    Outcome Move(QPoint client, const HandleFrame& handles,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return Move(client, HandleFrames{handles}, modifiers);
+    }
     Outcome Release();
     Outcome KeyDelete();
     Outcome KeyEscape();
@@ -159,7 +176,9 @@ public:
 private:
     QPoint Surface(QPoint client) const;
     CanvasObject* FirstSelected();
-    Outcome PressEditing(QPoint client, const HandleFrame& handles);
+    Outcome PressEditing(QPoint client, const HandleFrames& handles);
+    // The object a handle drag acts on while it is still selected; null otherwise.
+    CanvasObject* HandleTarget();
     void DragHandle(QPoint surface, Outcome& out);
     void MoveSelection(QPoint client, bool snap);
     void StartMove(QPoint client);
@@ -169,6 +188,7 @@ private:
     bool m_moving = false;
     bool m_handleDrag = false;
     int m_handleIndex = 0;
+    int m_handleObject = -1; // the object whose handle is dragged
     QPoint m_dragCentre; // surface pixels, measured when a handle drag starts
     QPoint m_down;
     bool m_painting = false;

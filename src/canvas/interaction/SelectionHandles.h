@@ -6,8 +6,10 @@
 // rotation handles 8, 9, 10, 11 one step further out beyond the corners 0, 2, 6 and 4.
 
 #include <QRect>
+#include <QTransform>
 
 #include <array>
+#include <vector>
 
 class QPainter;
 
@@ -16,6 +18,16 @@ namespace mosaiq {
 constexpr int kSelectionHandleCount = 12;
 constexpr int kFirstRotationHandleIndex = 8;
 using HandleTable = std::array<QRect, kSelectionHandleCount>;
+
+// The handles of one decorated object, in its local pixels, the transform that maps them to
+// surface pixels and the object's index in the list (-1: whichever is selected first).
+struct HandleFrame {
+    HandleTable rects{};
+    QTransform transform;
+    int object = -1;
+};
+// Every selected object's handles, bottom to top as they were drawn.
+using HandleFrames = std::vector<HandleFrame>;
 
 // The handle rectangles around the box with left l, top t, right r and bottom b (r and b
 // exclusive, as box edges).

@@ -234,8 +234,6 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
         return Fail(Truncated());
     if (header.width <= 0 || header.height <= 0)
         return Fail(QStringLiteral("The project file's canvas size is not valid."));
-    if (header.backgroundMode < 0 || header.backgroundMode > 2)
-        header.backgroundMode = 0;
     document.width = header.width;
     document.height = header.height;
     document.backgroundPath = ReadFixedText(header.backgroundPath);
@@ -244,6 +242,7 @@ ProjectResult ParseProject(QIODevice& device, CollageDocument& document,
         QByteArray(header.backgroundPath, qsizetype(sizeof header.backgroundPath));
     // All four bytes are kept and written back; drawing uses the low three.
     document.backgroundColour = header.backgroundColour;
+    // A mode other than Center, Tile or Stretch is kept as stored and draws no picture.
     document.backgroundMode = BackgroundMode(header.backgroundMode);
 
     const qint64 count = header.objectCount;
@@ -303,8 +302,9 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
     if (!result.ok)
         return result;
 
-    // The project's custom masks join the library every time it is opened, so its photos find
-    // them by key on this machine; photos sharing a mask carry it once each, appended once.
+    // The project's custom masks join the library so its photos find them by key on this
+    // machine. The library holds each mask once: photos sharing a mask carry it once each, and a
+    // mask already in the library (the project opened before) is not appended again.
     const QString library = CustomMaskLibrary(customMaskLibrary);
     std::vector<Guid> seen;
     for (const EmbeddedMask& mask : masks) {
@@ -315,6 +315,8 @@ ProjectResult LoadProject(CollageDocument& document, const QString& path,
             KeepCarriedMask(mask.key, mask.width, mask.height, mask.encoded);
             continue;
         }
+        if (FindCustomMaskRaw(library, mask.key))
+            continue;
         QString error;
         if (!AppendCustomMask(library, mask.width, mask.height, mask.key, mask.encoded, &error))
             Warn(QStringLiteral("A mask carried by the project could not be kept: %1").arg(error));

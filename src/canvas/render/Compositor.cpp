@@ -29,6 +29,8 @@ namespace mosaiq {
 namespace {
 
 const QColor kSurroundColour(0xDD, 0xDD, 0xDD);
+// How strongly the view veils the parts of objects outside the canvas (of 255).
+constexpr int kOutsideVeilAlpha = 170;
 // A framed photo is composed with its frame into one picture up to this many pixels; larger
 // ones (extreme zooms) are drawn in two draws instead of holding a huge picture.
 constexpr std::int64_t kMaxComposedPixels = 16'000'000;
@@ -148,7 +150,9 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
                               ? options.surfaceSize.expandedTo(m_canvasRect.size())
                               : m_canvasRect.size();
     const QRect whole(QPoint(0, 0), surface);
-    const QRect exposed = options.exposed.isEmpty() ? whole : (options.exposed & whole);
+    const QRect exposed = options.exposed.isEmpty() ? whole
+                          : options.viewSurround ? options.exposed
+                                                 : (options.exposed & whole);
 
     painter.save();
     Pass pass{painter, options, painter.worldTransform(),
@@ -159,6 +163,7 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
         m_handles.fill(QRect());
         m_handleTransform = QTransform();
         m_handleObject = -1;
+        m_allHandles.clear();
     }
     DrawBackground(document, pass);
     EnsureBrushPictures(document);
@@ -174,6 +179,17 @@ void Compositor::Render(CollageDocument& document, QPainter& painter,
             DrawObject(document, int(i), pass);
     if (dragged >= 0)
         DrawObject(document, dragged, pass);
+    if (options.viewSurround) {
+        // What lies outside the canvas is not part of the collage: dimmed under the surround.
+        painter.save();
+        painter.setWorldTransform(pass.base);
+        painter.setOpacity(1.0);
+        const QColor veil(kSurroundColour.red(), kSurroundColour.green(), kSurroundColour.blue(),
+                          kOutsideVeilAlpha);
+        for (const QRect& r : QRegion(exposed) - QRegion(m_canvasRect))
+            painter.fillRect(r, veil);
+        painter.restore();
+    }
     for (const Pass::Decoration& d : pass.decorations) {
         pass.SetTransform(d.transform);
         painter.setOpacity(1.0);
@@ -570,6 +586,7 @@ void Compositor::Decorate(int index, QSize box, const QTransform& transform, Pas
     m_handles = SelectionHandleRects(0, 0, box.width(), box.height());
     m_handleTransform = transform;
     m_handleObject = index;
+    m_allHandles.push_back({m_handles, transform, index});
     if (pass.Visible(transform, box))
         pass.decorations.push_back({box, transform});
 }

@@ -60,6 +60,11 @@ struct RenderOptions {
     // an object crossed by several bands is rasterised once and every band gets the same pixels
     // (Qt's rasteriser steps its edges from the top of the clip).
     bool preparedPictures = false;
+    // The view around the canvas: the exposed rectangle may reach past the surface (the margin
+    // the view keeps around the canvas, negative surface pixels included), and the parts of
+    // objects outside the canvas are drawn dimmed there, as an export leaves them out. Handles
+    // stay bright.
+    bool viewSurround = false;
 };
 
 class Compositor {
@@ -79,6 +84,8 @@ public:
     QTransform HandleTransform() const { return m_handleTransform; }
     // Index of the object the handles belong to; -1 none.
     int HandleObjectIndex() const { return m_handleObject; }
+    // The handles of every object the last pass decorated, bottom to top, each with its object.
+    const HandleFrames& AllHandles() const { return m_allHandles; }
     // The canvas on the surface after the last pass: (0, 0, trunc(width x zoom),
     // trunc(height x zoom)).
     QRect CanvasRect() const { return m_canvasRect; }
@@ -109,6 +116,7 @@ private:
     HandleTable m_handles{};
     QTransform m_handleTransform;
     int m_handleObject = -1;
+    HandleFrames m_allHandles;
     QRect m_canvasRect;
     bool m_drawing = false;
 

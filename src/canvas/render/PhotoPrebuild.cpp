@@ -31,7 +31,7 @@ void PlacePicture(ObjectCache& cache, const QImage& picture, QSize displayed, bo
 
 } // namespace
 
-QByteArray RecentPhotoPictures::KeyOf(const PhotoRecord& record, QSize displayed) {
+QByteArray RecentPhotoPictures::KeyOf(const PhotoRecord& record, QSize displayed, bool upright) {
     const QString path = ReadFixedText(record.path);
     const QFileInfo file(path);
     QByteArray key = path.toUtf8();
@@ -39,14 +39,15 @@ QByteArray RecentPhotoPictures::KeyOf(const PhotoRecord& record, QSize displayed
                               record.cropLeft,   record.cropTop,
                               record.cropRight,  record.cropBottom,
                               record.maskId,     record.customMask,
-                              displayed.width(), displayed.height()};
+                              displayed.width(), displayed.height(),
+                              upright ? 1 : 0};
     key.append(reinterpret_cast<const char*>(numbers), sizeof(numbers));
     key.append(reinterpret_cast<const char*>(&record.maskKey), sizeof(record.maskKey));
     return key;
 }
 
-QImage RecentPhotoPictures::Find(const PhotoRecord& record, QSize displayed) {
-    const QByteArray key = KeyOf(record, displayed);
+QImage RecentPhotoPictures::Find(const PhotoRecord& record, QSize displayed, bool upright) {
+    const QByteArray key = KeyOf(record, displayed, upright);
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
         if (it->key != key)
             continue;
@@ -56,11 +57,12 @@ QImage RecentPhotoPictures::Find(const PhotoRecord& record, QSize displayed) {
     return {};
 }
 
-void RecentPhotoPictures::Keep(const PhotoRecord& record, QSize displayed, const QImage& picture) {
+void RecentPhotoPictures::Keep(const PhotoRecord& record, QSize displayed, bool upright,
+                               const QImage& picture) {
     const qint64 pixels = qint64(picture.width()) * picture.height();
     if (picture.isNull() || pixels > m_budget)
         return;
-    const QByteArray key = KeyOf(record, displayed);
+    const QByteArray key = KeyOf(record, displayed, upright);
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
         if (it->key == key) {
             m_pixels -= qint64(it->picture.width()) * it->picture.height();
@@ -103,7 +105,7 @@ std::vector<PhotoBuild> StalePhotoBuilds(CollageDocument& document, RecentPhotoP
         if (!object.cache)
             object.cache = std::make_shared<ObjectCache>();
         if (recent) {
-            const QImage known = recent->Find(*record, displayed);
+            const QImage known = recent->Find(*record, displayed, object.upright);
             // A masked picture is kept only when its mask was read.
             if (!known.isNull()) {
                 PlacePicture(*object.cache, known, displayed, false);
@@ -114,6 +116,7 @@ std::vector<PhotoBuild> StalePhotoBuilds(CollageDocument& document, RecentPhotoP
         build.cache = object.cache;
         build.record = *record;
         build.displayed = displayed;
+        build.upright = object.upright;
         builds.push_back(std::move(build));
     }
     return builds;
@@ -126,7 +129,7 @@ void RunPhotoBuilds(std::vector<PhotoBuild>& builds, int threads, const std::ato
             if (cancel && cancel->load())
                 return;
             PhotoBuild& build = builds[i];
-            const PhotoPictureResult result = BuildPhotoPicture(build.record, build.displayed);
+            const PhotoPictureResult result = BuildPhotoPicture(build.record, build.displayed, build.upright);
             build.picture = result.picture;
             build.maskMissing = result.maskMissing;
         }
@@ -152,7 +155,7 @@ int ApplyPhotoBuilds(std::vector<PhotoBuild>& builds, RecentPhotoPictures* recen
             continue;
         }
         if (recent && !build.maskMissing)
-            recent->Keep(build.record, build.displayed, build.picture);
+            recent->Keep(build.record, build.displayed, build.upright, build.picture);
         const std::shared_ptr<ObjectCache> cache = build.cache.lock();
         if (!cache)
             continue;

@@ -29,21 +29,22 @@ struct PhotoBuild {
     QSize displayed;                  // the size the picture is made for
     QImage picture;                   // the result (null: the file could not be read)
     bool maskMissing = false;
+    bool upright = true; // turned by its orientation tag (CanvasObject::upright)
 };
 
 // The pictures built last, by everything they were made from (file, its size and time, crop,
-// mask, displayed size), up to a budget of pixels: undoing a photo effect or zooming back finds
+// mask, displayed size, whether it was turned upright), up to a budget of pixels: undoing a photo effect or zooming back finds
 // the picture it needs again instead of decoding the file.
 class RecentPhotoPictures {
 public:
     explicit RecentPhotoPictures(qint64 pixelBudget = 24'000'000) : m_budget(pixelBudget) {}
     // The picture made from record at displayed, or null.
-    QImage Find(const PhotoRecord& record, QSize displayed);
-    void Keep(const PhotoRecord& record, QSize displayed, const QImage& picture);
+    QImage Find(const PhotoRecord& record, QSize displayed, bool upright);
+    void Keep(const PhotoRecord& record, QSize displayed, bool upright, const QImage& picture);
     int Count() const { return int(m_entries.size()); }
 
 private:
-    static QByteArray KeyOf(const PhotoRecord& record, QSize displayed);
+    static QByteArray KeyOf(const PhotoRecord& record, QSize displayed, bool upright);
     struct Entry {
         QByteArray key;
         QImage picture;

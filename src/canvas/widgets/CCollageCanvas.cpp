@@ -70,6 +70,8 @@ CCollageCanvas::CCollageCanvas(QWidget* parent)
     : QWidget(parent), m_interaction(m_doc), m_vbar(new CVScrollBar(this)),
       m_hbar(new CHScrollBar(this)) {
     m_rebuildPool.setMaxThreadCount(1);
+    // Scrolled to the start, the margin before the canvas is in view.
+    m_doc.view.scrollX = m_doc.view.scrollY = -kViewMargin;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -85,7 +87,12 @@ CCollageCanvas::CCollageCanvas(QWidget* parent)
             [this](int code, int position) { Scroll(Qt::Horizontal, code, position); });
 
     connect(&m_doc, &CollageDocument::changed, this, &CCollageCanvas::Redraw);
-    connect(&m_doc, &CollageDocument::historyChanged, this, &CCollageCanvas::historyChanged);
+    connect(&m_doc, &CollageDocument::historyChanged, this, [this] {
+        // An object placed by any path may have ended painting.
+        if (!PaintMode() && m_cursor == CanvasCursor::Paint)
+            ShowCursor(CanvasCursor::Arrow);
+        Q_EMIT historyChanged();
+    });
     connect(&m_doc, &CollageDocument::textEntryRequested, this,
             &CCollageCanvas::textEntryRequested);
     connect(&m_doc, &CollageDocument::focusRequested, this,
@@ -119,7 +126,7 @@ void CCollageCanvas::SetZoom(float zoom) {
         return;
     for (CVexScrollBar* bar : {m_vbar, m_hbar})
         bar->SetPosition(0);
-    m_doc.view.scrollX = m_doc.view.scrollY = 0;
+    m_doc.view.scrollX = m_doc.view.scrollY = -kViewMargin;
     m_doc.view.zoom = zoom;
     // Photos keep their pictures, shown scaled until the new ones are built in the background;
     // everything else is quick to remake.
@@ -165,20 +172,20 @@ void CCollageCanvas::PrebuildPictures(const QRect& exposed) {
 }
 
 void CCollageCanvas::UpdateScrollBars() {
-    const int ranges[2] = {ScrollRange(m_doc.height, m_doc.view.zoom, height()),
-                           ScrollRange(m_doc.width, m_doc.view.zoom, width())};
+    const int ranges[2] = {ViewScrollRange(m_doc.height, m_doc.view.zoom, height()),
+                           ViewScrollRange(m_doc.width, m_doc.view.zoom, width())};
     CVexScrollBar* bars[2] = {m_vbar, m_hbar};
     int* offsets[2] = {&m_doc.view.scrollY, &m_doc.view.scrollX};
     for (int i = 0; i < 2; ++i) {
         if (ranges[i] < 1 || PreviewMode()) {
             bars[i]->hide();
             bars[i]->SetRange(0); // and position 0
-            *offsets[i] = 0;
+            *offsets[i] = -kViewMargin;
             continue;
         }
         bars[i]->SetRange(ranges[i]); // clamps the position to the new range
         bars[i]->show();
-        *offsets[i] = bars[i]->Position();
+        *offsets[i] = bars[i]->Position() - kViewMargin;
     }
     LayoutScrollBars();
 }
@@ -193,14 +200,16 @@ void CCollageCanvas::LayoutScrollBars() {
 }
 
 void CCollageCanvas::OnBarMoved(Qt::Orientation orientation, int value) {
-    (orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX) = value;
+    // Bar positions start at 0; the offsets start at the margin before the canvas.
+    (orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX) = value - kViewMargin;
     Redraw();
 }
 
 void CCollageCanvas::Scroll(Qt::Orientation orientation, int code, int position) {
     CVexScrollBar* bar = orientation == Qt::Vertical ? m_vbar : m_hbar;
     const int range = bar->isVisibleTo(this) ? bar->Range() : 0;
-    const int current = orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX;
+    const int current =
+        (orientation == Qt::Vertical ? m_doc.view.scrollY : m_doc.view.scrollX) + kViewMargin;
     const int next = ApplyScrollCode(code, position, current, range);
     bar->SetPosition(next);
     OnBarMoved(orientation, next);
@@ -267,6 +276,7 @@ RenderOptions CCollageCanvas::Options(const QRect& exposed) const {
     options.previewMode = PreviewMode();
     options.surfaceSize = SurfaceSize();
     options.exposed = exposed;
+    options.viewSurround = true;
     // While a drag is on, the pictures already made are drawn stretched; the release rebuilds
     // them at full quality.
     options.fastTransformedCaches = m_rescaling || m_interaction.Moving() ||
@@ -327,7 +337,7 @@ void CCollageCanvas::wheelEvent(QWheelEvent* event) {
     // Shift turns the wheel sideways (some systems already report it as horizontal).
     const bool sideways = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0;
     const Qt::Orientation orientation = sideways ? Qt::Horizontal : Qt::Vertical;
-    const QPoint offset = ScrollOffset();
+    const QPoint offset = ScrollOffset() + QPoint(kViewMargin, kViewMargin); // bar positions
     const int current = sideways ? offset.x() : offset.y();
     Scroll(orientation, 5, std::max(0, current - pixels));
 }
@@ -348,8 +358,8 @@ void CCollageCanvas::EnsureRegions() {
     m_regionsStale = false;
 }
 
-HandleFrame CCollageCanvas::CurrentHandles() const {
-    return {m_compositor.Handles(), m_compositor.HandleTransform()};
+HandleFrames CCollageCanvas::CurrentHandles() const {
+    return m_compositor.AllHandles();
 }
 
 void CCollageCanvas::resizeEvent(QResizeEvent* event) {

@@ -133,7 +133,7 @@ private:
     // Tells assistive technology which objects are selected now.
     void AnnounceSelection();
     void ShowCursor(CanvasCursor cursor);
-    HandleFrame CurrentHandles() const;
+    HandleFrames CurrentHandles() const;
     // Client rectangle covering the selected objects with their handles; invalid when it cannot
     // be told (a text, or nothing selected).
     QRect SelectionArea() const;

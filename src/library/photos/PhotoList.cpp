@@ -443,6 +443,25 @@ AddPhotoResult PhotoList::AddImportedPhoto(const PictureFileEntry& entry) {
     return AddImportedPhoto(PreparePhoto(EntryPath(entry)));
 }
 
+int PhotoList::RelinkPath(const QString& oldPath, const QString& newPath) {
+    const std::optional<PictureFileEntry> moved = MakeFileEntry(QString(), newPath, false);
+    if (!moved || oldPath == newPath)
+        return 0;
+    int changed = 0;
+    for (PictureFileEntry& record : m_records) {
+        if (record.hidden || EntryPath(record) != oldPath)
+            continue;
+        // The path and its parts follow the file; size, thumbnail and marks stay the photo's.
+        std::memcpy(record.path, moved->path, sizeof record.path);
+        std::memcpy(record.drive, moved->drive, sizeof record.drive);
+        std::memcpy(record.directory, moved->directory, sizeof record.directory);
+        std::memcpy(record.name, moved->name, sizeof record.name);
+        std::memcpy(record.extension, moved->extension, sizeof record.extension);
+        ++changed;
+    }
+    return changed;
+}
+
 void PhotoList::Hide(int index) {
     if (index >= 0 && index < Count())
         m_records[size_t(index)].hidden = 1;

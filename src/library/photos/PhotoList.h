@@ -88,6 +88,9 @@ public:
 
     // True when a record that is not hidden has this path field.
     bool ContainsVisiblePath(const PictureFileEntry& entry) const;
+    // A photo's file found again at newPath (Find Missing Photos): every visible record of
+    // oldPath takes the new path and its parts. Returns how many records changed.
+    int RelinkPath(const QString& oldPath, const QString& newPath);
     // Marks record index as removed; it stays in memory and is left out when saving.
     void Hide(int index);
 

@@ -8,10 +8,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace mosaiq {
 namespace {
@@ -145,7 +150,18 @@ void CHelpWindow::ItemActivated(QListWidgetItem* item) {
     // Mark the first place of the first word on the page, so the reader sees why it was found.
     const QString word = m_lastQuery.section(u' ', 0, 0, QString::SectionSkipEmpty);
     m_browser->moveCursor(QTextCursor::Start);
-    m_browser->find(word);
+    if (m_browser->find(word)) {
+        CentreOnCursor();
+        // Once the page is laid out in full, again: its height may have grown.
+        QTimer::singleShot(0, this, &CHelpWindow::CentreOnCursor);
+    }
+}
+
+void CHelpWindow::CentreOnCursor() {
+    // The hit in the middle of the view, with what comes before and after it.
+    QScrollBar* bar = m_browser->verticalScrollBar();
+    const int middle = m_browser->viewport()->height() / 2;
+    bar->setValue(bar->value() + m_browser->cursorRect().center().y() - middle);
 }
 
 void CHelpWindow::SourceChanged() {
@@ -161,6 +177,18 @@ void CHelpWindow::SourceChanged() {
     }
 }
 
+QRect CentredOn(const QRect& owner, QSize size, const QRect& screen) {
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(owner.center());
+    if (screen.isValid()) {
+        placed.moveLeft(std::clamp(placed.left(), screen.left(),
+                                   std::max(screen.left(), screen.right() + 1 - placed.width())));
+        placed.moveTop(std::clamp(placed.top(), screen.top(),
+                                  std::max(screen.top(), screen.bottom() + 1 - placed.height())));
+    }
+    return placed;
+}
+
 bool ShowHelpWindow(QWidget* owner) {
     static QPointer<CHelpWindow> window;
     const QString folder = UserManualFolder();
@@ -169,6 +197,13 @@ bool ShowHelpWindow(QWidget* owner) {
     if (!window) {
         window = new CHelpWindow(folder, owner);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        // Opened over the main window, centred on it, and never larger than its screen.
+        if (owner) {
+            const QRect screen = owner->screen() ? owner->screen()->availableGeometry() : QRect();
+            if (screen.isValid())
+                window->resize(window->size().boundedTo(screen.size() * 9 / 10));
+            window->move(CentredOn(owner->frameGeometry(), window->size(), screen).topLeft());
+        }
     }
     window->show();
     window->raise();

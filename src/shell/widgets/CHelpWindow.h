@@ -40,6 +40,7 @@ private:
     void ListPages();
     void ItemActivated(QListWidgetItem* item);
     void SourceChanged();
+    void CentreOnCursor();
 
     QString m_folder;
     std::vector<ManualPage> m_pages;
@@ -52,6 +53,9 @@ private:
     QToolButton* m_forward;
     QToolButton* m_home;
 };
+
+// A window of size centred on owner, moved inside screen where it would reach past it.
+QRect CentredOn(const QRect& owner, QSize size, const QRect& screen);
 
 // The one help window of the editor, made on first use and brought to the front afterwards;
 // false (and nothing shown) when the manual cannot be found.

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace mosaiq {
@@ -103,6 +104,8 @@ Q_SIGNALS:
     void decorationsImported();
     // The photo list changed on disk or in memory (the browser repaints).
     void photoListChanged();
+    // Missing photos of the collage were found again: each old path and its new one.
+    void photosRelinked(const std::vector<std::pair<QString, QString>>& moved);
     // The window is closing: workers stop now.
     void closing();
 

@@ -25,6 +25,9 @@ constexpr QColor kBackground{240, 240, 240};
 constexpr QColor kFrame{90, 90, 90};
 constexpr QColor kCutNotice{180, 0, 0};
 constexpr int kControlHeight = 20;
+constexpr int kAddHeight = 21;    // "Add" stands in the bottom 21 pixel rows
+constexpr int kMinSliderTop = 14; // room above the slider for its percentage
+constexpr int kLabelCount = 4;
 constexpr int kListMargins = 8; // a list row's text margins, as the drop-down's list measures
 
 } // namespace
@@ -229,18 +232,38 @@ void CTextPanel::OnEntryChanged() {
 }
 
 QRect CTextPanel::SliderRect() const {
-    const int t = height() / 8;
-    return QRect(110, t + 2, 130, 13);
+    return QRect(110, m_sliderTop, 130, 13);
+}
+
+int CTextPanel::RowCentre(int row) const {
+    if (row <= 0)
+        return m_sliderTop + 6;
+    return m_sliderTop + 20 + (row - 1) * m_rowPitch + kControlHeight / 2;
+}
+
+QRect CTextPanel::LabelRect(int row) const {
+    const int h = fontMetrics().height();
+    return QRect(20, RowCentre(row) - h / 2, SliderRect().left() - 5 - 20, h);
 }
 
 void CTextPanel::LayoutControls() {
+    // The column starts an eighth of the way down; on a short panel it rises, and then its rows
+    // close up, so that the last label (as tall as the font really is) ends above "Add".
+    m_sliderTop = height() / 8 + 2;
+    m_rowPitch = 25;
+    const int room = height() - kAddHeight - 2; // the last pixel row a label may use
+    const auto overrun = [this, room] { return LabelRect(kLabelCount - 1).bottom() - room; };
+    if (overrun() > 0)
+        m_sliderTop = std::max(kMinSliderTop, m_sliderTop - overrun());
+    if (overrun() > 0)
+        m_rowPitch = std::max(kControlHeight + 1, m_rowPitch - (overrun() + 1) / 2);
     const QRect slider = SliderRect();
     m_slider->setGeometry(slider);
     const int left = slider.left();
     const int w = slider.width();
-    m_fonts->setGeometry(left, slider.top() + 20, w, kControlHeight);
-    m_first->setGeometry(left, slider.top() + 45, w, kControlHeight);
-    m_second->setGeometry(left, slider.top() + 70, w, kControlHeight);
+    m_fonts->setGeometry(left, RowCentre(1) - kControlHeight / 2, w, kControlHeight);
+    m_first->setGeometry(left, RowCentre(2) - kControlHeight / 2, w, kControlHeight);
+    m_second->setGeometry(left, RowCentre(3) - kControlHeight / 2, w, kControlHeight);
     m_styles->setGeometry(260, 20, 130, std::max(height() - 38, CTextStyleList::kRowHeight));
     // "Add" in the bottom-left corner, (L, B - 21) to (L + 76, B - 1); the entry field reaches
     // down to B - 20, and the cut notice stands in the line under it.
@@ -260,12 +283,10 @@ void CTextPanel::paintEvent(QPaintEvent*) {
     const QRect slider = SliderRect();
     p.drawText(QRect(slider.right() + 1 - 20, slider.top() - 14, 20, 14),
                Qt::AlignRight | Qt::AlignVCenter, QString::number(m_slider->Position()));
-    const QString labels[4] = {tr("Transparency"), tr("Font"), tr("1st Color"), tr("2nd Color")};
-    const int steps[4] = {0, 22, 47, 72};
-    for (int i = 0; i < 4; ++i) {
-        const QRect box(20, slider.top() + 2 + steps[i], slider.left() - 5 - 20, 16);
-        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, labels[i]);
-    }
+    const QString labels[kLabelCount] = {tr("Transparency"), tr("Font"), tr("1st Color"),
+                                         tr("2nd Color")};
+    for (int i = 0; i < kLabelCount; ++i)
+        p.drawText(LabelRect(i), Qt::AlignRight | Qt::AlignVCenter, labels[i]);
     p.setPen(kFrame);
     p.setBrush(Qt::NoBrush);
     p.drawRect(m_entry->geometry().adjusted(-1, -1, 0, 0));

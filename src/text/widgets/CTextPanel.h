@@ -57,6 +57,10 @@ public:
     void ChooseSecondColour(Colorref colour);
     void ChooseTransparency(int position);
 
+    // The box of a left-column label (0 Transparency, 1 Font, 2 1st Color, 3 2nd Color): as tall
+    // as the font's real height, centred on its control, and above "Add".
+    QRect LabelRect(int row) const;
+
 signals:
     void templateChanged();
     void textEdited(const QString& text);
@@ -67,6 +71,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The vertical centre of row's control, panel pixels.
+    int RowCentre(int row) const;
     void FillFontList();
     void LayoutControls();
     void OnEntryChanged();
@@ -74,6 +80,8 @@ private:
     QRect SliderRect() const;
 
     TextTemplate m_template;
+    int m_sliderTop = 0;  // the left column's top: the slider's
+    int m_rowPitch = 25;  // from one colour row to the next
     CBitmapSlider* m_slider = nullptr;
     CVexComboBox* m_fonts = nullptr;
     CVexColourPicker* m_first = nullptr;

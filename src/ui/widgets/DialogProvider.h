@@ -112,6 +112,7 @@ public:
     }
     QString SaveFileNameAndType(QWidget* parent, const QString& caption, const QString& dir,
                                 const QString& filter, QString* chosenFilter) override {
+        m_startFilters << (chosenFilter ? *chosenFilter : QString());
         const QString chosen = Take(m_chosenFilters, QString());
         if (chosenFilter)
             *chosenFilter = chosen;
@@ -147,6 +148,8 @@ public:
     const QStringList& Filters() const { return m_filters; }
     // The name (or path) each save dialog started with.
     const QStringList& StartNames() const { return m_startNames; }
+    // The filter each save dialog with a type list started on (empty: the first).
+    const QStringList& StartFilters() const { return m_startFilters; }
 
 private:
     template <typename T> static T Take(std::deque<T>& queue, T fallback) {
@@ -166,6 +169,7 @@ private:
     QStringList m_fileCaptions;
     QStringList m_filters;
     QStringList m_startNames;
+    QStringList m_startFilters;
     std::deque<QString> m_chosenFilters;
 };
 

@@ -85,7 +85,7 @@ TEST_F(CanvasWidgetTest, DraggingSizeHandleFiveScalesUniformly) {
 TEST_F(CanvasWidgetTest, ATenByFiveClipartStopsAtSixteenFifteenths) {
     CanvasObject& o = AddClipart(10, 5, 50, 50, 8.0f); // 80 x 40 on screen
     const QPoint corner = HandleAt(4);
-    const QPoint centre = ObjectCentre(o, 1.0f);
+    const QPoint centre = Doc().view.SurfaceToWindow(ObjectCentre(o, 1.0f));
     Drag(corner, centre);
     EXPECT_FLOAT_EQ(o.Scale(), 16.0f / 15.0f);
 }
@@ -104,7 +104,7 @@ TEST_F(CanvasWidgetTest, RotationHandlesTurnByTheirReferenceAngles) {
     for (const Case& c : cases) {
         Doc().Clear();
         CanvasObject& o = AddClipart(100, 100, 200, 200);
-        const QPoint centre = ObjectCentre(o, 1.0f);
+        const QPoint centre = Doc().view.SurfaceToWindow(ObjectCentre(o, 1.0f));
         Drag(HandleAt(c.handle), centre + c.target);
         EXPECT_NEAR(o.Angle(), c.expected, 0.01f) << "handle " << c.handle;
     }
@@ -124,7 +124,7 @@ TEST_F(CanvasWidgetTest, StampsFallOnEveryThirdMoveAcrossTwoStrokes) {
     QTest::mouseMove(&canvas, {310, 300}); // the third move overall
     QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {310, 300});
     ASSERT_EQ(Doc().objects.size(), 3u);
-    EXPECT_EQ(Doc().objects[2].Position(), QPoint(310 - 25, 300 - 25));
+    EXPECT_EQ(Doc().objects[2].Position(), Doc().view.WindowToCanvas(310, 300) - QPoint(25, 25));
     EXPECT_EQ(Doc().History().Count(), 2); // one snapshot per stroke
 }
 
@@ -224,16 +224,18 @@ TEST_F(CanvasWidgetTest, ZoomSetsTheSurfaceAndTheScrollBars) {
     ASSERT_NE(vbar, nullptr);
     for (CVexScrollBar* bar : canvas.findChildren<CVexScrollBar*>()) {
         EXPECT_TRUE(bar->isVisible());
-        const int expected = bar->Orientation() == Qt::Vertical ? 1152 - 600 + 17 : 1536 - 800 + 17;
+        // The view keeps its margin on both sides of the canvas.
+        const int expected = (bar->Orientation() == Qt::Vertical ? 1152 - 600 + 17 : 1536 - 800 + 17) +
+                             2 * kViewMargin;
         EXPECT_EQ(bar->Range(), expected);
     }
     canvas.Scroll(Qt::Vertical, 7);
-    EXPECT_EQ(canvas.ScrollOffset().y(), 1152 - 600 + 17);
+    EXPECT_EQ(canvas.ScrollOffset().y(), 1152 - 600 + 17 + kViewMargin);
     canvas.Scroll(Qt::Horizontal, 3);
-    EXPECT_EQ(canvas.ScrollOffset().x(), 100);
-    // A new zoom starts again from the top left; at zoom 0.5 nothing scrolls.
+    EXPECT_EQ(canvas.ScrollOffset().x(), 100 - kViewMargin);
+    // A new zoom starts again from the top left, the margin in view; at zoom 0.5 nothing scrolls.
     canvas.SetZoom(0.5f);
-    EXPECT_EQ(canvas.ScrollOffset(), QPoint(0, 0));
+    EXPECT_EQ(canvas.ScrollOffset(), QPoint(-kViewMargin, -kViewMargin));
     EXPECT_EQ(canvas.SurfaceSize(), QSize(800, 600));
     for (CVexScrollBar* bar : canvas.findChildren<CVexScrollBar*>())
         EXPECT_FALSE(bar->isVisible());
@@ -248,11 +250,11 @@ TEST_F(CanvasWidgetTest, TheOwnScrollBarsScrollTheView) {
     ASSERT_NE(vbar, nullptr);
     // The down arrow moves one pixel, the track below the thumb a page of 100.
     QTest::mouseClick(vbar, Qt::LeftButton, {}, vbar->LineDownRect().center());
-    EXPECT_EQ(canvas.ScrollOffset().y(), 1);
+    EXPECT_EQ(canvas.ScrollOffset().y(), 1 - kViewMargin);
     EXPECT_EQ(vbar->Position(), 1);
     const QRect thumb = vbar->ThumbRect();
     QTest::mouseClick(vbar, Qt::LeftButton, {}, QPoint(thumb.center().x(), thumb.bottom() + 10));
-    EXPECT_EQ(canvas.ScrollOffset().y(), 101);
+    EXPECT_EQ(canvas.ScrollOffset().y(), 101 - kViewMargin);
     EXPECT_EQ(vbar->Position(), 101);
 }
 
@@ -269,11 +271,11 @@ TEST_F(CanvasWidgetTest, AScrolledViewPicksWhatIsShown) {
 TEST_F(CanvasWidgetTest, ShrinkingTheWindowClampsTheScrollOffsets) {
     canvas.SetZoom(1.0f);
     canvas.Scroll(Qt::Vertical, 7);
-    EXPECT_EQ(canvas.ScrollOffset().y(), 768 - 600 + 17);
+    EXPECT_EQ(canvas.ScrollOffset().y(), 768 - 600 + 17 + kViewMargin);
     Resize(1200, 700);
-    EXPECT_EQ(canvas.ScrollOffset().y(), 768 - 700 + 17);
+    EXPECT_EQ(canvas.ScrollOffset().y(), 768 - 700 + 17 + kViewMargin);
     Resize(1200, 900);
-    EXPECT_EQ(canvas.ScrollOffset(), QPoint(0, 0));
+    EXPECT_EQ(canvas.ScrollOffset(), QPoint(-kViewMargin, -kViewMargin));
 }
 
 TEST_F(CanvasWidgetTest, CursorsFollowHandlesAndTheSelection) {
@@ -310,34 +312,61 @@ TEST_F(CanvasWidgetTest, BandAndGuidesAreDrawnOverTheCollage) {
     for (CanvasObject& o : Doc().objects)
         o.SetSelected(false);
     canvas.repaint();
-    QTest::mousePress(&canvas, Qt::LeftButton, {}, {50, 50});
-    QTest::mouseMove(&canvas, {250, 150});
-    QTest::mouseMove(&canvas, {450, 200});
+    // Canvas pixels on the window: the view's margin before the canvas.
+    const QPoint m = -canvas.ScrollOffset();
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, QPoint(50, 50) + m);
+    QTest::mouseMove(&canvas, QPoint(250, 150) + m);
+    QTest::mouseMove(&canvas, QPoint(450, 200) + m);
     const QImage during = canvas.grab().toImage();
     // Inside the band but off the objects: the canvas white tinted blue.
-    const QColor tinted = during.pixelColor(70, 300 / 2 + 30);
+    const QColor tinted = during.pixelColor(QPoint(70, 300 / 2 + 30) + m);
     EXPECT_LT(tinted.blue() - tinted.red(), 60);
     EXPECT_GT(tinted.blue(), tinted.red());
-    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {450, 200});
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(450, 200) + m);
     EXPECT_TRUE(Doc().objects[0].Selected());
     EXPECT_TRUE(Doc().objects[1].Selected());
-    EXPECT_EQ(canvas.grab().toImage().pixelColor(70, 180), QColor(Qt::white));
+    EXPECT_EQ(canvas.grab().toImage().pixelColor(QPoint(70, 180) + m), QColor(Qt::white));
 
     // Object 1 alone, dragged with snapping so that its left edge lands 2 px from object 0's
     // right edge (200): it snaps there and the guide is drawn along x = 200.
     canvas.Interaction().SetSnapToGuides(true);
-    QTest::mouseClick(&canvas, Qt::LeftButton, {}, {350, 130});
-    QTest::mousePress(&canvas, Qt::LeftButton, {}, {350, 130});
-    QTest::mouseMove(&canvas, {300, 180});
-    QTest::mouseMove(&canvas, {252, 230}); // left edge 202, top 200
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(350, 130) + m);
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, QPoint(350, 130) + m);
+    QTest::mouseMove(&canvas, QPoint(300, 180) + m);
+    QTest::mouseMove(&canvas, QPoint(252, 230) + m); // left edge 202, top 200
     EXPECT_EQ(Doc().objects[1].Position(), QPoint(200, 200));
     ASSERT_FALSE(canvas.Interaction().Guides().empty());
     const QImage snapped = canvas.grab().toImage();
-    const QColor guide = snapped.pixelColor(200, 180); // between the two objects' rows
+    const QColor guide = snapped.pixelColor(QPoint(200, 180) + m); // between the two objects' rows
     EXPECT_GT(guide.red(), 150);
     EXPECT_LT(guide.green(), 100);
-    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {252, 230});
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(252, 230) + m);
     EXPECT_TRUE(canvas.Interaction().Guides().empty());
+}
+
+// The view keeps room around the canvas: the handles of an object at the canvas's corner lie in
+// the window and can be grabbed, and the part of an object outside the canvas is veiled, as an
+// export leaves it out.
+TEST_F(CanvasWidgetTest, HandlesAtTheCanvasEdgeCanBeGrabbedAndWhatIsOutsideIsVeiled) {
+    CanvasObject& o = AddClipart(100, 100, 0, 0);
+    for (const int handle : {0, 8}) {
+        const QPoint at = HandleAt(handle);
+        EXPECT_TRUE(canvas.rect().contains(at)) << handle << ": " << at.x() << ", " << at.y();
+    }
+    Drag(HandleAt(0), HandleAt(0) + QPoint(-6, -6));
+    EXPECT_GT(o.Scale(), 1.0f);
+
+    o.SetScale(1.0f);
+    o.SetPosition({-20, 100});
+    canvas.Redraw();
+    const QImage shown = canvas.grab().toImage();
+    const QPoint inside = Doc().view.CanvasToWindow(QPointF(50, 150));
+    const QPoint outside = Doc().view.CanvasToWindow(QPointF(-10, 150));
+    ASSERT_TRUE(shown.rect().contains(outside));
+    EXPECT_EQ(shown.pixelColor(inside), QColor(Qt::darkGreen));
+    const QColor veiled = shown.pixelColor(outside);
+    EXPECT_GT(veiled.red(), 100) << veiled.name().toStdString();
+    EXPECT_GT(veiled.green(), QColor(Qt::darkGreen).green());
 }
 
 } // namespace

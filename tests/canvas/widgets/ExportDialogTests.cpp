@@ -2,19 +2,25 @@
 #include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/export/CExportDialog.h"
 #include "canvas/widgets/export/CollagePrint.h"
+#include "canvas/widgets/export/ExportMemory.h"
 #include "canvas/widgets/export/ExportRun.h"
 #include "common/TestSupport.h"
 #include "core/text/FixedText.h"
 #include "core/Notifier.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QPageLayout>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -118,4 +124,58 @@ TEST_F(ExportDialogTest, PrintingFitsTheCollageToThePrintableArea) {
         QRegularExpression(QStringLiteral("/Width (\\d+)\\s*/Height (\\d+)")).match(text);
     EXPECT_EQ(image.captured(1).toInt(), area.width());
     EXPECT_EQ(image.captured(2).toInt(), int(300 * (double(area.width()) / 400)));
+}
+
+// The export size, the printer's paper and colour are kept for the next time; printing starts
+// in the collage's own orientation.
+TEST_F(ExportDialogTest, TheSizeAndThePrinterAreRememberedAndThePageFollowsTheCollage) {
+    const QString out = dir.filePath(QStringLiteral("sized.png"));
+    CExportDialog::SetRunner([](CExportDialog& d) {
+        d.PaperChoice()->setChecked(true);
+        d.PaperBox()->setCurrentIndex(d.PaperBox()->findData(QStringLiteral("A5L")));
+        d.DpiBox()->setValue(50);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(ExportCollageAsAsked(nullptr, doc, out));
+    ExportSettings shown;
+    CExportDialog::SetRunner([&shown](CExportDialog& d) {
+        shown = d.Settings();
+        return int(QDialog::Rejected);
+    });
+    EXPECT_FALSE(ExportCollageAsAsked(nullptr, doc, out));
+    ASSERT_TRUE(shown.paper.has_value());
+    EXPECT_EQ(shown.paper->name, QStringLiteral("A5L"));
+    EXPECT_EQ(shown.dpi, 50);
+
+    // A wide collage prints landscape, a tall one portrait; paper and colour come back.
+    QPrinter chosen;
+    chosen.setPageSize(QPageSize(QPageSize::A5));
+    chosen.setColorMode(QPrinter::GrayScale);
+    ASSERT_TRUE(RememberPrinter(chosen));
+    for (const QSize canvas : {QSize(400, 300), QSize(300, 400)}) {
+        doc.width = canvas.width();
+        doc.height = canvas.height();
+        QPrinter printer;
+        PreparePrinter(printer, doc);
+        EXPECT_EQ(printer.pageLayout().orientation(), canvas.width() > canvas.height()
+                                                          ? QPageLayout::Landscape
+                                                          : QPageLayout::Portrait);
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A5);
+        EXPECT_EQ(printer.colorMode(), QPrinter::GrayScale);
+    }
+}
+
+// The window that shows an export's progress bears the program's name.
+TEST_F(ExportDialogTest, TheProgressWindowIsTitledWithTheProgramsName) {
+    QString title;
+    QTimer::singleShot(50, [&title] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w))
+                title = progress->windowTitle();
+    });
+    RunWithProgress(nullptr, QStringLiteral("Saving"), [](const ExportProgress&) {
+        QThread::msleep(300);
+        return ScaledExportResult{};
+    });
+    EXPECT_EQ(title, QStringLiteral("Mosaiq Photo Editor"));
 }

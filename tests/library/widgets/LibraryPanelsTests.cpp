@@ -212,7 +212,8 @@ TEST_F(LibraryPanels, DraggingOntoTheCanvasPlacesTheItemThere) {
     DragToCanvas(Panel(PanelSlot::Clipart), 2, QPoint(200, 150));
     ASSERT_EQ(Doc().objects.size(), 1u);
     EXPECT_EQ(Doc().objects.back().Clipart()->sourceId, 2);
-    EXPECT_EQ(Doc().objects.back().Clipart()->x, 200);
+    // At the drop point, through the view's mapping (the canvas stands inside a margin).
+    EXPECT_EQ(Doc().objects.back().Clipart()->x, Doc().view.WindowToCanvas(200, 150).x());
     EXPECT_FALSE(Panel(PanelSlot::Clipart)->DragArmed());
 
     // A frame dropped on the canvas goes onto the selected photo.

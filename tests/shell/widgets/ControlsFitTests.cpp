@@ -90,6 +90,25 @@ TEST_P(ControlsFitTest, AddStandsInTheTextPanelsBottomLeftCorner) {
     EXPECT_EQ(text->Entry()->geometry().top(), 20);
 }
 
+// Every label of the left column is as tall as the font and ends above "Add", beside its control.
+TEST_P(ControlsFitTest, TheTextPanelsLabelsStandClearOfAdd) {
+    window->RunCommand(cmd::kTextTab);
+    auto* text = qobject_cast<CTextPanel*>(window->Panel(PanelSlot::Text));
+    ASSERT_NE(text, nullptr);
+    const QRect add = text->AddButton()->geometry();
+    const QWidget* controls[] = {text->TransparencySlider(), text->FontList(), nullptr, nullptr};
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        const QRect label = text->LabelRect(row);
+        EXPECT_GE(label.height(), text->fontMetrics().height());
+        EXPECT_FALSE(label.intersects(add));
+        EXPECT_GE(label.top(), 0);
+        if (controls[row]) {
+            EXPECT_NEAR(label.center().y(), controls[row]->geometry().center().y(), 2);
+        }
+    }
+}
+
 TEST_P(ControlsFitTest, TheTransparencySliderShowsItsPercentageWhileDragged) {
     window->RunCommand(cmd::kTextTab);
     auto* text = qobject_cast<CTextPanel*>(window->Panel(PanelSlot::Text));
@@ -104,7 +123,8 @@ TEST_P(ControlsFitTest, TheTransparencySliderShowsItsPercentageWhileDragged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowSizes, ControlsFitTest,
-                         ::testing::Values(QSize(1600, 1000), QSize(1024, 768)));
+                         ::testing::Values(QSize(1600, 1000), QSize(1024, 768),
+                                           QSize(1280, 800), QSize(1920, 1080)));
 
 } // namespace
 } // namespace mosaiq

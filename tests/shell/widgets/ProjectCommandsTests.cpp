@@ -8,6 +8,7 @@
 #include "core/Notifier.h"
 #include "core/settings/RecentProjects.h"
 #include "imaging/widgets/CNewCollageDialog.h"
+#include "library/photos/PhotoList.h"
 #include "shell/widgets/CMainDialog.h"
 #include "shell/widgets/CommandIds.h"
 #include "ui/widgets/DialogProvider.h"
@@ -219,6 +220,18 @@ TEST_F(ProjectCommandsTest, MissingPhotosAreNamedAndRelinkedFromAFolder) {
     QTemporaryDir moved;
     QImage picture(50, 50, QImage::Format_RGB32);
     picture.fill(Qt::green);
+    // The photo library lists photo0 where it was before the folder moved.
+    const QString before = data.File(QStringLiteral("photo0.png"));
+    ASSERT_TRUE(picture.save(before));
+    {
+        PhotoList list;
+        const std::optional<PictureFileEntry> entry = MakeFileEntry(QString(), before, false);
+        ASSERT_TRUE(entry.has_value());
+        ASSERT_EQ(list.AddImportedPhoto(*entry), AddPhotoResult::Added);
+        ASSERT_TRUE(list.Save(data.File(QStringLiteral("srcmedia.cfg"))));
+    }
+    ASSERT_TRUE(QFile::remove(before));
+    window = std::make_unique<CMainDialog>();
     ASSERT_TRUE(picture.save(moved.filePath(QStringLiteral("photo0.png"))));
     dialogs.AnswerFiles({path});
     dialogs.Reply(Answer::Yes); // look for them
@@ -232,7 +245,15 @@ TEST_F(ProjectCommandsTest, MissingPhotosAreNamedAndRelinkedFromAFolder) {
     EXPECT_TRUE(Doc().modified);
     EXPECT_TRUE(Doc().CanUndo());
     ASSERT_FALSE(notifier.messages.isEmpty());
-    EXPECT_TRUE(notifier.messages.last().contains(QStringLiteral("1 photo(s) found")));
+    EXPECT_TRUE(notifier.messages.last().startsWith(QStringLiteral("1 photo found")))
+        << notifier.messages.last().toStdString();
+    EXPECT_TRUE(notifier.messages.last().contains(QStringLiteral("1 photo is still missing")));
+    EXPECT_TRUE(dialogs.Questions()[0].startsWith(QStringLiteral("2 photos of this project")));
+    // The library's entry follows the file.
+    PhotoList list;
+    ASSERT_EQ(list.Load(data.File(QStringLiteral("srcmedia.cfg"))), PhotoList::LoadStatus::Loaded);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(EntryPath(list.Records()[0]), moved.filePath(QStringLiteral("photo0.png")));
 
     // Later, from the File menu: one photo still missing, the user declines this time.
     dialogs.Reply(Answer::No);

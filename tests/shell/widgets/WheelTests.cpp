@@ -37,11 +37,12 @@ public:
 
 TEST_F(WheelTest, TheCanvasScrollsAndZoomsByEighths) {
     window->SetZoomIndex(7); // the largest: the canvas is taller than its window
-    ASSERT_EQ(Canvas().ScrollOffset().y(), 0);
+    // Scrolled to the top, the view's margin above the canvas is in view.
+    ASSERT_EQ(Canvas().ScrollOffset().y(), -kViewMargin);
     TurnFinely(&Canvas(), -15);
-    EXPECT_EQ(Canvas().ScrollOffset().y(), 40);
+    EXPECT_EQ(Canvas().ScrollOffset().y(), 40 - kViewMargin);
     TurnFinely(&Canvas(), 15);
-    EXPECT_EQ(Canvas().ScrollOffset().y(), 0);
+    EXPECT_EQ(Canvas().ScrollOffset().y(), -kViewMargin);
 
     window->SetZoomIndex(3);
     TurnFinely(&Canvas(), 15, Qt::ControlModifier);

@@ -62,7 +62,8 @@ public:
     // The centre of object index on the canvas window, as the last pass drew it.
     QPoint CentreOf(size_t index) {
         Canvas().EnsureRegions();
-        return Doc().objects[index].screenRegion.boundingRect().center().toPoint();
+        return Doc().view.SurfaceToWindow(
+            Doc().objects[index].screenRegion.boundingRect().center().toPoint());
     }
     void ClickObject(size_t index) {
         QTest::mouseClick(&Canvas(), Qt::LeftButton, {}, CentreOf(index));

@@ -81,6 +81,19 @@ ExportSettings CExportDialog::Settings() const {
     return s;
 }
 
+void CExportDialog::SetSettings(const ExportSettings& settings) {
+    m_scale->setValue(settings.scale);
+    if (settings.dpi > 0)
+        m_dpi->setValue(settings.dpi);
+    if (settings.paper) {
+        const int index = m_paper->findData(settings.paper->name);
+        if (index >= 0)
+            m_paper->setCurrentIndex(index);
+    }
+    (settings.paper ? m_byPaper : m_byScale)->setChecked(true);
+    Update();
+}
+
 QString CExportDialog::SizeText() const {
     return m_size->text();
 }

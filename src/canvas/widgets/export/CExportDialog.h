@@ -29,6 +29,8 @@ public:
 
     // What the controls say now.
     ExportSettings Settings() const;
+    // Shows settings (a size chosen before); a dpi of 0 leaves the default resolution.
+    void SetSettings(const ExportSettings& settings);
     // The pixel size line and the warning lines as shown.
     QString SizeText() const;
     QString WarningText() const;

@@ -1,6 +1,7 @@
 #include "canvas/widgets/export/CollagePrint.h"
 
 #include "canvas/document/CollageDocument.h"
+#include "canvas/widgets/export/ExportMemory.h"
 #include "canvas/widgets/export/ExportRun.h"
 #include "core/Notifier.h"
 
@@ -31,10 +32,12 @@ bool PaintCollageOnPrinter(QPrinter& printer, CollageDocument& document,
 
 bool PrintCollage(QWidget* parent, CollageDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
+    PreparePrinter(printer, document);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QObject::tr("Print Collage"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    RememberPrinter(printer);
     const std::shared_ptr<CollageDocument> copy = CopyDocumentForExport(document);
     const ScaledExportResult result = RunWithProgress(
         parent, QObject::tr("Printing the collage…"), [&](const ExportProgress& progress) {
@@ -56,6 +59,7 @@ void PreviewCollagePrint(QWidget* parent, CollageDocument& document) {
     // The preview draws the page again at every change of its settings: at 300 dpi (which a
     // print from the preview uses too) rather than the printer's highest resolution.
     QPrinter printer(QPrinter::HighResolution);
+    PreparePrinter(printer, document);
     printer.setResolution(kPreviewDpi);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QObject::tr("Print Preview"));
@@ -63,7 +67,8 @@ void PreviewCollagePrint(QWidget* parent, CollageDocument& document) {
         const std::unique_ptr<CollageDocument> copy = CopyDocumentForExport(document);
         PaintCollageOnPrinter(*p, *copy);
     });
-    preview.exec();
+    if (preview.exec() == QDialog::Accepted)
+        RememberPrinter(printer);
 }
 
 } // namespace mosaiq

@@ -2,8 +2,10 @@
 
 #include "canvas/document/CollageDocument.h"
 #include "canvas/widgets/export/CExportDialog.h"
+#include "canvas/widgets/export/ExportMemory.h"
 #include "core/Notifier.h"
 #include "imaging/files/PictureType.h"
+#include "ui/widgets/DialogProvider.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -29,6 +31,7 @@ RunWithProgress(QWidget* parent, const QString& title,
         });
     });
     QProgressDialog progress(title, QObject::tr("Cancel"), 0, 1000, parent);
+    progress.setWindowTitle(MessageCaption());
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
     progress.setAutoClose(false);
@@ -54,9 +57,11 @@ RunWithProgress(QWidget* parent, const QString& title,
 bool ExportCollageAsAsked(QWidget* parent, CollageDocument& document, const QString& path) {
     const QString extension = PictureExtension(path).toLower();
     CExportDialog dialog(document, extension, parent);
+    dialog.SetSettings(RememberedExportSize());
     if (dialog.Run() != QDialog::Accepted)
         return false;
     const ExportSettings settings = dialog.Settings();
+    RememberExportSize(settings);
     if (!settings.paper && settings.scale == 1.0 && extension != QLatin1String("pdf")) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const ExportResult result = ExportCollage(document, path);

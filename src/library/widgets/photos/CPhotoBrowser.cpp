@@ -64,6 +64,9 @@ void CPhotoBrowser::ListChanged() {
     if (records.size() < m_tiles.size())
         m_tiles.clear();
     m_tiles.resize(records.size());
+    // A record's file may have been found again: look at every file anew.
+    for (Tile& tile : m_tiles)
+        tile.checkedAt = -1;
     m_selection.SetRecords(records);
     UpdateGeometry();
     update();
@@ -206,13 +209,12 @@ void CPhotoBrowser::DrawItem(QPainter& p, int position) {
     if (!t.isEmpty())
         p.drawPixmap(t.left() - 1, t.top() - 1, TileFor(record, t.size()));
 
-    // The caption: file name and extension, cut to what fits.
+    // The caption: file name and extension, elided in the middle (names often share their
+    // start and differ at the end); the tooltip holds the whole name.
     const QRect caption = m_grid.Caption(position);
-    const int letter = std::max(1, p.fontMetrics().horizontalAdvance(QLatin1Char('T')));
-    const QString name = ReadFixedText(e.name) + ReadFixedText(e.extension);
     p.setPen(Qt::black);
     p.drawText(caption, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-               CutTextToFit(name, caption.width() / letter));
+               CaptionText(record, p.fontMetrics(), caption.width()));
 
     if (IsMissing(record)) {
         const QPixmap icon = SkinIconPixmap(190, devicePixelRatioF());
@@ -440,6 +442,36 @@ bool CPhotoBrowser::event(QEvent* event) {
         return true;
     }
     return QWidget::event(event);
+}
+
+QString ElideKeepingTheEnd(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    // Photos of one camera or folder share the start of their names and differ near the end
+    // (a number, then the extension): the end takes the room, the start keeps its first letter.
+    const QString ellipsis(QChar(0x2026));
+    const int room = width - metrics.horizontalAdvance(ellipsis);
+    const int tailRoom = room - metrics.horizontalAdvance(text.left(1));
+    int tail = 0;
+    while (tail + 1 < text.size() && metrics.horizontalAdvance(text.right(tail + 1)) <= tailRoom)
+        ++tail;
+    const int headRoom = room - metrics.horizontalAdvance(text.right(tail));
+    int head = 0;
+    while (head + tail < text.size() && metrics.horizontalAdvance(text.left(head + 1)) <= headRoom)
+        ++head;
+    return text.left(head) + ellipsis + text.right(tail);
+}
+
+QString CPhotoBrowser::CaptionText(int record, const QFontMetrics& metrics, int width) const {
+    if (!m_list || record < 0 || record >= m_list->Count())
+        return QString();
+    const PictureFileEntry& e = m_list->Records()[size_t(record)];
+    return ElideKeepingTheEnd(ReadFixedText(e.name) + ReadFixedText(e.extension), metrics, width);
+}
+
+QString CPhotoBrowser::CaptionAt(int position) const {
+    return CaptionText(m_selection.RecordAt(position), fontMetrics(),
+                       m_grid.Caption(position).width());
 }
 
 QString CPhotoBrowser::ToolTipAt(QPoint p) {

@@ -16,11 +16,17 @@
 
 #include <vector>
 
+class QFontMetrics;
+
 namespace mosaiq {
 
 class CBitmapButton;
 class CVScrollBar;
 class PhotoList;
+
+// text cut to width with an ellipsis, the room kept for its end (where names of one camera
+// differ) after its first letter; text that fits is returned whole.
+QString ElideKeepingTheEnd(const QString& text, const QFontMetrics& metrics, int width);
 
 class CPhotoBrowser : public QWidget {
     Q_OBJECT
@@ -34,6 +40,10 @@ public:
     void SetList(PhotoList* list);
     // The list grew or records were hidden: rebuilds the visible list and repaints.
     void ListChanged();
+    // The caption under the item at grid position, as drawn (the name elided in the middle),
+    // and the tooltip at a point (the whole name, size and path).
+    QString CaptionAt(int position) const;
+    QString ToolTipAt(QPoint p);
     // Hides every selected photo (they are left out when the list is saved). Returns how many.
     int HideSelected();
     // Where photos may be dropped; a release over it reports photosDropped.
@@ -99,7 +109,7 @@ private:
     bool IsMissing(int record);
     bool OverDropTarget(QPoint globalPos) const;
     void Notify(bool changed, bool byUser);
-    QString ToolTipAt(QPoint p);
+    QString CaptionText(int record, const QFontMetrics& metrics, int width) const;
 
     PhotoList* m_list = nullptr;
     PhotoGrid m_grid;

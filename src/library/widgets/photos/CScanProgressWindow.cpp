@@ -38,6 +38,16 @@ void CScanProgressWindow::SetPath(const QString& path) {
     update();
 }
 
+void CScanProgressWindow::SetCount(int done, int total) {
+    m_done = done;
+    m_total = total;
+    update();
+}
+
+QString CScanProgressWindow::CountText() const {
+    return m_total > 0 ? tr("%1 of %2").arg(m_done).arg(m_total) : QString();
+}
+
 QRect CScanProgressWindow::TextBox() const {
     return QRect(10, 10, std::max(0, width() - 100 - 10), std::max(0, height() - 10));
 }
@@ -45,7 +55,11 @@ QRect CScanProgressWindow::TextBox() const {
 QString CScanProgressWindow::ShownText() const {
     const QFontMetrics metrics(QApplication::font());
     const int letter = std::max(1, metrics.horizontalAdvance(QLatin1Char('T')));
-    return CutTextToFit(QDir::toNativeSeparators(m_path), TextBox().width() / letter);
+    // The count goes first, so a long path never pushes it out of sight.
+    const QString count = CountText();
+    const QString lead = count.isEmpty() ? QString() : count + QStringLiteral("   ");
+    const int room = std::max(0, TextBox().width() / letter - int(lead.size()));
+    return lead + CutTextToFit(QDir::toNativeSeparators(m_path), room);
 }
 
 void CScanProgressWindow::ShowCentred() {

@@ -19,6 +19,10 @@ public:
 
     // Shows path (and repaints).
     void SetPath(const QString& path);
+    // Shows "done of total" before the path; total 0 shows no count.
+    void SetCount(int done, int total);
+    // The count as drawn ("7 of 20"); empty without one.
+    QString CountText() const;
     QString Path() const { return m_path; }
     // The path as drawn: cut to the characters that fit the text box.
     QString ShownText() const;
@@ -42,6 +46,8 @@ protected:
 private:
     CBitmapButton* m_stop = nullptr;
     QString m_path;
+    int m_done = 0;
+    int m_total = 0;
     // Moving by hand when the window manager cannot do it.
     bool m_moving = false;
     QPoint m_pressOffset;

@@ -24,6 +24,9 @@
 #include "canvas/widgets/tuning/CTuningPanel.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QTextCursor>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -43,7 +46,7 @@ public:
         canvas.Document().textTemplate = m_text->Template();
         connect(&canvas, &CCollageCanvas::selectionChanged, this, [this] { OnSelectionChanged(); });
         connect(&canvas, &CCollageCanvas::textEntryRequested, this,
-                [this](const QString&) { OnSelectionChanged(); });
+                [this](const QString& text) { OnTextPicked(text); });
         // After undo and redo the panel shows the selected text as it now is.
         connect(&canvas, &CCollageCanvas::historyChanged, this, [this] {
             ShowSelectedText();
@@ -121,6 +124,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == m_text->Entry() && event->type() == QEvent::FocusOut)
             FinishTyping();
+        // Undo and Redo in the entry are the collage's: the entry's own undo would take the
+        // same typing back a second time. The entry then shows the restored text.
+        if (watched == m_text->Entry() && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_Y)) {
+                Window().RunCommand(key->matches(QKeySequence::Undo) ? cmd::kUndo : cmd::kRedo);
+                return true;
+            }
+        }
         return CommandGroup::eventFilter(watched, event);
     }
 
@@ -169,7 +182,7 @@ private:
     }
 
     void OnTemplateChanged() {
-        FinishTyping();
+        FinishBursts(); // the style change is a step of its own
         CopyTemplate();
         if (ApplyTemplateToSelectedText(Doc()))
             CommitSelectionEdit(Doc());
@@ -177,6 +190,7 @@ private:
     }
 
     void OnTextEdited(const QString& text) {
+        FinishNudging(); // a nudge burst and a typing burst are two steps
         if (SetSelectedText(Doc(), text)) {
             m_typingPending = true;
             m_typingPause.start();
@@ -188,7 +202,8 @@ private:
         if (!m_typingPending)
             return;
         m_typingPending = false;
-        CommitSelectionEdit(Doc());
+        // Nothing to record when another change already recorded the burst.
+        Doc().CommitBurst();
         Window().UpdateToolbarState();
     }
 
@@ -203,6 +218,16 @@ private:
         CopyTemplate();
         Doc().AddText();
         Window().UpdateToolbarState();
+    }
+
+    // A text object picked on the canvas: its text goes into the entry, all of it selected and
+    // then the caret put at its end, and the entry takes the focus.
+    void OnTextPicked(const QString& text) {
+        OnSelectionChanged();
+        m_text->SetEntryText(text, false);
+        m_text->Entry()->selectAll();
+        m_text->Entry()->moveCursor(QTextCursor::End);
+        m_text->FocusEntry();
     }
 
     // A selected text object shows its words and settings in the panel.
@@ -335,7 +360,7 @@ private:
         if (!m_nudgePending)
             return;
         m_nudgePending = false;
-        CommitSelectionEdit(Doc());
+        Doc().CommitBurst();
         Window().UpdateToolbarState();
     }
 

@@ -63,7 +63,7 @@ public:
         m_browser->SetList(&m_list);
         m_browser->SetDropTarget(&window.Canvas());
         window.InstallArea(SideArea::PhotoBrowser, m_browser);
-        QObject::connect(m_browser, &CPhotoBrowser::addRequested, this, [this] { AddAnchor(); });
+        QObject::connect(m_browser, &CPhotoBrowser::addRequested, this, [this] { AddSelected(); });
         QObject::connect(m_browser, &CPhotoBrowser::selectionChanged, this,
                          [this] { Window().UpdateToolbarState(); });
         QObject::connect(
@@ -71,16 +71,25 @@ public:
             [this](const QPoint& at) { Window().ShowContextMenu(MenuId::PhotoListContext, at); });
         QObject::connect(m_browser, &CPhotoBrowser::photosDropped, this,
                          [this](const QPoint& at) { DropSelected(at); });
+        QObject::connect(&window, &CMainDialog::photosRelinked, this,
+                         [this](const std::vector<std::pair<QString, QString>>& moved) {
+                             Relink(moved);
+                         });
 
         m_progress = new CScanProgressWindow(&window);
         QObject::connect(m_progress, &CScanProgressWindow::stopRequested, this,
                          [this] { StopImport(); });
         QObject::connect(&m_run, &PhotoImportRun::fileHandled, this,
-                         [this](const QString& path, AddPhotoResult result, int index, int, int) {
+                         [this](const QString& path, AddPhotoResult result, int index, int done,
+                                int total) {
+                             m_progress->SetCount(done, total);
                              OnFileHandled(path, result, index);
                          });
         QObject::connect(&m_run, &PhotoImportRun::fileMissing, this,
-                         [this](const QString& path, int, int) { m_progress->SetPath(path); });
+                         [this](const QString& path, int done, int total) {
+                             m_progress->SetCount(done, total);
+                             m_progress->SetPath(path);
+                         });
         QObject::connect(&m_run, &PhotoImportRun::finished, this,
                          [this](const PhotoImportSummary& summary) { OnFinished(summary); });
         QObject::connect(&window, &CMainDialog::closing, this, [this] {
@@ -135,7 +144,7 @@ public:
                 Q_EMIT Window().photoListChanged();
             break;
         case cmd::kAddPhotoToCanvas:
-            AddAnchor();
+            AddSelected();
             break;
         default:
             break;
@@ -237,6 +246,19 @@ private:
             m_listStamp = ListStamp();
     }
 
+    // Photos of the collage found again in another folder: the library's entries of the same
+    // files follow, so the browser stops showing them missing.
+    void Relink(const std::vector<std::pair<QString, QString>>& moved) {
+        int changed = 0;
+        for (const auto& [from, to] : moved)
+            changed += m_list.RelinkPath(from, to);
+        if (changed == 0)
+            return;
+        m_browser->ListChanged();
+        Q_EMIT Window().photoListChanged();
+        SaveList();
+    }
+
     // --- import
 
     void ChooseAndImport() {
@@ -259,6 +281,7 @@ private:
         if (!m_run.Start(paths))
             return;
         m_progress->SetPath(paths.first());
+        m_progress->SetCount(1, int(paths.size()));
         if (Window().isVisible())
             m_progress->ShowCentred();
         Window().UpdateToolbarState();
@@ -320,29 +343,42 @@ private:
         return true;
     }
 
-    void AddAnchor() {
-        const int anchor = m_browser->Anchor();
-        if (anchor < 0) {
+    // Add to Canvas: every selected photo, the first at one fifth of the canvas window and
+    // each next one 20 pixels further down and right, as one undo step.
+    void AddSelected() {
+        if (SelectedRecords().empty()) {
             Inform(QStringLiteral("Please select a photo to add. "));
             return;
         }
-        AddRecordToCanvas(anchor, OneFifthOfCanvas());
+        DropSelected(OneFifthOfCanvas(), false);
     }
 
-    void DropSelected(QPoint at) {
+    // The browser's selected records in list order; the anchor alone when none is selected.
+    std::vector<int> SelectedRecords() const {
         std::vector<int> records = m_browser->Selection().SelectedRecords();
         if (records.empty() && m_browser->Anchor() >= 0)
             records.push_back(m_browser->Anchor());
-        int step = 0;
+        return records;
+    }
+
+    // Adds the selected photos at the window point at (cascaded, one undo step). Dropped from
+    // the browser, one photo over the layout takes the cell under it (or a new one in a gap).
+    void DropSelected(QPoint at, bool dropped = true) {
         CollageDocument& doc = Window().Canvas().Document();
-        const size_t before = doc.objects.size();
-        for (int record : records)
-            if (AddRecordToCanvas(record, at + QPoint(step, step)))
-                step += kDropCascade;
-        // One photo dropped on the layout takes a cell (or a new one in a gap).
-        if (records.size() == 1 && doc.objects.size() == before + 1 &&
-            PlaceDroppedPhoto(doc, int(before), QPointF(doc.view.WindowToCanvas(at.x(), at.y()))))
-            Window().Canvas().Redraw();
+        {
+            CollageDocument::ChangeGroup step(doc);
+            const std::vector<int> records = SelectedRecords();
+            const size_t before = doc.objects.size();
+            int offset = 0;
+            for (int record : records)
+                if (AddRecordToCanvas(record, at + QPoint(offset, offset)))
+                    offset += kDropCascade;
+            if (dropped && records.size() == 1 && doc.objects.size() == before + 1 &&
+                PlaceDroppedPhoto(doc, int(before),
+                                  QPointF(doc.view.WindowToCanvas(at.x(), at.y()))))
+                Window().Canvas().Redraw();
+        }
+        Window().UpdateToolbarState();
     }
 
     QString m_path;

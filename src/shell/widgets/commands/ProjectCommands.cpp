@@ -434,11 +434,15 @@ private:
             names << QDir::toNativeSeparators(missing[i].path);
         if (missing.size() > size_t(kMaxNamesListed))
             names << Tr("... and %1 more").arg(missing.size() - size_t(kMaxNamesListed));
-        const QString text = (afterOpen ? Tr("%1 photo(s) of this project cannot be found:\n%2\n\n")
-                                        : Tr("%1 photo(s) of the collage cannot be found:\n%2\n\n"))
-                                 .arg(missing.size())
-                                 .arg(names.join(QLatin1Char('\n'))) +
-                             Tr("Do you want to look for them in a folder?");
+        const int count = int(missing.size());
+        const QString text =
+            (afterOpen ? (count == 1 ? Tr("1 photo of this project cannot be found:\n%2\n\n")
+                                     : Tr("%1 photos of this project cannot be found:\n%2\n\n"))
+                       : (count == 1 ? Tr("1 photo of the collage cannot be found:\n%2\n\n")
+                                     : Tr("%1 photos of the collage cannot be found:\n%2\n\n")))
+                .arg(count)
+                .arg(names.join(QLatin1Char('\n'))) +
+            Tr("Do you want to look for them in a folder?");
         if (Dialogs().Ask(&Window(), text, false) != Answer::Yes)
             return true;
         const QString folder =
@@ -447,10 +451,16 @@ private:
             return true;
         const RelinkResult result = RelinkMissingPhotos(Document(), folder);
         Refresh();
-        QString summary = Tr("%1 photo(s) found and linked again.").arg(result.relinked);
-        if (!result.notFound.isEmpty())
-            summary += QLatin1Char('\n') +
-                       Tr("%1 photo(s) are still missing.").arg(result.notFound.size());
+        // The photo library's entries of the same files are mended too.
+        if (!result.moved.empty())
+            Q_EMIT Window().photosRelinked(result.moved);
+        QString summary = result.relinked == 1
+                              ? Tr("1 photo found and linked again.")
+                              : Tr("%1 photos found and linked again.").arg(result.relinked);
+        const int still = int(result.notFound.size());
+        if (still > 0)
+            summary += QLatin1Char('\n') + (still == 1 ? Tr("1 photo is still missing.")
+                                                       : Tr("%1 photos are still missing.").arg(still));
         Inform(summary);
         return true;
     }

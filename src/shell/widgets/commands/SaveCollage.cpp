@@ -1,6 +1,7 @@
 #include "shell/widgets/commands/SaveCollage.h"
 
 #include "canvas/output/CollageExport.h"
+#include "canvas/widgets/export/ExportMemory.h"
 #include "canvas/widgets/export/ExportRun.h"
 #include "canvas/document/PhotoRelink.h"
 #include "canvas/widgets/CCollageCanvas.h"
@@ -21,7 +22,8 @@ QString Tr(const char* text) {
     return QCoreApplication::translate("SaveCollage", text);
 }
 
-constexpr const char* kExtensions[] = {"jpg", "jpeg", "bmp", "gif", "png",
+// Every type the export writes.
+constexpr const char* kExtensions[] = {"jpg", "jpeg", "bmp", "gif", "png", "webp",
                                        "pcx", "pnm",  "tif", "tiff", "pdf"};
 
 } // namespace
@@ -58,13 +60,26 @@ void RunSaveCollage(CMainDialog& window, const QString& folder) {
     QStringList filters;
     for (const char* ext : kExtensions)
         filters << QStringLiteral("(*.%1)").arg(QLatin1String(ext));
-    const QString start = folder.isEmpty() ? QStringLiteral("untitled")
-                                           : QDir(folder).filePath(QStringLiteral("untitled"));
+    // The dialog starts in the folder and on the type chosen last (the project's folder the
+    // first time).
+    const SaveCollageChoice last = RememberedSaveCollage();
+    const QString where =
+        !last.folder.isEmpty() && QFileInfo(last.folder).isDir() ? last.folder : folder;
+    const QString start = where.isEmpty() ? QStringLiteral("untitled")
+                                          : QDir(where).filePath(QStringLiteral("untitled"));
     QString chosen;
+    if (!last.type.isEmpty() && filters.contains(QStringLiteral("(*.%1)").arg(last.type)))
+        chosen = QStringLiteral("(*.%1)").arg(last.type);
     QString path = Dialogs().SaveFileNameAndType(&window, Tr("Save Collage"), start,
                                                  filters.join(QStringLiteral(";;")), &chosen);
     if (path.isEmpty())
         return;
+    {
+        QString type = QFileInfo(path).suffix().toLower();
+        if (type.isEmpty() || !filters.contains(QStringLiteral("(*.%1)").arg(type)))
+            type = FilterExtension(chosen);
+        RememberSaveCollage({type, QFileInfo(path).absolutePath()});
+    }
     if (QFileInfo(path).suffix().isEmpty()) {
         // The file type chosen in the dialog decides the format (JPEG when it cannot tell).
         const QString ext = FilterExtension(chosen);
