@@ -7,11 +7,61 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace mosaiq {
 
+namespace {
+
+std::atomic<qint64> g_roomForTests{-1};
+
+} // namespace
+
+// Passes reads, writes and seeks to the temporary file and keeps the first failed write: a short
+// write is a failure, whatever the writer above does with it.
+class ReplacingFile::CheckedDevice final : public QIODevice {
+public:
+    CheckedDevice(QFileDevice& file, qint64 room) : m_file(file), m_room(room) {}
+
+    bool Failed() const { return !m_failure.isEmpty(); }
+    const QString& Failure() const { return m_failure; }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_file.size(); }
+    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_file.seek(pos); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override { return m_file.read(data, maxSize); }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (Failed())
+            return -1;
+        qint64 allowed = size;
+        if (m_room >= 0)
+            allowed = std::min(size, std::max<qint64>(0, m_room - m_file.pos()));
+        const qint64 written = allowed > 0 ? m_file.write(data, allowed) : 0;
+        if (written != size) {
+            m_failure = allowed < size ? QString::fromLocal8Bit(std::strerror(ENOSPC))
+                                       : m_file.errorString();
+            setErrorString(m_failure);
+            return -1;
+        }
+        return written;
+    }
+
+private:
+    QFileDevice& m_file;
+    qint64 m_room;
+    QString m_failure;
+};
+
 ReplacingFile::ReplacingFile(const QString& path) : m_path(path) {}
+
+ReplacingFile::~ReplacingFile() = default;
 
 bool ReplacingFile::Open() {
     const QString target = ReplaceableTarget(m_path, &m_error);
@@ -26,15 +76,35 @@ bool ReplacingFile::Open() {
                       .arg(m_path, inTheWay.isEmpty() ? m_temp.errorString() : inTheWay);
         return false;
     }
+    m_device = std::make_unique<CheckedDevice>(m_temp, g_roomForTests.load());
+    m_device->open(QIODevice::ReadWrite | QIODevice::Unbuffered);
     return true;
 }
 
+QIODevice* ReplacingFile::Device() {
+    return m_device.get();
+}
+
 bool ReplacingFile::Commit() {
-    if (!m_temp.flush()) {
-        m_error = QStringLiteral("cannot write %1: %2").arg(m_path, m_temp.errorString());
+    const auto fail = [this](const QString& why) {
+        m_error = QStringLiteral("cannot write %1: %2").arg(m_path, why);
+        m_temp.close(); // removed with the QTemporaryFile
         return false;
-    }
+    };
+    if (!m_device)
+        return fail(QStringLiteral("the file was not opened"));
+    if (m_device->Failed())
+        return fail(m_device->Failure());
+    if (!m_temp.flush())
+        return fail(m_temp.errorString());
+    // The bytes are on the disk before the name points at them: a full or failing disk may only
+    // say so here, and a rename ahead of the data could leave an empty file after a crash.
+    if (::fdatasync(m_temp.handle()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    m_device->close();
     m_temp.close();
+    if (m_temp.error() != QFileDevice::NoError)
+        return fail(m_temp.errorString());
     // rename() replaces an existing target in one step.
     if (std::rename(QFile::encodeName(m_temp.fileName()).constData(),
                     QFile::encodeName(m_target).constData()) != 0) {
@@ -67,13 +137,23 @@ bool WriteInPieces(QIODevice& device, const QByteArray& bytes) {
 
 bool WritePictureFile(const QString& path, const QByteArray& bytes, QString* error) {
     ReplacingFile file(path);
-    if (!file.Open() || !WriteInPieces(*file.Device(), bytes) || !file.Commit()) {
+    bool ok = file.Open();
+    // A failed write is kept by the file and named by Commit, which then refuses.
+    if (ok) {
+        const bool written = WriteInPieces(*file.Device(), bytes);
+        ok = file.Commit() && written;
+    }
+    if (!ok) {
         if (error)
             *error = file.ErrorString().isEmpty() ? QStringLiteral("cannot write %1").arg(path)
                                                   : file.ErrorString();
         return false;
     }
     return true;
+}
+
+void SetReplacingFileRoomForTests(qint64 bytes) {
+    g_roomForTests.store(bytes);
 }
 
 } // namespace mosaiq
