@@ -16,6 +16,7 @@ PACKAGES=(
   librsvg2-bin qt6-l10n-tools dpkg-dev file lintian
   fonts-liberation2 fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
+  libavif-dev libavif-bin ghostscript poppler-utils
 )
 
 missing=()
