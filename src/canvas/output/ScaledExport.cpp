@@ -100,8 +100,7 @@ bool WritePdfFile(const CollageDocument& document, const QString& path, const QP
                   ScaledExportResult& result) {
     ReplacingFile file(path);
     if (!file.Open()) {
-        result.error =
-            QStringLiteral("cannot write \"%1\": %2").arg(Native(path), file.ErrorString());
+        result.error = file.ErrorString();
         return false;
     }
     {
@@ -123,8 +122,7 @@ bool WritePdfFile(const CollageDocument& document, const QString& path, const QP
             return false;
     }
     if (!file.Commit()) {
-        result.error =
-            QStringLiteral("cannot write \"%1\": %2").arg(Native(path), file.ErrorString());
+        result.error = file.ErrorString(); // "cannot write PATH: the reason"
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace mosaiq {
@@ -147,29 +148,71 @@ QSize SequenceHeaderSize(Reader r) {
     return QSize(int(width), int(height));
 }
 
-// av1C: four bytes of configuration, then the configuration OBUs (a sequence header among them).
-void ReadAv1Config(const Box& av1C, HeifPrimaryCoding* coding) {
-    if (av1C.size < 4)
-        return;
-    coding->found = true;
-    coding->monochrome = (av1C.body[2] >> 4) & 1;
-    Reader r(av1C.body + 4, av1C.size - 4);
-    while (r.Ok() && r.BytePos() < av1C.size - 4) {
+// The largest frame of the first sequence header among size bytes of AV1 OBUs; invalid when
+// there is none.
+QSize SequenceHeaderIn(const unsigned char* obus, std::size_t size) {
+    Reader r(obus, size);
+    for (int count = 0; r.Ok() && r.BytePos() < size && count < 64; ++count) {
         const int header = int(r.Bytes(1));
         const int type = (header >> 3) & 0xF;
         if (header & 0x04)
             r.Bytes(1); // the extension
-        const std::size_t payload =
-            (header & 0x02) ? std::size_t(r.Leb128()) : av1C.size - 4 - r.BytePos();
+        const std::size_t payload = (header & 0x02) ? std::size_t(r.Leb128()) : size - r.BytePos();
         const std::size_t start = r.BytePos();
-        if (!r.Ok() || payload > av1C.size - 4 - start)
-            return;
-        if (type == 1) { // OBU_SEQUENCE_HEADER
-            coding->codedSize = SequenceHeaderSize(Reader(av1C.body + 4 + start, payload));
-            return;
-        }
+        if (!r.Ok() || start > size || payload > size - start)
+            return QSize();
+        if (type == 1) // OBU_SEQUENCE_HEADER
+            return SequenceHeaderSize(Reader(obus + start, payload));
         r.SkipTo(start + payload);
     }
+    return QSize();
+}
+
+// av1C: four bytes of configuration, then the configuration OBUs (a sequence header among them,
+// though most writers leave them out).
+void ReadAv1Config(const Box& av1C, HeifPrimaryCoding* coding) {
+    if (av1C.size < 4)
+        return;
+    coding->found = true;
+    coding->av1 = true;
+    coding->monochrome = (av1C.body[2] >> 4) & 1;
+    coding->codedSize = SequenceHeaderIn(av1C.body + 4, av1C.size - 4);
+}
+
+// The first extent of item in the file, from the "iloc" box (items stored in the file itself,
+// construction method 0); empty when it cannot be found inside data.
+std::pair<std::size_t, std::size_t> ItemExtent(const Box& iloc, std::uint32_t item,
+                                               std::size_t fileSize) {
+    Reader r(iloc.body, iloc.size);
+    const int version = int(r.Bytes(1));
+    r.Bytes(3);
+    const int offsetSize = int(r.Bits(4)), lengthSize = int(r.Bits(4));
+    const int baseSize = int(r.Bits(4));
+    const int indexField = int(r.Bits(4)); // reserved in version 0
+    const int indexSize = version == 0 ? 0 : indexField;
+    const std::uint64_t items = r.Bytes(version < 2 ? 2 : 4);
+    for (std::uint64_t i = 0; i < items && r.Ok(); ++i) {
+        const std::uint64_t id = r.Bytes(version < 2 ? 2 : 4);
+        int method = 0;
+        if (version == 1 || version == 2)
+            method = int(r.Bytes(2) & 0xF);
+        r.Bytes(2); // data_reference_index
+        const std::uint64_t base = r.Bytes(baseSize);
+        const std::uint64_t extents = r.Bytes(2);
+        for (std::uint64_t e = 0; e < extents && r.Ok(); ++e) {
+            if (indexSize > 0)
+                r.Bytes(indexSize);
+            const std::uint64_t offset = r.Bytes(offsetSize);
+            const std::uint64_t length = r.Bytes(lengthSize);
+            if (id == item && e == 0 && method == 0 && r.Ok()) {
+                const std::uint64_t at = base + offset;
+                if (at < fileSize && length > 0 && length <= fileSize - at)
+                    return {std::size_t(at), std::size_t(length)};
+                return {0, 0};
+            }
+        }
+    }
+    return {0, 0};
 }
 
 } // namespace
@@ -193,6 +236,7 @@ HeifPrimaryCoding ReadHeifPrimaryCoding(const QByteArray& data) {
                    ? 0u
                    : (std::uint32_t(pitm->body[4]) << 24) | (std::uint32_t(pitm->body[5]) << 16) |
                          (std::uint32_t(pitm->body[6]) << 8) | pitm->body[7]);
+    const Box* iloc = Find(inMeta, "iloc");
     const std::vector<Box> inIprp = Children(iprp->body, iprp->body + iprp->size);
     const Box* ipco = Find(inIprp, "ipco");
     const Box* ipma = Find(inIprp, "ipma");
@@ -220,6 +264,12 @@ HeifPrimaryCoding ReadHeifPrimaryCoding(const QByteArray& data) {
         }
         if (item == primary)
             break;
+    }
+    // Most writers leave the sequence header out of av1C: it opens the picture's own data.
+    if (coding.av1 && !coding.codedSize.isValid() && iloc) {
+        const auto [at, length] = ItemExtent(*iloc, primary, std::size_t(data.size()));
+        if (length > 0)
+            coding.codedSize = SequenceHeaderIn(begin + at, length);
     }
     return coding;
 }

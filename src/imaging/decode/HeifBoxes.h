@@ -13,6 +13,7 @@ namespace mosaiq {
 
 struct HeifPrimaryCoding {
     bool found = false;      // the primary item's coding configuration (av1C, hvcC) was read
+    bool av1 = false;        // coded with AV1 (an AVIF picture)
     bool monochrome = false; // coded in grey only (4:0:0)
     QSize codedSize;         // AV1: the sequence header's largest frame; invalid when unknown
 };

@@ -134,10 +134,18 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
         if (webp.still) {
             // Bounded by the header (16383 a side), the picture limits and, for a picture coded
             // in far fewer bytes than its size, the whole-picture budget; not by the byte ratio.
-            if (!PictureSizeAllowed(webp.size, &result.error) ||
-                (!PictureDataPlausible(webp.size, raw.size(), nullptr) &&
-                 !WithinBudget(webp.size, kWholePictureBudget, &result.error)))
+            if (!PictureSizeAllowed(webp.size, &result.error))
                 return result;
+            QString beyond;
+            if (!PictureDataPlausible(webp.size, raw.size(), nullptr) &&
+                !WithinBudget(webp.size, kWholePictureBudget, &beyond)) {
+                result.error = QStringLiteral("the picture claims %1 x %2 pixels in %3 bytes: %4")
+                                   .arg(webp.size.width())
+                                   .arg(webp.size.height())
+                                   .arg(raw.size())
+                                   .arg(beyond);
+                return result;
+            }
             if (sizeOnly)
                 return finish(webp.size, QImage(), kDecoderFirst);
             if (!DecodeWebp(raw, &webp)) {

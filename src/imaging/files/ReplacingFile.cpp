@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mosaiq {
@@ -22,39 +23,59 @@ std::atomic<qint64> g_roomForTests{-1};
 
 } // namespace
 
-// Passes reads, writes and seeks to the temporary file and keeps the first failed write: a short
-// write is a failure, whatever the writer above does with it.
+// Reads, writes and seeks the temporary file by its descriptor (QFile's own buffer stays empty,
+// so every failure is seen where it happens, with the system's reason) and keeps the first
+// failed write: a short write is a failure, whatever the writer above does with it.
 class ReplacingFile::CheckedDevice final : public QIODevice {
 public:
-    CheckedDevice(QFileDevice& file, qint64 room) : m_file(file), m_room(room) {}
+    CheckedDevice(int fd, qint64 room) : m_fd(fd), m_room(room) {}
 
     bool Failed() const { return !m_failure.isEmpty(); }
     const QString& Failure() const { return m_failure; }
 
     bool isSequential() const override { return false; }
-    qint64 size() const override { return m_file.size(); }
-    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_file.seek(pos); }
+    qint64 size() const override {
+        struct stat info {};
+        return ::fstat(m_fd, &info) == 0 ? qint64(info.st_size) : 0;
+    }
 
 protected:
-    qint64 readData(char* data, qint64 maxSize) override { return m_file.read(data, maxSize); }
+    qint64 readData(char* data, qint64 maxSize) override {
+        ssize_t n;
+        do
+            n = ::pread(m_fd, data, size_t(maxSize), off_t(pos()));
+        while (n < 0 && errno == EINTR);
+        return n < 0 ? -1 : qint64(n);
+    }
     qint64 writeData(const char* data, qint64 size) override {
         if (Failed())
             return -1;
-        qint64 allowed = size;
-        if (m_room >= 0)
-            allowed = std::min(size, std::max<qint64>(0, m_room - m_file.pos()));
-        const qint64 written = allowed > 0 ? m_file.write(data, allowed) : 0;
-        if (written != size) {
-            m_failure = allowed < size ? QString::fromLocal8Bit(std::strerror(ENOSPC))
-                                       : m_file.errorString();
-            setErrorString(m_failure);
-            return -1;
+        qint64 done = 0;
+        while (done < size) {
+            const qint64 at = pos() + done;
+            qint64 piece = size - done;
+            if (m_room >= 0 && at + piece > m_room)
+                piece = std::max<qint64>(0, m_room - at);
+            if (piece == 0)
+                return Fail(ENOSPC);
+            const ssize_t n = ::pwrite(m_fd, data + done, size_t(piece), off_t(at));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return Fail(n < 0 ? errno : ENOSPC);
+            done += n;
         }
-        return written;
+        return done;
     }
 
 private:
-    QFileDevice& m_file;
+    qint64 Fail(int error) {
+        m_failure = QString::fromLocal8Bit(std::strerror(error));
+        setErrorString(m_failure);
+        return -1;
+    }
+
+    int m_fd;
     qint64 m_room;
     QString m_failure;
 };
@@ -76,7 +97,7 @@ bool ReplacingFile::Open() {
                       .arg(m_path, inTheWay.isEmpty() ? m_temp.errorString() : inTheWay);
         return false;
     }
-    m_device = std::make_unique<CheckedDevice>(m_temp, g_roomForTests.load());
+    m_device = std::make_unique<CheckedDevice>(m_temp.handle(), g_roomForTests.load());
     m_device->open(QIODevice::ReadWrite | QIODevice::Unbuffered);
     return true;
 }
@@ -95,8 +116,6 @@ bool ReplacingFile::Commit() {
         return fail(QStringLiteral("the file was not opened"));
     if (m_device->Failed())
         return fail(m_device->Failure());
-    if (!m_temp.flush())
-        return fail(m_temp.errorString());
     // The bytes are on the disk before the name points at them: a full or failing disk may only
     // say so here, and a rename ahead of the data could leave an empty file after a crash.
     if (::fdatasync(m_temp.handle()) != 0)
