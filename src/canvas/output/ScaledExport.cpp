@@ -216,6 +216,7 @@ std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& do
     copy->regionTable = document.regionTable;
     copy->pastedPictures = document.pastedPictures;
     copy->brushPictures = document.brushPictures;
+    copy->projectPath = document.projectPath; // the PDF's title
     return copy;
 }
 

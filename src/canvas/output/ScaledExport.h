@@ -42,8 +42,8 @@ ScaledExportResult ExportCollageScaled(CollageDocument& document, const QString&
                                        const ExportProgress& progress = {});
 
 // A copy of what a rendering of document reads (canvas, background, objects without their
-// pictures, regions, pasted and brush pictures), so an export can run on a worker thread while
-// the window goes on with the document itself.
+// pictures, regions, pasted and brush pictures, the project's path for a PDF's title), so an
+// export can run on a worker thread while the window goes on with the document itself.
 std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& document);
 
 // Print to a file: the collage fitted to the printable area of layout (paper, orientation and
