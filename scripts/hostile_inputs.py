@@ -10,6 +10,7 @@ Runs as root too: the unreadable-list case runs the program as user 65534 throug
 """
 import hashlib
 import os
+import shutil
 import stat
 import struct
 import subprocess
@@ -194,6 +195,25 @@ def main():
     garbage = bytes((i * 131 + 7) % 251 for i in range(40 * 1024))
     case("40 KB PNG claiming 16000 x 16000",
          conv(write(os.path.join(d, "huge.png"), png(16000, 16000, 8, 2, garbage))))
+    # A plain lossless WebP holds millions of pixels in a few hundred bytes: read; the same
+    # bytes claiming 16000 x 16000 are past what such a picture may cost: refused at once.
+    if shutil.which("cwebp"):
+        plain_ppm = write(os.path.join(d, "plain.ppm"),
+                          b"P6 1920 1080 255\n" + b"\x60" * 1920 * 1080 * 3)
+        png_dir = os.path.join(d, "plainpng")
+        subprocess.run([CLI, "--data", data, "convert", "--format", "PNG", "--output", png_dir,
+                        plain_ppm], check=True, capture_output=True)
+        plain_webp = os.path.join(d, "plain.webp")
+        subprocess.run(["cwebp", "-quiet", "-lossless", os.path.join(png_dir, "plain.png"), "-o",
+                        plain_webp], check=True)
+        case("plain 1920 x 1080 lossless WebP of %d bytes" % os.path.getsize(plain_webp),
+             conv(plain_webp), expect=(0,))
+        webp = bytearray(open(plain_webp, "rb").read())
+        at = webp.index(b"VP8L") + 9
+        bits = struct.unpack_from("<I", webp, at)[0]
+        struct.pack_into("<I", webp, at, (bits & ~0x0FFFFFFF) | 15999 | (15999 << 14))
+        case("lossless WebP of %d bytes claiming 16000 x 16000" % len(webp),
+             conv(write(os.path.join(d, "sparse.webp"), bytes(webp))), expect=(1,))
 
     # 3. The photo list.
     pics = []

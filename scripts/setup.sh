@@ -19,6 +19,7 @@ PACKAGES=(
   python3-pyatspi at-spi2-core dbus-x11
   libopencv-core-dev libopencv-imgproc-dev libopencv-objdetect-dev opencv-data python3-skimage
   openbox
+  libavif-dev libavif-bin ghostscript poppler-utils
 )
 
 missing=()

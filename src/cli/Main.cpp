@@ -2,9 +2,10 @@
 #include "cli/CliCommand.h"
 #include "cli/CommandHelp.h"
 
+#include "core/Notifier.h"
 #include "core/data/DataPath.h"
 #include "core/files/FileInTheWay.h"
-#include "core/Notifier.h"
+#include "core/text/DisplayText.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -37,7 +38,13 @@ bool ErrorStreamIsTerminal() {
 }
 
 void PrintError(const QString& line) {
-    std::fprintf(ErrorStream(), "mosaiq-cli: %s\n", line.toLocal8Bit().constData());
+    // One failure, one line: a message that still ends in a library's newline loses it, and any
+    // other control character is shown escaped.
+    QString text = line;
+    while (!text.isEmpty() &&
+           (text.back().isSpace() || text.back().category() == QChar::Other_Control))
+        text.chop(1);
+    std::fprintf(ErrorStream(), "mosaiq-cli: %s\n", EscapedForLine(text).toLocal8Bit().constData());
 }
 
 void PrintLine(const QString& line) {

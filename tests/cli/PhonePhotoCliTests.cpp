@@ -97,5 +97,40 @@ TEST_F(PhonePhotoCli, ImportedPhoneFormatsAreListedUpright) {
     }
 }
 
+// Pictures libheif refuses are named on one line each: its messages end in a newline, which a
+// quoted reason must not carry onto a line of its own.
+TEST_F(PhonePhotoCli, EveryRefusedPhonePictureIsOneLine) {
+    const QByteArray heic = test::ReadAll(Picture(QStringLiteral("phone.heic")));
+    ASSERT_FALSE(heic.isEmpty());
+    // A HEVC sequence's brand alone: libheif's "no supported brands" message ends in a newline.
+    QByteArray burst("\0\0\0\x14"
+                     "ftypheis\0\0\0\0heis",
+                     20);
+    burst.append(QByteArray(200, char(0x5A)));
+    const QStringList inputs = {Picture(QStringLiteral("cut.heic")),
+                                Picture(QStringLiteral("burst.heic")),
+                                Picture(QStringLiteral("header.avif"))};
+    ASSERT_TRUE(test::WriteAll(inputs[0], heic.left(heic.size() / 2)));
+    ASSERT_TRUE(test::WriteAll(inputs[1], burst));
+    ASSERT_TRUE(test::WriteAll(inputs[2], QByteArray("\0\0\0\x14"
+                                                     "ftypavif\0\0\0\0avif",
+                                                     20)));
+    QProcess process;
+    process.start(QStringLiteral(MOSAIQ_CLI_PATH),
+                  QStringList{QStringLiteral("--data"), data.Path(), QStringLiteral("convert"),
+                              QStringLiteral("--format"), QStringLiteral("png"),
+                              QStringLiteral("--output"), out.path()} +
+                      inputs);
+    ASSERT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 1);
+    const QList<QByteArray> lines = process.readAllStandardError().trimmed().split('\n');
+    int named = 0;
+    for (const QByteArray& line : lines) {
+        EXPECT_TRUE(line.startsWith("mosaiq-cli: ")) << "a line of its own: " << line.constData();
+        named += line.contains("skipped") ? 1 : 0;
+    }
+    EXPECT_EQ(named, 3);
+}
+
 } // namespace
 } // namespace mosaiq

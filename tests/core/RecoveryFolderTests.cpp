@@ -12,9 +12,16 @@
 #include <QSettings>
 #include <QSysInfo>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace mosaiq;
 using mosaiq::test::ScopedDataDir;
@@ -180,6 +187,45 @@ TEST_F(RecoveryFolderTest, NeverRemovesACopyThatIsTheUsersProject) {
     EXPECT_FALSE(folder.IsCopy(data.File(QStringLiteral("other.dcf"))));
     folder.Remove(data.File(QStringLiteral("other.dcf")));
     EXPECT_FALSE(folder.HasCopy());
+}
+
+// Only regular files are opened or removed in the folder: a pipe (which would block the start for
+// ever) or a folder in the place of the lock, the copy or the note turns recovery off for the run,
+// with one line that names it, and stays where it is.
+TEST_F(RecoveryFolderTest, AnythingButARegularFileTurnsRecoveryOffAndStays) {
+    const std::pair<const char*, std::function<QString(const RecoveryFolder&)>> places[] = {
+        {"lock", [](const RecoveryFolder& f) { return f.LockPath(); }},
+        {"copy", [](const RecoveryFolder& f) { return f.CopyPath(); }},
+        {"note", [](const RecoveryFolder& f) { return f.NotePath(); }},
+    };
+    for (const auto& [what, place] : places) {
+        for (const bool pipe : {true, false}) {
+            SCOPED_TRACE(std::string(what) + (pipe ? " pipe" : " folder"));
+            ScopedDataDir own;
+            RecoveryFolder f(own.Path());
+            ASSERT_TRUE(QDir().mkpath(f.Dir()));
+            const QString path = place(f);
+            const QByteArray name = QFile::encodeName(path);
+            ASSERT_TRUE(pipe ? mkfifo(name.constData(), 0600) == 0 : QDir().mkpath(path));
+            std::future<bool> claimed = std::async(std::launch::async, [&f] { return f.Claim(); });
+            if (claimed.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+                // Let the blocked open go, so the test can end and report.
+                const int unblock = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+                if (unblock >= 0)
+                    ::close(unblock);
+                ADD_FAILURE() << "Claim blocked on " << path.toStdString();
+            }
+            EXPECT_FALSE(claimed.get());
+            EXPECT_TRUE(f.ClaimError().contains(path)) << f.ClaimError().toStdString();
+            EXPECT_FALSE(f.ClaimError().contains(QLatin1Char('\n')));
+            EXPECT_FALSE(f.HasCopy());
+            f.Remove();
+            EXPECT_EQ(f.SetAside(), QString());
+            struct stat info {};
+            ASSERT_EQ(::lstat(name.constData(), &info), 0);
+            EXPECT_EQ(pipe ? S_ISFIFO(info.st_mode) : S_ISDIR(info.st_mode), true);
+        }
+    }
 }
 
 } // namespace

@@ -263,3 +263,57 @@ TEST_F(WallpaperTest, XfceSetsEveryBackdropAndItsStyle) {
     EXPECT_EQ(Get(QStringLiteral("xfce/_backdrop_screen0_monitor0_workspace0_image-style")),
               QStringLiteral("5"));
 }
+
+// A line edited by hand that cannot be read (a lone "[", a header without its "]", a serialized
+// value) costs only itself: the earlier wallpaper is still put back, and the line is kept when the
+// file is written again.
+TEST_F(WallpaperTest, ADamagedLineLeavesTheRecordReadableAndIsKept) {
+    const char* const damage[] = {
+        "[\n",
+        "[Arrange\n",
+        "[Arrange]\nshape=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n",
+    };
+    for (const char* lines : damage) {
+        for (const char* where : {"before", "inside", "after"}) {
+            SCOPED_TRACE(std::string(where) + ": " + lines);
+            QFile::remove(Settings());
+            GnomeDesktop();
+            {
+                WallpaperSetter setter(DesktopKind::Gnome, Settings());
+                ASSERT_TRUE(setter.Set(Wallpaper(), WallpaperArrangement::Centred).ok);
+            }
+            QFile file(Settings());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            QByteArray text = file.readAll();
+            file.close();
+            const QByteArray bad(lines);
+            const qsizetype section = text.indexOf("[Wallpaper]\n");
+            ASSERT_GE(section, 0) << text.constData();
+            if (QByteArray(where) == "before")
+                text.prepend(bad);
+            else if (QByteArray(where) == "inside" && !bad.startsWith("[Arrange]"))
+                text.insert(section + 12, bad);
+            else
+                text.append(bad);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+            file.close();
+
+            WallpaperSetter later(DesktopKind::Gnome, Settings());
+            EXPECT_TRUE(later.HasPrevious());
+            const WallpaperResult restored = later.Restore();
+            ASSERT_TRUE(restored.ok) << restored.error.toStdString();
+            EXPECT_EQ(Get(QStringLiteral("org.gnome.desktop.background/picture-uri")),
+                      QStringLiteral("'file:///old/day.jpg'"));
+            // Setting ours again writes the record anew and keeps the damaged lines as they were.
+            ASSERT_TRUE(later.Set(Wallpaper(), WallpaperArrangement::Tiled).ok);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QList<QByteArray> written = file.readAll().split('\n');
+            file.close();
+            for (const QByteArray& line : bad.split('\n'))
+                EXPECT_TRUE(line.isEmpty() || written.contains(line)) << line.constData();
+            EXPECT_TRUE(later.HasPrevious());
+            ASSERT_TRUE(later.Restore().ok);
+        }
+    }
+}

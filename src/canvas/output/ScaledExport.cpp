@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <functional>
 
 namespace mosaiq {
 namespace {
@@ -83,58 +84,82 @@ bool WriteRaster(CollageDocument& document, const QString& path, const QString& 
     return true;
 }
 
-bool WritePdf(CollageDocument& document, const QString& path, const ExportSettings& settings,
-              double scale, const ExportProgress& progress, ScaledExportResult& result) {
-    const int dpi = ExportDpi(settings);
+// The PDF's title: the collage's name (its project file's), or the name of the PDF itself for a
+// collage never saved.
+QString PdfTitle(const CollageDocument& document, const QString& path) {
+    const QString project = QFileInfo(document.projectPath).completeBaseName();
+    return project.isEmpty() ? QFileInfo(path).completeBaseName() : project;
+}
+
+// Writes a one-page PDF with the page layout at dpi through a replacing file: paint draws the
+// page in device pixels (the origin at the layout's printable area) and says whether it finished.
+// Page pictures are stored losslessly (Flate), never as Qt's default JPEG, so the page holds the
+// collage exactly as the picture exports do. Nothing replaces path unless every byte was written.
+bool WritePdfFile(const CollageDocument& document, const QString& path, const QPageLayout& layout,
+                  int dpi, const std::function<bool(QPainter&)>& paint,
+                  ScaledExportResult& result) {
     ReplacingFile file(path);
     if (!file.Open()) {
-        result.error =
-            QStringLiteral("cannot write \"%1\": %2").arg(Native(path), file.ErrorString());
+        result.error = file.ErrorString();
         return false;
     }
     {
         QPdfWriter pdf(file.Device());
         pdf.setCreator(QStringLiteral("Mosaiq"));
+        pdf.setTitle(PdfTitle(document, path));
         pdf.setResolution(dpi);
-        // ExactMatch: a page a little off a standard size keeps its own size.
-        const QPageSize page(PdfPageSizePoints(document, settings), QPageSize::Point, QString(),
-                             QPageSize::ExactMatch);
-        pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
+        pdf.setPageLayout(layout);
         QPainter painter;
         if (!painter.begin(&pdf)) {
             result.error = QStringLiteral("cannot write \"%1\": the PDF could not be started")
                                .arg(Native(path));
             return false;
         }
-        const QSize pagePixels = page.sizePixels(dpi);
-        const QPoint origin(std::max(0, (pagePixels.width() - result.pixels.width()) / 2),
-                            std::max(0, (pagePixels.height() - result.pixels.height()) / 2));
-        const int rows =
-            int(std::max<std::int64_t>(1, kPdfBandPixels / std::max(1, result.pixels.width())));
-        const bool done = PaintCollageInBands(document, painter, origin, scale, rows,
-                                              [&](int doneRows, int total) {
-                                                  if (progress && !progress(doneRows, total)) {
-                                                      result.cancelled = true;
-                                                      return false;
-                                                  }
-                                                  return true;
-                                              });
+        painter.setRenderHint(QPainter::LosslessImageRendering);
+        const bool done = paint(painter);
         painter.end();
-        if (!done) {
-            result.error = result.cancelled
-                               ? QStringLiteral("the export was cancelled")
-                               : QStringLiteral("not enough memory to render %1 x %2 pixels")
-                                     .arg(result.pixels.width())
-                                     .arg(result.pixels.height());
+        if (!done)
             return false;
-        }
     }
     if (!file.Commit()) {
-        result.error =
-            QStringLiteral("cannot write \"%1\": %2").arg(Native(path), file.ErrorString());
+        result.error = file.ErrorString(); // "cannot write PATH: the reason"
         return false;
     }
     return true;
+}
+
+bool WritePdf(CollageDocument& document, const QString& path, const ExportSettings& settings,
+              double scale, const ExportProgress& progress, ScaledExportResult& result) {
+    const int dpi = ExportDpi(settings);
+    // ExactMatch: a page a little off a standard size keeps its own size.
+    const QPageSize page(PdfPageSizePoints(document, settings), QPageSize::Point, QString(),
+                         QPageSize::ExactMatch);
+    const QPageLayout layout(page, QPageLayout::Portrait, QMarginsF());
+    return WritePdfFile(
+        document, path, layout, dpi,
+        [&](QPainter& painter) {
+            const QSize pagePixels = page.sizePixels(dpi);
+            const QPoint origin(std::max(0, (pagePixels.width() - result.pixels.width()) / 2),
+                                std::max(0, (pagePixels.height() - result.pixels.height()) / 2));
+            const int rows =
+                int(std::max<std::int64_t>(1, kPdfBandPixels / std::max(1, result.pixels.width())));
+            const bool done = PaintCollageInBands(document, painter, origin, scale, rows,
+                                                  [&](int doneRows, int total) {
+                                                      if (progress && !progress(doneRows, total)) {
+                                                          result.cancelled = true;
+                                                          return false;
+                                                      }
+                                                      return true;
+                                                  });
+            if (!done)
+                result.error = result.cancelled
+                                   ? QStringLiteral("the export was cancelled")
+                                   : QStringLiteral("not enough memory to render %1 x %2 pixels")
+                                         .arg(result.pixels.width())
+                                         .arg(result.pixels.height());
+            return done;
+        },
+        result);
 }
 
 } // namespace
@@ -191,6 +216,7 @@ std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& do
     copy->regionTable = document.regionTable;
     copy->pastedPictures = document.pastedPictures;
     copy->brushPictures = document.brushPictures;
+    copy->projectPath = document.projectPath; // the PDF's title
     return copy;
 }
 
@@ -198,6 +224,33 @@ double FitScale(const CollageDocument& document, QSize area) {
     if (document.width <= 0 || document.height <= 0 || area.isEmpty())
         return 0.0;
     return std::min(double(area.width()) / document.width, double(area.height()) / document.height);
+}
+
+ScaledExportResult PrintCollageToPdf(CollageDocument& document, const QString& path,
+                                     const QPageLayout& layout, int dpi,
+                                     const ExportProgress& progress) {
+    ScaledExportResult result;
+    if (dpi < kMinExportDpi || dpi > kMaxExportDpi) {
+        result.error = QStringLiteral("a resolution of %1 dpi cannot be printed").arg(dpi);
+        return result;
+    }
+    const QRect area(QPoint(0, 0), layout.paintRectPixels(dpi).size());
+    result.pixels = ScaledCanvasSize(document, FitScale(document, area.size()));
+    result.ok = WritePdfFile(
+        document, path, layout, dpi,
+        [&](QPainter& painter) {
+            const bool done = PaintCollageFitted(document, painter, area, [&](int d, int total) {
+                result.cancelled = progress && !progress(d, total);
+                return !result.cancelled;
+            });
+            if (!done)
+                result.error = result.cancelled
+                                   ? QStringLiteral("the printing was cancelled")
+                                   : QStringLiteral("the collage could not be printed");
+            return done;
+        },
+        result);
+    return result;
 }
 
 bool PaintCollageFitted(CollageDocument& document, QPainter& painter, const QRect& area,

@@ -9,6 +9,7 @@
 #include "canvas/output/CollageExport.h"
 #include "canvas/output/ExportSize.h"
 
+#include <QPageLayout>
 #include <QSizeF>
 #include <QString>
 
@@ -41,9 +42,17 @@ ScaledExportResult ExportCollageScaled(CollageDocument& document, const QString&
                                        const ExportProgress& progress = {});
 
 // A copy of what a rendering of document reads (canvas, background, objects without their
-// pictures, regions, pasted and brush pictures), so an export can run on a worker thread while
-// the window goes on with the document itself.
+// pictures, regions, pasted and brush pictures, the project's path for a PDF's title), so an
+// export can run on a worker thread while the window goes on with the document itself.
 std::unique_ptr<CollageDocument> CopyDocumentForExport(const CollageDocument& document);
+
+// Print to a file: the collage fitted to the printable area of layout (paper, orientation and
+// margins as a print dialog chose them), centred, rendered at dpi from the photos' files and
+// written as a one-page PDF with lossless page pictures. The file at path is replaced only by a
+// complete new one.
+ScaledExportResult PrintCollageToPdf(CollageDocument& document, const QString& path,
+                                     const QPageLayout& layout, int dpi,
+                                     const ExportProgress& progress = {});
 
 // The scale at which the canvas fits inside area (aspect kept).
 double FitScale(const CollageDocument& document, QSize area);

@@ -10,7 +10,10 @@
 #include <QLockFile>
 #include <QUrl>
 
+#include <cerrno>
 #include <cmath>
+
+#include <sys/stat.h>
 
 namespace mosaiq {
 namespace {
@@ -20,6 +23,22 @@ constexpr char kTimeKey[] = "time ";
 constexpr char kProjectKey[] = "project ";
 constexpr int kDefaultIntervalMs = 30 * 1000;
 constexpr double kLongestIntervalSeconds = 3600.0;
+
+// True when nothing is at path or a regular file is (a link is not followed: the folder holds
+// only files of ours).
+bool AbsentOrRegular(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT;
+    return S_ISREG(info.st_mode);
+}
+
+// Removes path when it is a regular file; anything else there is left alone.
+void RemoveRegular(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode))
+        QFile::remove(path);
+}
 
 // The path as the file system resolves it (links followed) when it exists, else made absolute.
 QString ResolvedPath(const QString& path) {
@@ -93,14 +112,31 @@ RecoveryFolder::~RecoveryFolder() {
 bool RecoveryFolder::Claim() {
     if (Claimed())
         return true;
-    if (!QDir().mkpath(m_dir))
+    m_error.clear();
+    if (!QDir().mkpath(m_dir)) {
+        m_error = QStringLiteral("%1 cannot be made").arg(QDir::toNativeSeparators(m_dir));
         return false;
-    auto lock = std::make_unique<QLockFile>(m_dir + QStringLiteral("session.lock"));
+    }
+    // The lock is opened and read, the copy and note read and removed: a pipe there would block
+    // the start for ever, and a device or folder is not ours to remove. Recovery then stays off.
+    for (const QString& path : {LockPath(), CopyPath(), NotePath()}) {
+        if (!AbsentOrRegular(path)) {
+            m_error = QStringLiteral("%1 is not a regular file; it is left alone and no recovery "
+                                     "copies are kept")
+                          .arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+    }
+    auto lock = std::make_unique<QLockFile>(LockPath());
     // Only a lock whose editor is gone is stale, however old it is: a running editor may keep
     // its lock for days.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0)) {
+        m_error = QStringLiteral("%1 is held by another editor or cannot be written; no recovery "
+                                 "copies are kept")
+                      .arg(QDir::toNativeSeparators(m_dir));
         return false;
+    }
     m_lock = std::move(lock);
     return true;
 }
@@ -120,7 +156,7 @@ bool RecoveryFolder::IsCopy(const QString& path) const {
 }
 
 bool RecoveryFolder::HasCopy() const {
-    return QFileInfo(CopyPath()).isFile();
+    return QFileInfo(CopyPath()).isFile() && !QFileInfo(CopyPath()).isSymLink();
 }
 
 std::optional<RecoveryNote> RecoveryFolder::ReadNote() const {
@@ -142,16 +178,16 @@ QString RecoveryFolder::SetAside() const {
     for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
         target = m_dir + stem + QStringLiteral("-%1.dcf.damaged").arg(n);
     // rename() never replaces an existing file, so no earlier damaged copy is lost.
-    if (!QFile::rename(CopyPath(), target))
+    if (!AbsentOrRegular(CopyPath()) || !QFile::rename(CopyPath(), target))
         return QString();
-    QFile::remove(NotePath());
+    RemoveRegular(NotePath());
     return target;
 }
 
 void RecoveryFolder::Remove(const QString& projectPath) const {
     if (!IsCopy(projectPath))
-        QFile::remove(CopyPath());
-    QFile::remove(NotePath());
+        RemoveRegular(CopyPath());
+    RemoveRegular(NotePath());
 }
 
 } // namespace mosaiq

@@ -51,11 +51,16 @@ public:
     QString Dir() const { return m_dir; }
     QString CopyPath() const { return m_dir + QStringLiteral("collage.dcf"); }
     QString NotePath() const { return m_dir + QStringLiteral("collage.note"); }
+    QString LockPath() const { return m_dir + QStringLiteral("session.lock"); }
 
     // Creates the folder and takes its lock for this process. False when the folder cannot be
     // made or another running editor holds the lock; this editor must then leave the folder
-    // alone. A lock left by an editor that is no longer running is taken over.
+    // alone. A lock left by an editor that is no longer running is taken over. Only regular
+    // files are opened or removed in the folder: when the lock, the copy or the note is anything
+    // else (a pipe, a device, a folder, a link), nothing is touched and Claim fails. ClaimError()
+    // then says why in one line.
     bool Claim();
+    const QString& ClaimError() const { return m_error; }
     // Removes the lock (a clean exit, or the end of a test's editor). Copy and note stay.
     void Release();
     bool Claimed() const;
@@ -77,6 +82,7 @@ public:
 
 private:
     QString m_dir;
+    QString m_error;
     std::unique_ptr<QLockFile> m_lock;
 };
 

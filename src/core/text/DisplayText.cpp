@@ -36,4 +36,25 @@ QString EscapedForLine(const QString& text) {
     return out;
 }
 
+QString LibraryMessage(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    bool gap = false;
+    for (const QChar c : text) {
+        if (IsControl(c) || c.isSpace()) {
+            gap = true;
+            continue;
+        }
+        if (gap && !out.isEmpty())
+            out += QLatin1Char(' ');
+        gap = false;
+        out += c;
+    }
+    return out;
+}
+
+QString LibraryMessage(const char* text) {
+    return LibraryMessage(QString::fromUtf8(text ? text : ""));
+}
+
 } // namespace mosaiq

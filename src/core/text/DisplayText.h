@@ -12,4 +12,10 @@ namespace mosaiq {
 // doubled only where the text holds control characters, so ordinary names read as they are.
 QString EscapedForLine(const QString& text);
 
+// A message of a library (libheif, libavif, the image library, a system error) as it is quoted in
+// one of ours: trailing newlines and spaces removed, each run of other control characters inside
+// it made one space, so a quoted message never carries a line of its own.
+QString LibraryMessage(const QString& text);
+QString LibraryMessage(const char* text);
+
 } // namespace mosaiq

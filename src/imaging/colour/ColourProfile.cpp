@@ -153,6 +153,18 @@ QByteArray ProfileFromCodedColour(const CodedColour& colour) {
     return bytes;
 }
 
+bool IsHighDynamicRangeTransfer(int transfer) {
+    return transfer == 16 || transfer == 18;
+}
+
+double HdrDisplayLight(int transfer, double e) {
+    e = std::clamp(e, 0.0, 1.0);
+    if (!IsHighDynamicRangeTransfer(transfer))
+        return e;
+    const double nits = transfer == 16 ? PqLuminance(e) : HlgLuminance(e);
+    return std::min(RollOff(nits / kReferenceWhite), 1.0);
+}
+
 bool IsRgbProfile(const QByteArray& profile) {
     return OpenRgbProfile(profile) != nullptr;
 }

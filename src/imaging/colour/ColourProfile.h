@@ -39,4 +39,14 @@ struct CodedColour {
 // description is unknown or damaged.
 QByteArray ProfileFromCodedColour(const CodedColour& colour);
 
+// True when transfer is a high dynamic range one (16 PQ, 18 HLG): such samples are converted from
+// their coded depth (CodedSamplesToSrgb), since cutting them to 8 bits before the curve bands
+// smooth tones.
+bool IsHighDynamicRangeTransfer(int transfer);
+
+// The display light (0 black, 1 white) that coded value e (0 to 1) of a high dynamic range
+// transfer is shown at, with the reference white and roll-off ProfileFromCodedColour uses; e
+// itself for other transfers.
+double HdrDisplayLight(int transfer, double e);
+
 } // namespace mosaiq

@@ -1,6 +1,11 @@
 #include "imaging/decode/HeifReader.h"
 
+#include "core/text/DisplayText.h"
+#include "imaging/colour/CodedSamples.h"
 #include "imaging/colour/ColourProfile.h"
+#include "imaging/decode/AvifSequence.h"
+#include "imaging/decode/HeifBoxes.h"
+#include "imaging/files/DecodeBudget.h"
 #include "imaging/files/PictureLimits.h"
 
 #include <libheif/heif.h>
@@ -8,8 +13,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace mosaiq {
 
@@ -30,8 +36,10 @@ struct OptionsFree {
 using Handle = std::unique_ptr<heif_image_handle, HandleRelease>;
 
 QString ErrorText(const heif_error& error) {
+    // libheif's messages may end in a newline: quoted, they stay on this line.
+    const QString message = LibraryMessage(error.message);
     return QStringLiteral("the HEIF picture cannot be read (%1)")
-        .arg(QString::fromUtf8(error.message ? error.message : "unknown error"));
+        .arg(message.isEmpty() ? QStringLiteral("unknown error") : message);
 }
 
 // A thumbnail of the primary picture at least minimum in both sides, or nothing.
@@ -53,21 +61,49 @@ Handle UsableThumbnail(heif_image_handle* primary, QSize minimum) {
     return nullptr;
 }
 
+// The largest thumbnail of the primary picture, or nothing: what a reduced decode shows when the
+// picture itself is too large to decode whole.
+Handle LargestThumbnail(heif_image_handle* primary) {
+    const int count = heif_image_handle_get_number_of_thumbnails(primary);
+    if (count <= 0 || count > 16)
+        return nullptr;
+    heif_item_id ids[16];
+    const int listed = heif_image_handle_get_list_of_thumbnail_IDs(primary, ids, count);
+    Handle best;
+    for (int i = 0; i < listed; ++i) {
+        heif_image_handle* thumb = nullptr;
+        if (heif_image_handle_get_thumbnail(primary, ids[i], &thumb).code != heif_error_Ok)
+            continue;
+        Handle owned(thumb);
+        if (!best ||
+            std::int64_t(heif_image_handle_get_width(thumb)) * heif_image_handle_get_height(thumb) >
+                std::int64_t(heif_image_handle_get_width(best.get())) *
+                    heif_image_handle_get_height(best.get()))
+            best = std::move(owned);
+    }
+    return best;
+}
+
 struct NclxFree {
     void operator()(heif_color_profile_nclx* p) const { heif_nclx_color_profile_free(p); }
 };
 
-// The ICC profile standing for the file's "nclx" colour box, if it has one that describes
-// colours other than sRGB's.
-QByteArray NclxProfile(const heif_image_handle* handle) {
+// The file's "nclx" colour box, if it has one: its coded colours and whether its samples use the
+// full range.
+struct Nclx {
+    CodedColour colour;
+    bool fullRange = true;
+};
+std::optional<Nclx> ReadNclx(const heif_image_handle* handle) {
     heif_color_profile_nclx* raw = nullptr;
     const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &raw);
     // libheif may hand back the profile it began filling in along with an error (an unknown
     // primaries code, say): it is ours to release either way.
     const std::unique_ptr<heif_color_profile_nclx, NclxFree> nclx(raw);
     if (error.code != heif_error_Ok || !nclx)
-        return {};
-    CodedColour colour;
+        return std::nullopt;
+    Nclx read;
+    CodedColour& colour = read.colour;
     colour.primaries = int(nclx->color_primaries);
     colour.transfer = int(nclx->transfer_characteristics);
     colour.red[0] = nclx->color_primary_red_x;
@@ -78,15 +114,18 @@ QByteArray NclxProfile(const heif_image_handle* handle) {
     colour.blue[1] = nclx->color_primary_blue_y;
     colour.white[0] = nclx->color_primary_white_x;
     colour.white[1] = nclx->color_primary_white_y;
-    return ProfileFromCodedColour(colour);
+    read.fullRange = nclx->full_range_flag != 0;
+    return read;
 }
 
 // The colour profile of the picture: its embedded ICC profile, or one made from its "nclx"
 // colour description (phones that write wide-gamut pictures without an ICC profile), or none.
 QByteArray HandleProfile(const heif_image_handle* handle) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
-    if (type == heif_color_profile_type_nclx)
-        return NclxProfile(handle);
+    if (type == heif_color_profile_type_nclx) {
+        const std::optional<Nclx> nclx = ReadNclx(handle);
+        return nclx ? ProfileFromCodedColour(nclx->colour) : QByteArray();
+    }
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC)
         return {};
     const size_t size = heif_image_handle_get_raw_color_profile_size(handle);
@@ -167,6 +206,82 @@ QImage DecodeHandle(heif_image_handle* handle, QSize minimum, QString* error) {
     return view.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
+// How a picture is decoded: through libheif's 8-bit RGB, or at its coded depth (CodedSamples) when
+// 8 bits would lose what the curve needs (10 or 12 bits under PQ or HLG) or libheif would leave
+// the samples wrong (grey pictures in video range, which it passes on unexpanded).
+struct DeepDecode {
+    bool grey = false;
+    bool limitedRange = false;
+    CodedColour colour;
+};
+
+// Decodes handle at its coded depth and turns it into sRGB in one step: a grey picture as its one
+// plane (and alpha), a colour one as 16-bit RGB(A); reduced by a whole factor when a valid minimum
+// allows it.
+QImage DecodeDeep(heif_image_handle* handle, QSize minimum, const DeepDecode& how, QString* error) {
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
+    options->ignore_transformations = 0;
+    options->convert_hdr_to_8bit = 0;
+    heif_image* raw = nullptr;
+    const heif_error decoded =
+        heif_decode_image(handle, &raw, how.grey ? heif_colorspace_monochrome : heif_colorspace_RGB,
+                          how.grey ? heif_chroma_monochrome
+                                   : (alpha ? heif_chroma_interleaved_RRGGBBAA_LE
+                                            : heif_chroma_interleaved_RRGGBB_LE),
+                          options.get());
+    std::unique_ptr<heif_image, ImageRelease> image(raw);
+    if (decoded.code != heif_error_Ok || !raw) {
+        *error = ErrorText(decoded);
+        return {};
+    }
+    const heif_channel channel = how.grey ? heif_channel_Y : heif_channel_interleaved;
+    CodedSamples samples;
+    int stride = 0;
+    samples.data = heif_image_get_plane_readonly(raw, channel, &stride);
+    samples.stride = stride;
+    samples.width = heif_image_get_width(raw, channel);
+    samples.height = heif_image_get_height(raw, channel);
+    samples.bits = heif_image_get_bits_per_pixel_range(raw, channel);
+    samples.channels = how.grey ? 1 : (alpha ? 4 : 3);
+    samples.limitedRange = how.grey && how.limitedRange;
+    if (how.grey && alpha && heif_image_has_channel(raw, heif_channel_Alpha)) {
+        int alphaStride = 0;
+        samples.alpha = heif_image_get_plane_readonly(raw, heif_channel_Alpha, &alphaStride);
+        samples.alphaStride = alphaStride;
+        samples.alphaBits = heif_image_get_bits_per_pixel_range(raw, heif_channel_Alpha);
+        if (heif_image_get_width(raw, heif_channel_Alpha) != samples.width ||
+            heif_image_get_height(raw, heif_channel_Alpha) != samples.height)
+            samples.alpha = nullptr;
+    }
+    QImage out = CodedSamplesToSrgb(samples, how.colour);
+    if (out.isNull()) {
+        *error = QStringLiteral("the HEIF picture decoded to nothing");
+        return {};
+    }
+    const int d = minimum.isValid() ? std::min(out.width() / std::max(1, minimum.width()),
+                                               out.height() / std::max(1, minimum.height()))
+                                    : 1;
+    if (d >= 2)
+        out = out.scaled(out.width() / d, out.height() / d, Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
+    return out;
+}
+
+// The size the picture is drawn at: the "ispe" size libheif reports, unless an AV1 picture's own
+// sequence header gives larger frames (a layered picture, or a wrong box), turned as the handle
+// is.
+QSize DrawnSize(QSize reported, const HeifPrimaryCoding& coding) {
+    const QSize coded = coding.codedSize;
+    if (!coded.isValid())
+        return reported;
+    if (coded.width() > reported.width() && coded.height() > reported.height())
+        return coded;
+    if (coded.height() > reported.width() && coded.width() > reported.height())
+        return coded.transposed();
+    return reported;
+}
+
 } // namespace
 
 bool LooksLikeHeif(const QByteArray& data) {
@@ -193,35 +308,74 @@ HeifPicture ReadHeif(const QByteArray& data, QSize minimum, bool sizeOnly) {
         result.error = QStringLiteral("the HEIF reader cannot start");
         return result;
     }
-    // libheif refuses larger claims itself before allocating; our own limit follows below.
+    // libheif refuses larger claims itself before allocating; our own limits follow below. No
+    // ratio of pixels to bytes applies: AV1 and HEVC code a plain picture of millions of pixels
+    // in a few hundred bytes.
     heif_context_set_maximum_image_size_limit(context.get(), kMaxPictureSide);
     heif_error error = heif_context_read_from_memory_without_copy(context.get(), data.constData(),
                                                                   size_t(data.size()), nullptr);
-    if (error.code != heif_error_Ok) {
-        result.error = ErrorText(error);
-        return result;
-    }
     heif_image_handle* primary = nullptr;
-    error = heif_context_get_primary_image_handle(context.get(), &primary);
+    if (error.code == heif_error_Ok)
+        error = heif_context_get_primary_image_handle(context.get(), &primary);
     if (error.code != heif_error_Ok) {
+        // An AVIF of a sequence alone has no still picture for libheif: its first frame is.
+        if (LooksLikeAvifSequence(data))
+            return ReadAvifSequence(data, sizeOnly);
         result.error = ErrorText(error);
         return result;
     }
     Handle owned(primary);
-    result.fullSize =
-        QSize(heif_image_handle_get_width(primary), heif_image_handle_get_height(primary));
-    if (!PictureSizeAllowed(result.fullSize, &result.error) ||
-        !PictureDataPlausible(result.fullSize, data.size(), &result.error)) {
+    const HeifPrimaryCoding coding = ReadHeifPrimaryCoding(data);
+    const QSize reported(heif_image_handle_get_width(primary),
+                         heif_image_handle_get_height(primary));
+    result.fullSize = DrawnSize(reported, coding);
+    if (!PictureSizeAllowed(result.fullSize, &result.error)) {
         result.fullSize = QSize();
         return result;
     }
     if (sizeOnly)
         return result;
-    result.colourProfile = HandleProfile(primary);
-    const Handle thumbnail = UsableThumbnail(primary, minimum);
-    result.image = DecodeHandle(thumbnail ? thumbnail.get() : primary, minimum, &result.error);
-    if (result.image.isNull())
+    // A picture too large to decode whole (a grid: libheif 1.15 decodes all its tiles into one
+    // picture) is shown from its thumbnail when a reduced picture will do, and refused otherwise.
+    QString tooLarge;
+    const bool whole = WithinBudget(result.fullSize, kWholePictureBudget, &tooLarge);
+    Handle thumbnail = UsableThumbnail(primary, minimum);
+    if (!thumbnail && !whole && minimum.isValid())
+        thumbnail = LargestThumbnail(primary);
+    if (!thumbnail && !whole) {
+        result.error = QStringLiteral("the picture is %1 x %2 pixels: %3")
+                           .arg(result.fullSize.width())
+                           .arg(result.fullSize.height())
+                           .arg(tooLarge);
         result.fullSize = QSize();
+        return result;
+    }
+    heif_image_handle* source = thumbnail ? thumbnail.get() : primary;
+    const std::optional<Nclx> nclx = ReadNclx(source);
+    DeepDecode deep;
+    deep.grey = !thumbnail && coding.found && coding.monochrome;
+    deep.limitedRange = nclx && !nclx->fullRange;
+    if (nclx)
+        deep.colour = nclx->colour;
+    const bool hdr = nclx && IsHighDynamicRangeTransfer(nclx->colour.transfer) &&
+                     heif_image_handle_get_luma_bits_per_pixel(source) > 8;
+    if ((deep.grey && deep.limitedRange) || hdr) {
+        if (!hdr)
+            deep.colour = CodedColour(); // grey in video range: only the range is expanded
+        result.image = DecodeDeep(source, minimum, deep, &result.error);
+        if (!hdr)
+            result.colourProfile = HandleProfile(source);
+    } else {
+        result.colourProfile = HandleProfile(primary);
+        result.image = DecodeHandle(source, minimum, &result.error);
+    }
+    if (result.image.isNull()) {
+        result.fullSize = QSize();
+        result.colourProfile.clear();
+    } else if (!thumbnail && !minimum.isValid()) {
+        // The picture as decoded is the one drawn, whatever its boxes claimed.
+        result.fullSize = result.image.size();
+    }
     return result;
 }
 

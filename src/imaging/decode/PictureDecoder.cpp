@@ -1,15 +1,18 @@
 #include "imaging/decode/PictureDecoder.h"
 
 #include "core/files/RegularFile.h"
+#include "core/text/DisplayText.h"
 #include "imaging/colour/ColourProfile.h"
 #include "imaging/decode/DecodeCost.h"
 #include "imaging/decode/HeifReader.h"
-#include "imaging/magick/ImageLibrary.h"
 #include "imaging/decode/JpegStream.h"
-#include "imaging/files/PictureLimits.h"
 #include "imaging/decode/PictureMetadata.h"
-#include "imaging/files/PictureType.h"
 #include "imaging/decode/PngStream.h"
+#include "imaging/decode/WebpReader.h"
+#include "imaging/files/DecodeBudget.h"
+#include "imaging/files/PictureLimits.h"
+#include "imaging/files/PictureType.h"
+#include "imaging/magick/ImageLibrary.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -126,6 +129,36 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
             result.image = Finished(std::move(image), meta.colourProfile, orientation, straight);
         return result;
     };
+    if (LooksLikeWebp(raw)) {
+        WebpPicture webp = ReadWebpHeader(raw);
+        if (webp.still) {
+            // Bounded by the header (16383 a side), the picture limits and, for a picture coded
+            // in far fewer bytes than its size, the whole-picture budget; not by the byte ratio.
+            if (!PictureSizeAllowed(webp.size, &result.error))
+                return result;
+            QString beyond;
+            if (!PictureDataPlausible(webp.size, raw.size(), nullptr) &&
+                !WithinBudget(webp.size, kWholePictureBudget, &beyond)) {
+                result.error = QStringLiteral("the picture claims %1 x %2 pixels in %3 bytes: %4")
+                                   .arg(webp.size.width())
+                                   .arg(webp.size.height())
+                                   .arg(raw.size())
+                                   .arg(beyond);
+                return result;
+            }
+            if (sizeOnly)
+                return finish(webp.size, QImage(), kDecoderFirst);
+            if (!DecodeWebp(raw, &webp)) {
+                result.error = webp.error;
+                return result;
+            }
+            return finish(webp.size, std::move(webp.image), kDecoderFirst);
+        }
+        if (webp.size.isEmpty()) {
+            result.error = webp.error;
+            return result;
+        }
+    }
     QString firstError;
     if (!IsMetafileExtension(extension)) {
         QByteArray data = raw;
@@ -183,7 +216,7 @@ DecodedPicture DecodeBytes(const QByteArray& raw, const QString& extension, QSiz
                     return result;
                 return finish(stored, std::move(image), kDecoderFirst);
             }
-            firstError = reader.errorString();
+            firstError = LibraryMessage(reader.errorString());
         }
     }
     if (extension.isEmpty()) {

@@ -2,6 +2,7 @@
 // pixels directly (BGRX byte order on little-endian machines), at quality 90 as every export.
 #include "imaging/encode/BandWriter.h"
 
+#include "core/text/DisplayText.h"
 #include "imaging/files/ReplacingFile.h"
 
 #include <QtEndian>
@@ -110,7 +111,8 @@ public:
 private:
     bool Failed() {
         if (m_errors.message[0] != '\0')
-            m_error = QStringLiteral("JPEG: %1").arg(QString::fromLocal8Bit(m_errors.message));
+            m_error = QStringLiteral("JPEG: %1")
+                          .arg(LibraryMessage(QString::fromLocal8Bit(m_errors.message)));
         else if (m_destination.failed)
             m_error = m_destination.device->errorString();
         else

@@ -1,6 +1,7 @@
 #include "imaging/encode/JpegCompressor.h"
 
 #include "core/Notifier.h"
+#include "core/text/DisplayText.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -85,7 +86,8 @@ QByteArray CompressJpegToMemory(const unsigned char* pixels, int width, int heig
         result = QByteArray(reinterpret_cast<const char*>(out), qsizetype(outSize));
     std::free(out);
     if (!ok)
-        Warn(QStringLiteral("JPEG Fatal Error: %1").arg(QString::fromLocal8Bit(errors.message)));
+        Warn(QStringLiteral("JPEG Fatal Error: %1")
+                 .arg(LibraryMessage(QString::fromLocal8Bit(errors.message))));
     return result;
 }
 

@@ -1,9 +1,10 @@
 #include "imaging/encode/PictureEncoder.h"
 
-#include "imaging/magick/ImageLibrary.h"
-#include "imaging/files/PictureType.h"
+#include "core/text/DisplayText.h"
 #include "imaging/encode/PngWriter.h"
+#include "imaging/files/PictureType.h"
 #include "imaging/files/ReplacingFile.h"
+#include "imaging/magick/ImageLibrary.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -88,7 +89,8 @@ int CPictureEncoder::SaveBitmap(const QImage& image, const QString& path) {
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
     if (!writer.write(out)) {
-        m_error = QStringLiteral("cannot write %1: %2").arg(path, writer.errorString());
+        m_error =
+            QStringLiteral("cannot write %1: %2").arg(path, LibraryMessage(writer.errorString()));
         return kEncoderWriteError;
     }
     if (!file.Commit()) {

@@ -24,6 +24,12 @@ struct DecodeBudget {
 inline constexpr DecodeBudget kEffectBudget{"an effect's picture", 64'000'000};
 // One item's full picture (and thumbnail) in a resource pack; make-pack's inputs alike.
 inline constexpr DecodeBudget kPackItemBudget{"a pack item's picture", 16'000'000};
+// A HEIF or AVIF picture decoded whole (libheif 1.15 decodes every tile of a grid into one picture
+// at several times its pixels in memory, never one tile at a time), and a WebP picture coded in far
+// fewer bytes than its size (one colour, which the byte ratio of PictureLimits.h cannot tell
+// from a bomb): these formats are bounded by their decoders' own limits, the picture limits and
+// this budget instead.
+inline constexpr DecodeBudget kWholePictureBudget{"a phone picture decoded whole", 64'000'000};
 // The pasted pictures one project carries, together.
 inline constexpr DecodeBudget kPastedBudget{"the pasted pictures of a project together",
                                             64'000'000};

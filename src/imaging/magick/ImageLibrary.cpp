@@ -2,15 +2,16 @@
 
 #include "core/files/AtomicFile.h"
 #include "core/files/RegularFile.h"
+#include "core/text/DisplayText.h"
 #include "imaging/decode/DecodeCost.h"
 #include "imaging/encode/GifWriter.h"
-#include "imaging/magick/MagickCoders.h"
-#include "imaging/magick/MagickTempFolders.h"
-#include "imaging/magick/MagickPolicy.h"
+#include "imaging/encode/PngWriter.h"
 #include "imaging/files/PictureLimits.h"
 #include "imaging/files/PictureType.h"
-#include "imaging/encode/PngWriter.h"
 #include "imaging/files/ReplacingFile.h"
+#include "imaging/magick/MagickCoders.h"
+#include "imaging/magick/MagickPolicy.h"
+#include "imaging/magick/MagickTempFolders.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -169,7 +170,7 @@ bool IsTiffData(const QByteArray& data) {
 }
 
 QString MagickMessage(const std::exception& e) {
-    QString text = QString::fromLocal8Bit(e.what());
+    QString text = LibraryMessage(QString::fromLocal8Bit(e.what()));
     if (text.contains(QStringLiteral("no decode delegate")))
         return QStringLiteral("the file is not a picture in a format read here");
     const qsizetype at = text.indexOf(QStringLiteral(" @ "));

@@ -2,10 +2,11 @@
 // through Qt, and the image library for the other types, always from memory.
 #include "imaging/magick/ImageLibrary.h"
 
+#include "core/text/DisplayText.h"
 #include "imaging/encode/GifWriter.h"
-#include "imaging/magick/MagickCoders.h"
-#include "imaging/files/PictureType.h"
 #include "imaging/encode/PngWriter.h"
+#include "imaging/files/PictureType.h"
+#include "imaging/magick/MagickCoders.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -168,7 +169,7 @@ QByteArray EncodeTiff(const QImage& image, QString* error) {
     writer.setCompression(0);
     if (!writer.write(image.hasAlphaChannel() ? image
                                               : image.convertToFormat(QImage::Format_RGB32))) {
-        *error = writer.errorString();
+        *error = LibraryMessage(writer.errorString());
         return QByteArray();
     }
     return out;

@@ -1,7 +1,8 @@
 // The image library's transforms and tone calls: geometry and the histogram and colour calls go
 // through Magick on a copy of the pixels; plain per-value mappings are one table pass.
-#include "imaging/magick/ImageLibrary.h"
+#include "core/text/DisplayText.h"
 #include "imaging/files/PictureLimits.h"
+#include "imaging/magick/ImageLibrary.h"
 
 #include <QColor>
 
@@ -40,7 +41,7 @@ bool LibraryImage::ThroughLibrary(const std::function<void(Magick::Image&)>& op,
         m_pixels = out.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_BGR888);
         return true;
     } catch (const std::exception& e) {
-        m_error = QString::fromLocal8Bit(e.what());
+        m_error = LibraryMessage(QString::fromLocal8Bit(e.what()));
         return false;
     }
 }

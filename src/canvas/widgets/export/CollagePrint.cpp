@@ -10,10 +10,15 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace mosaiq {
 namespace {
 
 constexpr int kPreviewDpi = 300;
+// A PDF printed to a file holds the page at most at this resolution: print quality, without the
+// printer's 1200 dpi making a lossless page of hundreds of megabytes.
+constexpr int kPrintFileDpi = 300;
 
 } // namespace
 
@@ -39,8 +44,15 @@ bool PrintCollage(QWidget* parent, CollageDocument& document) {
         return false;
     RememberPrinter(printer);
     const std::shared_ptr<CollageDocument> copy = CopyDocumentForExport(document);
+    const bool toFile =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
     const ScaledExportResult result = RunWithProgress(
         parent, QObject::tr("Printing the collage…"), [&](const ExportProgress& progress) {
+            // Print to a file is written by the collage's own PDF writer: lossless pictures, and
+            // an earlier file kept unless the new one was written whole.
+            if (toFile)
+                return PrintCollageToPdf(*copy, printer.outputFileName(), printer.pageLayout(),
+                                         std::min(printer.resolution(), kPrintFileDpi), progress);
             ScaledExportResult r;
             r.ok = PaintCollageOnPrinter(printer, *copy, [&](int done, int total) {
                 r.cancelled = progress && !progress(done, total);

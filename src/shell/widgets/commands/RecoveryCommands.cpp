@@ -90,9 +90,7 @@ private:
         if (!m_folder->Claim()) {
             // Another running editor keeps its copy here (a second instance name on the same
             // data directory), or the folder cannot be written: this one leaves it alone.
-            qWarning("mosaiq: %s is held by another editor or cannot be written; no recovery "
-                     "copies are kept",
-                     qPrintable(QDir::toNativeSeparators(m_folder->Dir())));
+            qWarning("mosaiq: %s", qPrintable(m_folder->ClaimError()));
             m_folder.reset();
             return;
         }
