@@ -4,6 +4,8 @@
 #include "CanvasTestScene.h"
 
 #include "canvas/document/LayoutPlacement.h"
+#include "canvas/document/SelectionEdits.h"
+#include "canvas/interaction/CanvasKeys.h"
 #include "canvas/layout/LayoutGaps.h"
 #include "canvas/layout/LivingLayout.h"
 #include "canvas/layout/PhotoArrange.h"
@@ -381,6 +383,29 @@ TEST_F(LivingLayoutTest, FreeEditsLeaveLaidOutPhotosAlone) {
     EXPECT_NEAR((r.cropTop + r.cropBottom) / 2.0, 40.0, 1.0);
     EXPECT_NEAR((r.cropRight - r.cropLeft) * (r.cropBottom - r.cropTop), 30 * 60, 80);
     EXPECT_TRUE(scene.doc.layout.UserCrop(0));
+}
+
+TEST_F(LivingLayoutTest, KeyEditsLeaveLaidOutPhotosInTheirCells) {
+    Build(3);
+    ASSERT_TRUE(Arrange(LayoutFamily::Grid, 4, 4, true));
+    const std::vector<int> members = LayoutMembers(scene.doc);
+    for (size_t i = 0; i < scene.doc.objects.size(); ++i)
+        scene.doc.objects[i].SetSelected(std::count(members.begin(), members.end(), int(i)) > 0);
+    std::vector<PhotoRecord> before;
+    for (int i : members)
+        before.push_back(*scene.doc.objects[size_t(i)].Photo());
+    // Nudges, key scaling and key turning: none moves, sizes or turns a photo of the layout.
+    EXPECT_FALSE(NudgeSelection(scene.doc, 5, 0));
+    EXPECT_FALSE(ScaleSelection(scene.doc, 2));
+    EXPECT_FALSE(TurnSelection(scene.doc, 3));
+    for (size_t k = 0; k < members.size(); ++k) {
+        const PhotoRecord& now = *scene.doc.objects[size_t(members[k])].Photo();
+        const PhotoRecord& was = before[k];
+        EXPECT_EQ(now.x, was.x);
+        EXPECT_EQ(now.y, was.y);
+        EXPECT_EQ(now.scale, was.scale);
+        EXPECT_EQ(now.angle, was.angle);
+    }
 }
 
 // --- gaps and cell mode
