@@ -28,7 +28,8 @@ public:
     ObjectKind Kind() const;
 
     ObjectRecord record;
-    // Runtime: the object's hit region in window pixels, as last drawn; empty until drawn.
+    // Runtime: the object's hit region in surface pixels (the zoomed canvas's, before the view's
+    // scroll offsets), as last drawn; empty until drawn.
     QPolygonF screenRegion;
     // Runtime: the compositor's pictures for this object; null when they must be rebuilt.
     std::shared_ptr<ObjectCache> cache;

@@ -590,7 +590,10 @@ bool CCollageCanvas::SelectObject(int index) {
 QRect CCollageCanvas::ObjectClientRect(int index) const {
     if (index < 0 || index >= int(m_doc.objects.size()))
         return QRect();
-    return m_doc.objects[size_t(index)].screenRegion.boundingRect().toAlignedRect();
+    // Regions are kept in surface pixels (the zoomed canvas's); the window sees them through the
+    // view's offsets, which start below zero where the view keeps its margin round the canvas.
+    const QRect surface = m_doc.objects[size_t(index)].screenRegion.boundingRect().toAlignedRect();
+    return surface.translated(m_doc.view.SurfaceToWindow(QPoint(0, 0)));
 }
 
 void CCollageCanvas::AnnounceSelection() {

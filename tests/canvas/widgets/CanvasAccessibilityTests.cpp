@@ -132,8 +132,14 @@ TEST_F(CanvasAccessibility, ChildrenHaveTheirScreenRectangleAndSelectedState) {
     QAccessibleInterface* iface = Iface();
     QAccessibleInterface* a = iface->child(0);
     QAccessibleInterface* b = iface->child(1);
-    const QRect drawn = Doc().objects[1].screenRegion.boundingRect().toAlignedRect();
+    // The region is in surface pixels; on screen it sits where the view puts the canvas.
+    const QRect drawn = Doc()
+                            .objects[1]
+                            .screenRegion.boundingRect()
+                            .toAlignedRect()
+                            .translated(Doc().view.CanvasToWindow(QPointF(0, 0)));
     ASSERT_FALSE(drawn.isEmpty());
+    ASSERT_NE(Doc().view.CanvasToWindow(QPointF(0, 0)), QPoint(0, 0)); // the view's margin
     EXPECT_EQ(b->rect(), QRect(canvas->mapToGlobal(drawn.topLeft()), drawn.size()));
     EXPECT_EQ(iface->childAt(b->rect().center().x(), b->rect().center().y()), b);
     EXPECT_TRUE(b->state().selected);
